@@ -1,0 +1,139 @@
+#include "ini_file.h"
+
+#include <filesystem>
+#include <utility>
+
+#include "atomic_file.h"
+#include "ini_lines.h"
+#include "whole_number.h"
+
+namespace zentrivo {
+
+namespace {
+
+std::string FullPath(const std::string& path) {
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(std::filesystem::u8path(path), ec);
+    return ec ? path : absolute.u8string();
+}
+
+bool HoldsLineBreak(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// A name or value that would not come back the same from its own line (a
+// line break forging further keys, a key that reads as a comment or a
+// section) is refused rather than written.
+bool StorableOnOneLine(std::string_view section, std::string_view key, std::string_view value) {
+    if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value)) {
+        return false;
+    }
+    if (section.find(']') != std::string_view::npos) {
+        return false;
+    }
+    if (key.find('=') != std::string_view::npos || key.empty() || key.front() == ';' ||
+        key.front() == '[') {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+IniWriteError::IniWriteError(const std::string& path)
+    : std::runtime_error("Unable to write to " + FullPath(path)) {}
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+
+std::optional<std::string> IniFile::ReadValue(std::string_view section,
+                                              std::string_view key) const {
+    const auto bytes = ReadWholeFile(path_);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    const std::vector<ini::Line> lines = ini::SplitLines(*bytes);
+    const ini::SectionRange range = ini::FindSection(lines, section);
+    for (std::size_t i = range.begin; i < range.end; ++i) {
+        const ini::ParsedLine p = ini::ParseLine(lines[i].text);
+        if (p.kind == ini::LineKind::kKey && ini::NamesEqual(p.name, key)) {
+            std::string_view value = ini::StripQuotes(p.value);
+            return std::string(value.substr(0, kMaxValueLength));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                const std::string& fallback) const {
+    auto value = ReadValue(section, key);
+    return value ? *value : fallback;
+}
+
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                                  std::int32_t fallback) const {
+    const auto value = ReadValue(section, key);
+    if (!value) {
+        return fallback;
+    }
+    return ParseIniInteger(*value).value_or(fallback);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key,
+                          std::string_view value) {
+    if (!StorableOnOneLine(section, key, value)) {
+        throw IniWriteError(path_);
+    }
+    std::vector<ini::Line> lines = ini::SplitLines(ReadWholeFile(path_).value_or(std::string()));
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    const ini::SectionRange range = ini::FindSection(lines, section);
+
+    auto endLine = [&lines](std::size_t index) {
+        if (lines[index].end.empty()) {
+            lines[index].end = "\r\n";
+        }
+    };
+
+    if (!range.found) {
+        if (!lines.empty()) {
+            endLine(lines.size() - 1);
+        }
+        lines.push_back({"[" + std::string(section) + "]", "\r\n"});
+        lines.push_back({keyLine, "\r\n"});
+    } else {
+        std::size_t lastKey = range.header;
+        bool replaced = false;
+        for (std::size_t i = range.begin; i < range.end && !replaced; ++i) {
+            const ini::ParsedLine p = ini::ParseLine(lines[i].text);
+            if (p.kind != ini::LineKind::kKey) {
+                continue;
+            }
+            if (ini::NamesEqual(p.name, key)) {
+                lines[i].text = keyLine;
+                replaced = true;
+            }
+            lastKey = i;
+        }
+        if (!replaced) {
+            endLine(lastKey);
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1,
+                         {keyLine, "\r\n"});
+        }
+    }
+    if (!WriteFileAtomically(path_, ini::JoinLines(lines))) {
+        throw IniWriteError(path_);
+    }
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+}  // namespace zentrivo

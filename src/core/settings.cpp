@@ -1,0 +1,34 @@
+#include "settings.h"
+
+namespace zentrivo {
+
+TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
+    TOpcije o;
+    o.ComPort = file.ReadInteger(keys::kParametri, "com_port", 3);
+    o.BrojKoraka = file.ReadInteger(keys::kParametri, "br_koraka", 48);
+    o.OdnosPrenosa = file.ReadInteger(keys::kParametri, "odnos_prenosa", 25);
+    o.AutoStart = file.ReadBool(keys::kOstalo, "auto_start", true);
+    o.AutoPauza = file.ReadBool(keys::kOstalo, "auto_pauza", false);
+    o.FotosDir = file.ReadString(keys::kOstalo, "fotos_dir", defaultFolder);
+    o.FotosCopyDir = file.ReadString(keys::kOstalo, "fotos_copy_dir", defaultFolder);
+    o.FotosAutoCopy = file.ReadBool(keys::kOstalo, "fotos_auto_copy", false);
+    o.FotosAutoNameDir = file.ReadBool(keys::kOstalo, "fotos_auto_name_dir", false);
+    return o;
+}
+
+void SaveMachineSettings(IniFile& file, const TOpcije& options) {
+    file.WriteInteger(keys::kParametri, "com_port", options.ComPort);
+    file.WriteInteger(keys::kParametri, "br_koraka", options.BrojKoraka);
+    file.WriteInteger(keys::kParametri, "odnos_prenosa", options.OdnosPrenosa);
+}
+
+void SavePreferences(IniFile& file, const TPreferences& p) {
+    file.WriteBool(keys::kOstalo, "auto_start", p.AutoStart);
+    file.WriteBool(keys::kOstalo, "auto_pauza", p.AutoPauza);
+    file.WriteString(keys::kOstalo, "fotos_dir", p.FotosDir);
+    file.WriteString(keys::kOstalo, "fotos_copy_dir", p.FotosCopyDir);
+    file.WriteBool(keys::kOstalo, "fotos_auto_copy", p.FotosAutoCopy);
+    file.WriteBool(keys::kOstalo, "fotos_auto_name_dir", p.FotosAutoNameDir);
+}
+
+}  // namespace zentrivo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ini_file.h"
+
+namespace zentrivo {
+
+// The settings as the program holds them while it runs.
+struct TOpcije {
+    std::int32_t ComPort = 3;
+    std::int32_t BrojKoraka = 48;
+    bool AutoStart = true;
+    std::int32_t OdnosPrenosa = 25;
+    bool AutoPauza = false;
+    std::string FotosDir;
+    std::string FotosCopyDir;
+    bool FotosAutoCopy = false;
+    bool FotosAutoNameDir = false;
+};
+
+// The six preferences that live on the main window and reach the file only
+// on a confirmed exit.
+struct TPreferences {
+    bool AutoStart = true;
+    bool AutoPauza = false;
+    std::string FotosDir;
+    std::string FotosCopyDir;
+    bool FotosAutoCopy = false;
+    bool FotosAutoNameDir = false;
+};
+
+namespace keys {
+inline constexpr const char* kParametri = "Parametri";
+inline constexpr const char* kOstalo = "Ostalo";
+}  // namespace keys
+
+// Reads every setting; a missing file, key or unreadable value gives the
+// default, and both folders default to `defaultFolder`.
+TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder);
+
+// Writes "com_port", "br_koraka" and "odnos_prenosa", in that order.
+void SaveMachineSettings(IniFile& file, const TOpcije& options);
+
+// Writes the six preferences into "Ostalo", in their fixed order.
+void SavePreferences(IniFile& file, const TPreferences& preferences);
+
+}  // namespace zentrivo
