@@ -11,6 +11,10 @@ std::string TimeSeparator();
 // "dd-mm-yyyy hh:mm:ss", as the status bar's clock shows the time.
 std::string ClockText(const std::tm& local);
 
+// "dd-mm-yyyy_hhmmss", the name of a photo sub-folder made at that moment;
+// it holds no time separator, so it is a valid folder name everywhere.
+std::string FolderStamp(const std::tm& local);
+
 // The current local time.
 std::tm LocalNow();
 

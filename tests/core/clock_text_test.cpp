@@ -14,8 +14,10 @@ TEST(ClockText, TwoDigitFieldsThroughout) {
     t.tm_min = 4;
     t.tm_sec = 9;
     EXPECT_EQ(zentrivo::ClockText(t), "06-12-2026 17:04:09");
+    EXPECT_EQ(zentrivo::FolderStamp(t), "06-12-2026_170409");
     t.tm_hour = 0;
     EXPECT_EQ(zentrivo::ClockText(t), "06-12-2026 00:04:09");
+    EXPECT_EQ(zentrivo::FolderStamp(t), "06-12-2026_000409");
 }
 
 TEST(StatusTexts, EveryStateHasItsText) {

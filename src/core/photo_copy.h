@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zentrivo {
+
+// The messages a copy may show, each with its title.
+constexpr const char* kErrorTitle = "Error";
+constexpr const char* kNoticeTitle = "Notice";
+constexpr const char* kChooseDestinationText =
+    "First you must choose a directory for new photos to be copied !";
+constexpr const char* kCreateFolderFailedText = "I could not create a directory for new photos !";
+
+enum class MessageKind { kNotice, kError };  // information icon, error icon
+
+// What a copy asks of the window. askFolderName and showMessage are needed;
+// beforeCopy may be left empty.
+struct CopyDialogs {
+    // Asks for the sub-folder's name, offering `stamp`, selected; nullopt on Cancel.
+    std::function<std::optional<std::string>(const std::string& stamp)> askFolderName;
+    // Shows a modal message box.
+    std::function<void(MessageKind kind, const std::string& title, const std::string& text)>
+        showMessage;
+    // Runs before photo `number` of `count` is copied from `source`: the place
+    // to show progress, let events run, and wait until the camera has finished
+    // writing it. False passes the photo over as not copied.
+    std::function<bool(std::size_t number, std::size_t count, const std::string& source)>
+        beforeCopy;
+};
+
+struct CopyRequest {
+    std::string cameraFolder;         // where the photos are, as set at the moment of copying
+    std::string destinationFolder;    // where the new sub-folder goes
+    std::vector<std::string> photos;  // names in the order of the photo list
+    bool autoName = false;            // name the sub-folder by date and time without asking
+    std::tm now{};                    // local time of the copy, for the stamp
+};
+
+struct CopyResult {
+    bool done = false;                   // the sub-folder was created and the copying ran
+    std::string target;                  // the sub-folder, once created
+    std::vector<std::string> notCopied;  // photos passed over, in list order
+};
+
+// Creates a new sub-folder of the destination and copies the photos into it
+// as 1.jpg, 2.jpg, ... in list order; a photo that cannot be copied leaves its
+// number unused. Every message on the way goes through `dialogs`.
+CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs);
+
+// Creates the one folder `path`; false when it could not be created, also
+// when it exists already.
+bool CreateFolderLevel(const std::string& path);
+
+// Copies `source` over `destination`; on failure no file is left at
+// `destination`.
+bool CopyPhoto(const std::string& source, const std::string& destination);
+
+}  // namespace zentrivo
