@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The serial port layer: open a COM port by name, configure it, write a text
+// and read whatever has arrived. It keeps no port of its own; the caller holds
+// the handle and closes it with ClosePort. Nothing here throws: every
+// operation reports through its result and through CommFailed/CommErrorText.
+namespace zentrivo {
+
+// An open port, or kInvalidPortHandle (all bits set) when none is open. Wide
+// enough for a file descriptor here and a HANDLE on Windows.
+using PortHandle = std::intptr_t;
+inline constexpr PortHandle kInvalidPortHandle = -1;
+
+// Opens "COM<n>" for reading and writing, exclusively, without making it the
+// controlling terminal, with bytes passed through untouched. On POSIX the
+// name maps to the device named by the environment variable ZENTRIVO_COM<n>
+// when it is set, else to /dev/ttyS<n-1>; any other name is looked up below
+// /dev. Only the first 79 characters of the name count. Sets CommFailed.
+PortHandle OpenPort(const std::string& name, bool quiet);
+
+// Applies "baud=<baud> parity=<parity> data=<data> stop=<stop>" (for example
+// "57600", "N", "8", "1") and makes reads return at once. Returns true when
+// every step succeeded; a failing step leaves what the earlier ones applied.
+bool ConfigurePort(PortHandle handle, const std::string& baud, const std::string& parity,
+                   const std::string& data, const std::string& stop, bool quiet);
+
+// Writes the text's bytes as they are, with no framing. Returns whether the
+// write went through; a success leaves CommFailed as it was.
+bool WritePort(PortHandle handle, const std::string& text, bool quiet);
+
+// What has arrived since the last read, at most 2048 bytes, without waiting:
+// empty when nothing has. A zero byte ends the text, and the rest of that
+// read is dropped. A failed read looks like an empty one.
+std::string ReadPort(PortHandle handle);
+
+// Closes the port; closing kInvalidPortHandle or a broken port is harmless.
+void ClosePort(PortHandle handle);
+
+// True when the most recent step that reports failure failed.
+bool CommFailed();
+
+// The last error text the layer composed, e.g.
+// "Serial open Error COM3 : 2 (No such file or directory)".
+std::string CommErrorText();
+
+// Where a failure that is not quiet is shown. The windows show the text in a
+// box with an OK button and no icon, titled with the main window's caption.
+// With no sink set, nothing is shown.
+using CommMessageSink = std::function<void(const std::string& text)>;
+void SetCommMessageSink(CommMessageSink sink);
+
+}  // namespace zentrivo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "commu.h"
+
+// One command exchange with the turntable's controller: write the command,
+// poll for its reply and judge it.
+namespace zentrivo {
+
+enum class ExchangeOutcome {
+    SendFailed,   // the write failed; nothing was read
+    DeviceError,  // the reply holds a capital "E"
+    NoReply,      // nothing arrived before the poll limit was passed
+    Accepted,     // anything else
+};
+
+struct ExchangeResult {
+    ExchangeOutcome Outcome = ExchangeOutcome::SendFailed;
+    std::string Reply;       // what the first non-empty poll (and those before) read
+    std::int32_t Polls = 0;  // reads made
+};
+
+// Poll limits: the connection test makes at most 11 polls, a process or
+// return-to-start command at most 1001.
+inline constexpr std::int32_t kTestPollLimit = 10;
+inline constexpr std::int32_t kCommandPollLimit = 1000;
+
+// The controller's connection test, answered at once by a working board.
+inline constexpr char kTestCommand[] = "X.";
+
+// The pause before each poll.
+void SleepOnePollInterval();  // 10 ms
+
+// Writes `command` to the port and polls it until a reply shows or more than
+// `poll_limit` polls were made, then judges: a reply holding "E" is
+// DeviceError, else a passed limit is NoReply, else Accepted.
+//
+// `port` is read again at every poll, so pass the connection's own handle
+// (DeviceConnection::Handle()): when a handler run during the wait closes the
+// port, the wait stops reading it. `waiting_reply`, when not null, is raised
+// at every poll and lowered at the end (the runner's WaitingReply).
+// `dispatch_events` runs after every poll so that the windows stay alive;
+// `sleep` replaces the 10 ms pause (tests); either may be empty.
+ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
+                               std::int32_t poll_limit, bool quiet_write, bool* waiting_reply,
+                               const std::function<void()>& dispatch_events,
+                               const std::function<void()>& sleep = {});
+
+}  // namespace zentrivo
