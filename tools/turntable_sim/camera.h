@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+// What the board's shutter line drives. A camera that leaves a photo file in
+// a folder for each shot, as one on a memory card does, plugs in here.
+class Camera {
+public:
+    virtual ~Camera() = default;
+    // Called once the shutter has been open for `shutter_ms` and has closed.
+    virtual void TakePhoto(std::int64_t shutter_ms) = 0;
+};
+
+// No camera attached: photos are taken into thin air.
+class NoCamera final : public Camera {
+public:
+    void TakePhoto(std::int64_t /*shutter_ms*/) override {}
+};

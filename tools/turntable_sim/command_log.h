@@ -1,0 +1,26 @@
+#pragma once
+
+#include <chrono>
+#include <fstream>
+#include <string>
+
+// A line for every command the board received:
+//   2025-01-31 14:03:07.215<TAB>L0040.<TAB>OK\r\n<TAB>12.00
+// the local time it arrived, the command, the reply sent (escaped; "-" when
+// none was) and the turntable's angle in degrees afterwards. Each line is
+// written once the command has been answered and is flushed at once.
+class CommandLog {
+public:
+    // No file when `path` is empty; appends to it otherwise.
+    CommandLog(const std::string& path, bool echo_to_stderr);
+
+    bool IsOpen() const { return !path_given_ || file_.is_open(); }
+
+    void Record(std::chrono::system_clock::time_point received, const std::string& command,
+                const std::string* reply, double angle);
+
+private:
+    bool path_given_;
+    bool echo_;
+    std::ofstream file_;
+};

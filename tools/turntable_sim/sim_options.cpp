@@ -1,0 +1,127 @@
+#include "sim_options.h"
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+const char kSimUsage[] =
+    "usage: turntable_sim [options]\n"
+    "Plays the turntable's controller board on a pseudo-terminal. The first line\n"
+    "of standard output is the path of the device to open as the serial port.\n"
+    "Each command ending in \".\" is acted on and answered; \"X.\" at once.\n"
+    "\n"
+    "  --steps N          motor steps per revolution (48)\n"
+    "  --gear N           gear ratio of motor to turntable (25)\n"
+    "  --time-scale X     multiply every command's duration by X (1; 0 = instant)\n"
+    "  --reply TEXT       reply to an accepted command (\"OK\\r\\n\"); \\r \\n \\t \\\\ work\n"
+    "  --error-reply TEXT reply to a rejected command (\"ERROR\\r\\n\")\n"
+    "  --error-at N       answer the N-th command with the error reply\n"
+    "  --silent-from N    answer nothing from the N-th command on\n"
+    "  --split-replies    send each reply in two writes\n"
+    "  --split-gap MS     time between the two writes (200)\n"
+    "  --hangup-after N   answer the N-th command, then hang up and exit\n"
+    "  --log FILE         append a line per command: time, command, reply, angle\n"
+    "  --verbose          write those lines to standard error too\n"
+    "  --help             this text\n";
+
+namespace {
+
+// "\r", "\n", "\t" and "\\" as the shell cannot easily pass them.
+std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
+    }
+    return out;
+}
+
+bool ReadCount(const std::string& text, std::int64_t min, std::int64_t& out) {
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < min) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool ReadScale(const std::string& text, double& out) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value >= 0.0)) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool ReadSmall(const std::string& text, std::int32_t& out) {
+    std::int64_t value = 0;
+    if (!ReadCount(text, 1, value) || value > 1000000) {
+        return false;
+    }
+    out = static_cast<std::int32_t>(value);
+    return true;
+}
+
+}  // namespace
+
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
+    ParsedOptions parsed;
+    SimOptions& o = parsed.Options;
+    using Setter = std::function<bool(const std::string&)>;
+    const std::map<std::string, Setter> with_value = {
+        {"--steps", [&](const std::string& v) { return ReadSmall(v, o.StepsPerRevolution); }},
+        {"--gear", [&](const std::string& v) { return ReadSmall(v, o.GearRatio); }},
+        {"--time-scale", [&](const std::string& v) { return ReadScale(v, o.TimeScale); }},
+        {"--error-at", [&](const std::string& v) { return ReadCount(v, 1, o.ErrorAt); }},
+        {"--silent-from", [&](const std::string& v) { return ReadCount(v, 1, o.SilentFrom); }},
+        {"--hangup-after", [&](const std::string& v) { return ReadCount(v, 1, o.HangUpAfter); }},
+        {"--split-gap", [&](const std::string& v) { return ReadCount(v, 0, o.SplitGapMs); }},
+        {"--reply", [&](const std::string& v) { return o.Reply = Unescaped(v), true; }},
+        {"--error-reply", [&](const std::string& v) { return o.ErrorReply = Unescaped(v), true; }},
+        {"--log", [&](const std::string& v) { return o.LogPath = v, !v.empty(); }},
+    };
+    const std::map<std::string, bool*> flags = {
+        {"--split-replies", &o.SplitReplies},
+        {"--verbose", &o.Verbose},
+        {"--help", &parsed.ShowHelp},
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool has_value = false;
+        const auto equals = name.find('=');
+        if (equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+            has_value = true;
+        }
+        if (const auto flag = flags.find(name); flag != flags.end() && !has_value) {
+            *flag->second = true;
+            continue;
+        }
+        const auto setter = with_value.find(name);
+        if (setter == with_value.end()) {
+            parsed.Error = "unknown option " + args[i];
+            return parsed;
+        }
+        if (!has_value) {
+            if (i + 1 == args.size()) {
+                parsed.Error = name + " needs a value";
+                return parsed;
+            }
+            value = args[++i];
+        }
+        if (!setter->second(value)) {
+            parsed.Error = "bad value for " + name + ": " + value;
+            return parsed;
+        }
+    }
+    return parsed;
+}

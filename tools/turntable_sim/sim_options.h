@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// How the simulated board behaves; the options make it misbehave on purpose.
+// Commands are counted from 1 in the order they arrive; 0 means "never".
+struct SimOptions {
+    std::int32_t StepsPerRevolution = 48;
+    std::int32_t GearRatio = 25;
+    double TimeScale = 1.0;         // 0.1: ten times faster than real
+    std::int64_t ErrorAt = 0;       // this command gets the error reply
+    std::int64_t SilentFrom = 0;    // from this command on, no reply at all
+    std::int64_t HangUpAfter = 0;   // after answering this command, hang up
+    bool SplitReplies = false;      // each reply in two writes
+    std::int64_t SplitGapMs = 200;  // between the two writes
+    std::string Reply = "OK\r\n";   // the reply to an accepted command
+    std::string ErrorReply = "ERROR\r\n";
+    std::string LogPath;   // where each command is logged, if set
+    bool Verbose = false;  // log lines on stderr too
+};
+
+struct ParsedOptions {
+    SimOptions Options;
+    bool ShowHelp = false;
+    std::string Error;  // not empty when the arguments are wrong
+};
+
+// Reads "--name value" or "--name=value" arguments (without the program name).
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args);
+
+extern const char kSimUsage[];

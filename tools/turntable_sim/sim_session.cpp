@@ -1,0 +1,113 @@
+#include "sim_session.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Time for the program to read the last reply before the line goes dead.
+constexpr std::int64_t kHangUpGraceMs = 100;
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool IsGap(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+SimSession::SimSession(PseudoTerminal& line, const SimOptions& options, Turntable& turntable,
+                       Camera& camera, CommandLog& log)
+    : line_(line), options_(options), turntable_(turntable), camera_(camera), log_(log) {}
+
+int SimSession::Run() {
+    std::string pending;
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = read(line_.ControllerFd(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return 1;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            if (pending.empty() && IsGap(buffer[i])) {
+                continue;
+            }
+            pending += buffer[i];
+            if (buffer[i] != '.') {
+                continue;
+            }
+            const std::string command = pending;
+            pending.clear();
+            if (!Handle(command)) {
+                return 0;
+            }
+        }
+    }
+}
+
+bool SimSession::Handle(const std::string& command) {
+    const auto received = std::chrono::system_clock::now();
+    ++count_;
+    if (options_.SilentFrom != 0 && count_ >= options_.SilentFrom) {
+        log_.Record(received, command, nullptr, turntable_.AngleDegrees());
+        return true;
+    }
+    const std::string reply = count_ == options_.ErrorAt ? options_.ErrorReply : Act(command);
+    Send(reply);
+    log_.Record(received, command, &reply, turntable_.AngleDegrees());
+    if (count_ == options_.HangUpAfter) {
+        Wait(kHangUpGraceMs, 1.0);
+        line_.HangUp();
+        return false;
+    }
+    return true;
+}
+
+std::string SimSession::Act(const std::string& command) {
+    const CommandEffect effect = turntable_.Execute(command);
+    if (!effect.Known) {
+        return options_.ErrorReply;
+    }
+    Wait(effect.DurationMs, options_.TimeScale);
+    if (effect.Photo) {
+        camera_.TakePhoto(effect.ShutterMs);
+    }
+    return options_.Reply;
+}
+
+void SimSession::Send(const std::string& reply) {
+    if (!options_.SplitReplies || reply.size() < 2) {
+        WriteAll(line_.ControllerFd(), reply);
+        return;
+    }
+    const std::size_t half = reply.size() / 2;
+    WriteAll(line_.ControllerFd(), reply.substr(0, half));
+    Wait(options_.SplitGapMs, 1.0);
+    WriteAll(line_.ControllerFd(), reply.substr(half));
+}
+
+void SimSession::Wait(std::int64_t ms, double scale) const {
+    const auto scaled = std::chrono::duration<double, std::milli>(static_cast<double>(ms) * scale);
+    if (scaled.count() > 0) {
+        std::this_thread::sleep_for(scaled);
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "camera.h"
+#include "command_log.h"
+#include "pseudo_terminal.h"
+#include "sim_options.h"
+#include "turntable.h"
+
+// Serves the line: reads what the program writes, cuts it into commands at
+// each ".", acts on each one in turn and answers it, misbehaving as the
+// options ask. Blanks and line ends between commands are skipped, so the
+// board can be tried by hand from a terminal program.
+class SimSession {
+public:
+    SimSession(PseudoTerminal& line, const SimOptions& options, Turntable& turntable,
+               Camera& camera, CommandLog& log);
+
+    // Returns the exit status: 0 after a hang-up the options asked for, 1 when
+    // the line fails.
+    int Run();
+
+private:
+    // False once the board has hung up.
+    bool Handle(const std::string& command);
+    std::string Act(const std::string& command);
+    void Send(const std::string& reply);
+    void Wait(std::int64_t ms, double scale) const;
+
+    PseudoTerminal& line_;
+    const SimOptions& options_;
+    Turntable& turntable_;
+    Camera& camera_;
+    CommandLog& log_;
+    std::int64_t count_ = 0;
+};
