@@ -38,8 +38,8 @@ std::string TemporaryNameBeside(const fs::path& target) {
     const unsigned long pid = static_cast<unsigned long>(::getpid());
 #endif
     fs::path tmp = target;
-    tmp.replace_filename("." + target.filename().u8string() + ".tmp-" + std::to_string(pid) +
-                         "-" + std::to_string(counter++));
+    tmp.replace_filename("." + target.filename().u8string() + ".tmp-" + std::to_string(pid) + "-" +
+                         std::to_string(counter++));
     return tmp.u8string();
 }
 

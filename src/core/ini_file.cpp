@@ -82,8 +82,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     if (!StorableOnOneLine(section, key, value)) {
         throw IniWriteError(path_);
     }

@@ -4,7 +4,9 @@ namespace zentrivo::ini {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) {
@@ -16,7 +18,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -27,7 +31,8 @@ std::vector<Line> SplitLines(std::string_view bytes) {
     while (i < bytes.size()) {
         const char c = bytes[i];
         if (c == '\r' || c == '\n') {
-            const std::size_t endLength = (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+            const std::size_t endLength =
+                (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
             lines.push_back({std::string(bytes.substr(start, i - start)),
                              std::string(bytes.substr(i, endLength))});
             i += endLength;

@@ -40,12 +40,13 @@ TEST(IniFile, ReadsAFileAsWindowsWritesIt) {
     TempDir dir;
     dir.Write("a.ini", kWindowsFile);
     const IniFile ini(dir.File("a.ini"));
-    EXPECT_EQ(ini.ReadInteger("Parametri", "com_port", 3), 5);       // first key wins
-    EXPECT_EQ(ini.ReadInteger("parametri", "BR_KORAKA", 48), 200);   // quotes removed
-    EXPECT_EQ(ini.ReadInteger("Parametri", "odnos_prenosa", 25), 25);  // comment, no '=', first section
+    EXPECT_EQ(ini.ReadInteger("Parametri", "com_port", 3), 5);      // first key wins
+    EXPECT_EQ(ini.ReadInteger("parametri", "BR_KORAKA", 48), 200);  // quotes removed
+    EXPECT_EQ(ini.ReadInteger("Parametri", "odnos_prenosa", 25),
+              25);  // comment, no '=', first section
     EXPECT_EQ(ini.ReadString("Ostalo", "fotos_dir", "C:"), "D:\\Slike");
     EXPECT_EQ(ini.ReadValue("Ostalo", "auto_start"), std::string());  // "key=" is empty text
-    EXPECT_TRUE(ini.ReadBool("Ostalo", "auto_start", true));        // empty gives the default
+    EXPECT_TRUE(ini.ReadBool("Ostalo", "auto_start", true));          // empty gives the default
     EXPECT_FALSE(ini.ReadValue("Ostalo", "missing"));
     EXPECT_FALSE(ini.ReadValue("Missing", "com_port"));
 }
@@ -62,8 +63,9 @@ TEST(IniFile, ReadsEveryKindOfLineEnd) {
 
 TEST(IniFile, IntegersBooleansAndLongTexts) {
     TempDir dir;
-    dir.Write("v.ini", "[S]\r\nhex=0x0A\r\nshort=0x\r\nbad=12abc\r\nyes=yes\r\ntwo=2\r\nzero=0\r\nlong=" +
-                           std::string(3000, 'x') + "\r\n");
+    dir.Write("v.ini",
+              "[S]\r\nhex=0x0A\r\nshort=0x\r\nbad=12abc\r\nyes=yes\r\ntwo=2\r\nzero=0\r\nlong=" +
+                  std::string(3000, 'x') + "\r\n");
     const IniFile ini(dir.File("v.ini"));
     EXPECT_EQ(ini.ReadInteger("S", "hex", 3), 10);
     EXPECT_EQ(ini.ReadInteger("S", "short", 3), 3);
@@ -166,7 +168,8 @@ TEST(IniFile, UnwritableFolderGivesUnableToWrite) {
             ini.WriteString("S", "a", "1");
             FAIL();
         } catch (const IniWriteError& e) {
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("plain") + "/opcije.ini");
+            EXPECT_EQ(std::string(e.what()),
+                      "Unable to write to " + dir.File("plain") + "/opcije.ini");
         }
         return;
     }

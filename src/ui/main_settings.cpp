@@ -1,0 +1,20 @@
+#include "main_window.h"
+#include "parametri.h"
+#include "ui_parametri.h"
+#include "whole_number.h"
+
+using namespace zentrivo;
+
+void TfrmMain::Parametri1Click() {
+    TfrmParametri& dialog = *frmParametri_;
+    dialog.ui->udComPort->setPosition(Options.ComPort);
+    dialog.ui->txtBrojKoraka->setText(QString::number(Options.BrojKoraka));
+    dialog.ui->txtOdnosPrenosa->setText(QString::number(Options.OdnosPrenosa));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Options.ComPort = dialog.ui->udComPort->position();
+    Options.BrojKoraka = WholeNumberOrThrow(dialog.ui->txtBrojKoraka->text().toStdString());
+    Options.OdnosPrenosa = WholeNumberOrThrow(dialog.ui->txtOdnosPrenosa->text().toStdString());
+    SaveMachineSettings(*SettingsFile, Options);
+}

@@ -1,0 +1,58 @@
+#include <QStatusBar>
+
+#include "clock_text.h"
+#include "device_panel.h"
+#include "main_window.h"
+#include "ui_main_window.h"
+
+using namespace zentrivo;
+
+namespace {
+
+// A panel keeps its designed width unless its text needs more.
+QLabel* AddTextPanel(QStatusBar* bar, int width, const QString& widestText) {
+    auto* panel = new QLabel(bar);
+    panel->setFixedWidth(std::max(width, panel->fontMetrics().horizontalAdvance(widestText) + 8));
+    bar->addWidget(panel);
+    return panel;
+}
+
+}  // namespace
+
+void TfrmMain::SetUpStatusBar() {
+    QStatusBar* bar = ui->sbMain;
+    bar->setSizeGripEnabled(true);
+    sbClock_ = AddTextPanel(bar, 111, "00-00-0000 00:00:00");
+    devicePanel_ = new DevicePanel(bar);
+    devicePanel_->setFixedWidth(std::max(180, devicePanel_->sizeHint().width()));
+    bar->addWidget(devicePanel_);
+    sbProcess_ = AddTextPanel(bar, 135, "Process not started.");
+    sbPhotos_ = AddTextPanel(bar, 250, "New Photos: 000000");
+    sbClock_->setAccessibleName("Clock");
+    sbProcess_->setAccessibleName("Process state");
+    sbPhotos_->setAccessibleName("New photos");
+}
+
+QString TfrmMain::StatusText(int panel) const {
+    switch (panel) {
+        case 0:
+            return sbClock_->text();
+        case 1:
+            return devicePanel_->text();
+        case 2:
+            return sbProcess_->text();
+        default:
+            return sbPhotos_->text();
+    }
+}
+
+void TfrmMain::RepaintStatusBar() {
+    devicePanel_->setState(DeviceState);
+    devicePanel_->repaint();
+    ui->sbMain->repaint();
+}
+
+void TfrmMain::tmrSatTimer() {
+    sbClock_->setText(QString::fromStdString(ClockText(LocalNow())));
+    sbProcess_->setText(ProcessStateText(Process.ProcessState));
+}

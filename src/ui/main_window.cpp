@@ -1,0 +1,199 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+#include "clock_text.h"
+#include "device_panel.h"
+#include "paths.h"
+#include "ui_main_window.h"
+#include "window_look.h"
+#include "zentrivo_application.h"
+
+using namespace zentrivo;
+
+// The images live in the static UI library; make sure they are registered
+// whichever program links it.
+static void LoadImages() {
+    Q_INIT_RESOURCE(zentrivo);
+}
+
+TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), ui(new Ui::TfrmMain), dialogs_(std::move(dialogs)), AppDir_(appDir) {
+    LoadImages();
+    ui->setupUi(this);
+    SetUpLook();
+    SetUpStatusBar();
+    ConnectHandlers();
+    ZentrivoApplication::SetErrorReporter(
+        [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });
+
+    tmrSat.setInterval(800);
+    tmrProces.setInterval(50);
+    tmrFotosDirRefresher.setInterval(3000);
+    FormCreate();
+    tmrSat.start();
+
+    resize(837, 573);
+    if (const QScreen* s = screen()) {
+        move(s->availableGeometry().center() - rect().center());
+    }
+}
+
+TfrmMain::~TfrmMain() {
+    tmrSat.stop();
+    tmrProces.stop();
+    tmrFotosDirRefresher.stop();
+    ZentrivoApplication::SetErrorReporter(nullptr);
+    delete ui;
+}
+
+void TfrmMain::AttachDialogs(TfrmProcesEdit* procesEdit, TfrmParametri* parametri) {
+    frmProcesEdit_ = procesEdit;
+    frmParametri_ = parametri;
+}
+
+void TfrmMain::FormCreate() {
+    SettingsFile = std::make_unique<IniFile>(JoinPath(AppDir_.toStdString(), kSettingsFileName));
+    Options = LoadOptions(*SettingsFile, DefaultPhotoFolder());
+    ShowOptions();
+    ui->pcMain->setCurrentIndex(0);
+    AppTitle_ = windowTitle();
+    BeginPhotoWatch();
+    ProfileName_ = "novi_profil.zv";
+    setWindowTitle(AppTitle_ + " - " + ProfileName_);
+}
+
+void TfrmMain::SetUpLook() {
+    UseProgramFont(this);
+    for (QLabel* title : {ui->pnlLeftTitle, ui->Panel2, ui->pnlFolderTitle}) {
+        StyleTitleBar(title);
+    }
+    for (QLabel* phase :
+         {ui->lblProcesRotiranje, ui->lblProcesFotografisanje, ui->lblProcesPauza}) {
+        StylePhaseLabel(phase);
+    }
+    QFont stepFont = ui->lblProgresKoraka->font();
+    stepFont.setPixelSize(16);
+    ui->lblProgresKoraka->setFont(stepFont);
+    for (QLineEdit* folder : {ui->txtFotosSrcDir, ui->txtFotosDestDir}) {
+        QPalette pal = folder->palette();
+        pal.setColor(QPalette::Text, Qt::gray);
+        folder->setPalette(pal);
+    }
+    ui->udPeriodRotacije->setBuddy(ui->txtPeriodRotacije);
+    ui->udFocusTrajanje->setBuddy(ui->txtTrajanjeFokusa);
+    ui->udTrajanjeBlende->setBuddy(ui->txtTrajanjeBlende);
+    ui->udMedjuPauza->setBuddy(ui->txtMedjuPauza);
+    ui->ChartProces->setTitle("Process");
+    // Fit the pause button to the longer of its two captions.
+    ui->btnPauza->setText("&Continue");
+    KeepCaptionsWhole(this);
+    ui->btnPauza->setText("&Pause");
+    // The left pane is as drawn unless a caption on its tabs needs more.
+    const int tabsRight =
+        std::max(ContentRight(ui->tabRotiranje), ContentRight(ui->tabFotografisanje));
+    const int paneWidth = std::max(185, tabsRight + 12);
+    ui->pnlLeft->setMinimumWidth(paneWidth);
+    ui->pnlLeft->setMaximumWidth(paneWidth);
+    ui->pnlProces->installEventFilter(this);
+    setWindowIcon(QIcon(":/icons/app.svg"));
+}
+
+void TfrmMain::ConnectHandlers() {
+    connect(ui->Izlaz1, &QAction::triggered, this, &TfrmMain::Izlaz1Click);
+    connect(ui->Oprogramu1, &QAction::triggered, this, &TfrmMain::Oprogramu1Click);
+    connect(ui->Parametri1, &QAction::triggered, this, &TfrmMain::Parametri1Click);
+    connect(&tmrSat, &QTimer::timeout, this, &TfrmMain::tmrSatTimer);
+}
+
+void TfrmMain::ShowOptions() {
+    ui->ckAutoStart->setChecked(Options.AutoStart);
+    ui->ckAutoPauza->setChecked(Options.AutoPauza);
+    ui->txtFotosDestDir->setText(QString::fromStdString(Options.FotosCopyDir));
+    ui->txtFotosSrcDir->setText(QString::fromStdString(Options.FotosDir));
+    ui->ckFotosAutoCopy->setChecked(Options.FotosAutoCopy);
+    ui->ckFotosAutoNameDir->setChecked(Options.FotosAutoNameDir);
+}
+
+TPreferences TfrmMain::CurrentPreferences() const {
+    TPreferences p;
+    p.AutoStart = ui->ckAutoStart->isChecked();
+    p.AutoPauza = ui->ckAutoPauza->isChecked();
+    p.FotosDir = Options.FotosDir;
+    p.FotosCopyDir = Options.FotosCopyDir;
+    p.FotosAutoCopy = ui->ckFotosAutoCopy->isChecked();
+    p.FotosAutoNameDir = ui->ckFotosAutoNameDir->isChecked();
+    return p;
+}
+
+void TfrmMain::BeginPhotoWatch() {
+    sbPhotos_->setText("New Photos: 0");
+    ui->lbFotosList->clear();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (FormClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TfrmMain::FormClose() {
+    if (!SettingsFile) {
+        return true;  // already shut down
+    }
+    if (Process.WaitingReply) {
+        dialogs_->Notify(this, "Error",
+                         "Application can not exit right now because it is waiting for a reply "
+                         "from the device !\r\n\r\nPlease wait a few seconds and try again.",
+                         Dialogs::Icon::Error);
+        return false;
+    }
+    if (dialogs_->Message(this, "Close", "Are you sure you want to exit ?", Dialogs::Icon::Question,
+                          Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+        return false;
+    }
+    // No timer may tick against what the steps below release.
+    tmrSat.stop();
+    tmrProces.stop();
+    tmrFotosDirRefresher.stop();
+    try {
+        SavePreferences(*SettingsFile, CurrentPreferences());
+    } catch (const std::exception& e) {
+        // The user asked to leave: say what could not be kept, then leave.
+        ShowUnhandledError(*dialogs_, this, QString::fromLocal8Bit(e.what()));
+    }
+    SettingsFile.reset();
+    return true;
+}
+
+void TfrmMain::Izlaz1Click() {
+    close();
+}
+
+void TfrmMain::Oprogramu1Click() {
+    dialogs_->Notify(this, "About",
+                     QString("Zentrivo %1, by the Zentrivo developers\r\n"
+                             "See README.md in the Zentrivo source folder")
+                         .arg(QStringLiteral(ZENTRIVO_VERSION)),
+                     Dialogs::Icon::Information);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->pnlProces && event->type() == QEvent::Resize) {
+        StretchProcessPanel();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::StretchProcessPanel() {
+    // Drawn for a panel 639 pixels wide: the gauge and the line grow with
+    // the panel, the chart keeps to its right edge.
+    const int w = ui->pnlProces->width();
+    const int grow = w - 639;
+    ui->gProces->resize(264 + grow, ui->gProces->height());
+    ui->Bevel2->resize(264 + grow, ui->Bevel2->height());
+    ui->ChartProces->move(281 + grow, ui->ChartProces->y());
+}

@@ -1,0 +1,157 @@
+#include "proces_edit.h"
+
+#include <QEvent>
+
+#include "command_check.h"
+#include "ui_proces_edit.h"
+#include "window_look.h"
+
+using namespace zentrivo;
+
+TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint),
+      ui(new Ui::TfrmProcesEdit),
+      dialogs_(dialogs) {
+    ui->setupUi(this);
+    UseProgramFont(this);
+    QFont listFont("Courier New");
+    listFont.setStyleHint(QFont::Monospace);
+    listFont.setPixelSize(12);
+    listFont.setBold(true);
+    ui->lbKomande->setFont(listFont);
+    QPalette memo = ui->Memo1->palette();
+    memo.setColor(QPalette::Base, palette().color(QPalette::Midlight));
+    ui->Memo1->setPalette(memo);
+    setFixedSize(444, 360);
+    connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->btnUp, &QToolButton::clicked, this, &TfrmProcesEdit::btnUpClick);
+    connect(ui->btnDown, &QToolButton::clicked, this, &TfrmProcesEdit::btnDownClick);
+    connect(ui->btnDel, &QToolButton::clicked, this, &TfrmProcesEdit::btnDelClick);
+    connect(ui->btnChange, &QToolButton::clicked, this, &TfrmProcesEdit::btnChangeClick);
+    connect(ui->btnAdd, &QToolButton::clicked, this, &TfrmProcesEdit::btnAddClick);
+    connect(ui->lbKomande, &QListWidget::itemDoubleClicked, this,
+            &TfrmProcesEdit::lbKomandeDblClick);
+}
+
+TfrmProcesEdit::~TfrmProcesEdit() {
+    delete ui;
+}
+
+bool TfrmProcesEdit::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return QDialog::event(e);
+}
+
+std::vector<std::string> TfrmProcesEdit::Commands() const {
+    std::vector<std::string> commands;
+    commands.reserve(static_cast<std::size_t>(ui->lbKomande->count()));
+    for (int i = 0; i < ui->lbKomande->count(); ++i) {
+        commands.push_back(ui->lbKomande->item(i)->text().toStdString());
+    }
+    return commands;
+}
+
+void TfrmProcesEdit::SetCommands(const std::vector<std::string>& commands) {
+    Show(commands, -1);
+}
+
+int TfrmProcesEdit::CommandCount() const {
+    return ui->lbKomande->count();
+}
+
+std::string TfrmProcesEdit::CommandAt(int index) const {
+    return ui->lbKomande->item(index)->text().toStdString();
+}
+
+int TfrmProcesEdit::Selected() const {
+    return ui->lbKomande->selectedItems().isEmpty() ? -1 : ui->lbKomande->currentRow();
+}
+
+void TfrmProcesEdit::Show(const std::vector<std::string>& commands, int selected) {
+    QStringList items;
+    items.reserve(static_cast<int>(commands.size()));
+    for (const std::string& c : commands) {
+        items << QString::fromStdString(c);
+    }
+    ui->lbKomande->clear();
+    ui->lbKomande->addItems(items);
+    if (selected >= 0) {
+        ui->lbKomande->setCurrentRow(selected);
+    }
+}
+
+bool TfrmProcesEdit::Refused(const std::optional<std::string>& refusal) {
+    if (!refusal) {
+        return false;
+    }
+    dialogs_.Notify(this, kCommandErrorCaption, QString::fromStdString(*refusal),
+                    Dialogs::Icon::Error);
+    return true;
+}
+
+void TfrmProcesEdit::RefreshCount() {
+    ui->lblBrKomandi->setText(
+        QString::fromStdString(CommandCountText(static_cast<std::size_t>(CommandCount()))));
+}
+
+void TfrmProcesEdit::FormActivate() {
+    RefreshCount();
+}
+
+void TfrmProcesEdit::btnUpClick() {
+    auto commands = Commands();
+    const int before = Selected();
+    const int after = MoveCommandUp(commands, before);
+    if (after != before) {
+        Show(commands, after);
+    }
+}
+
+void TfrmProcesEdit::btnDownClick() {
+    auto commands = Commands();
+    const int before = Selected();
+    const int after = MoveCommandDown(commands, before);
+    if (after != before) {
+        Show(commands, after);
+    }
+}
+
+void TfrmProcesEdit::btnDelClick() {
+    const int before = Selected();
+    if (before < 0) {
+        return;
+    }
+    auto commands = Commands();
+    Show(commands, DeleteCommand(commands, before));
+    RefreshCount();
+}
+
+void TfrmProcesEdit::lbKomandeDblClick() {
+    if (const auto text = CommandToEdit(Commands(), Selected())) {
+        ui->txtKomanda->setText(QString::fromStdString(*text));
+    }
+}
+
+void TfrmProcesEdit::btnChangeClick() {
+    auto commands = Commands();
+    const auto edit = ReplaceCommand(commands, Selected(), ui->txtKomanda->text().toStdString());
+    if (!Refused(edit.refusal) && edit.selected >= 0) {
+        ui->lbKomande->item(edit.selected)
+            ->setText(QString::fromStdString(commands[static_cast<std::size_t>(edit.selected)]));
+    }
+}
+
+void TfrmProcesEdit::btnAddClick() {
+    auto commands = Commands();
+    const auto edit = AddCommand(commands, Selected(), ui->txtKomanda->text().toStdString());
+    if (Refused(edit.refusal)) {
+        return;
+    }
+    ui->lbKomande->addItem(QString::fromStdString(commands.back()));
+    ui->lbKomande->setCurrentRow(edit.selected);
+    // The count never lags behind the list.
+    RefreshCount();
+}

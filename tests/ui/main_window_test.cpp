@@ -1,0 +1,170 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "device_panel.h"
+#include "test_app_dir.h"
+#include "test_main.h"
+#include "ui_helpers.h"
+#include "ui_main_window.h"
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithEveryDefaultAndWritesNothing();
+    void statusBarAndClock();
+    void readsSettingsIntoControls();
+    void closeRefusedWhileWaitingForTheDevice();
+    void closeAnsweredNoChangesNothing();
+    void closeAnsweredYesWritesTheSixPreferences();
+    void failedWriteAtExitIsShownAndTheProgramStillExits();
+    void aboutBox();
+};
+
+void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - novi_profil.zv"));
+    QCOMPARE(p.main().AppTitle(), QString("Zentrivo"));
+    QCOMPARE(ui.pcMain->currentIndex(), 0);
+    QCOMPARE(ui.pcMain->tabText(0), QString("Rotation"));
+    QCOMPARE(ui.pcMain->tabText(1), QString("Photo"));
+    QVERIFY(ui.btnKreirajProces->isEnabled());
+    for (QWidget* off : std::initializer_list<QWidget*>{ui.btnStart, ui.btnPauza, ui.btnStop,
+                                                        ui.btnEditujProces, ui.btnNaPocetak}) {
+        QVERIFY2(!off->isEnabled(), qPrintable(off->objectName()));
+    }
+    QVERIFY(ui.ckAutoStart->isChecked());
+    QVERIFY(!ui.ckAutoPauza->isChecked());
+    QVERIFY(!ui.ckFotosAutoCopy->isChecked());
+    QVERIFY(!ui.ckFotosAutoNameDir->isChecked());
+    QCOMPARE(ui.txtFotosSrcDir->text(), QDir::homePath());
+    QCOMPARE(ui.txtFotosDestDir->text(), QDir::homePath());
+    // The shoot parameters start at their designed values.
+    QCOMPARE(ui.cbRotiranjeTip->currentIndex(), 0);
+    QCOMPARE(ui.txtBrojSlika->text(), QString("30"));
+    QCOMPARE(ui.txtPeriodRotacije->text(), QString("5"));
+    QVERIFY(ui.btnDirLeft->isChecked());
+    QVERIFY(!ui.btnDirRight->isChecked());
+    QCOMPARE(ui.txtTrajanjeFokusa->text(), QString("2000"));
+    QCOMPARE(ui.txtTrajanjeBlende->text(), QString("50"));
+    QCOMPARE(ui.txtMedjuPauza->text(), QString("50"));
+    QCOMPARE(ui.lblProgresKoraka->text(), QString("Step 0/0"));
+    QVERIFY(p.main().minimumSize() == QSize(837, 530));
+    QCOMPARE(p.main().Process.ProcessState, 0);
+    QVERIFY(!p.main().Process.WaitingReply);
+    QVERIFY(!QFile::exists(p.IniPath()));
+    QVERIFY(p.dialogs->shown.empty());
+}
+
+void MainWindowTest::statusBarAndClock() {
+    TestProgram p;
+    QCOMPARE(p.main().StatusText(0), QString());
+    QCOMPARE(p.main().StatusText(1), QString("Device is disconnected."));
+    QCOMPARE(p.main().StatusText(2), QString());
+    QCOMPARE(p.main().StatusText(3), QString("New Photos: 0"));
+    QCOMPARE(p.main().tmrSat.interval(), 800);
+    QVERIFY(p.main().tmrSat.isActive());
+    QVERIFY(!p.main().tmrProces.isActive());
+    QVERIFY(!p.main().tmrFotosDirRefresher.isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.main().StatusText(0).isEmpty(), 2000);
+    QVERIFY(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d$")
+                .match(p.main().StatusText(0))
+                .hasMatch());
+    QCOMPARE(p.main().StatusText(2), QString("Process not started."));
+    p.main().Process.ProcessState = 2;
+    p.main().tmrSatTimer();
+    QCOMPARE(p.main().StatusText(2), QString("Process paused..."));
+    QCOMPARE(p.main().devicePanel()->accessibleName(), QString("Device is disconnected."));
+}
+
+void MainWindowTest::readsSettingsIntoControls() {
+    TestProgram p(
+        "[Ostalo]\r\nauto_start=0\r\nauto_pauza=2\r\nfotos_dir=/cam\r\nfotos_copy_dir=/dest\r\n"
+        "fotos_auto_copy=1\r\nfotos_auto_name_dir=yes\r\n[Parametri]\r\ncom_port=0x0A\r\n");
+    Ui::TfrmMain& ui = *p.main().ui;
+    QVERIFY(!ui.ckAutoStart->isChecked());
+    QVERIFY(ui.ckAutoPauza->isChecked());
+    QCOMPARE(ui.txtFotosSrcDir->text(), QString("/cam"));
+    QCOMPARE(ui.txtFotosDestDir->text(), QString("/dest"));
+    QVERIFY(ui.ckFotosAutoCopy->isChecked());
+    QVERIFY(!ui.ckFotosAutoNameDir->isChecked());
+    QCOMPARE(p.main().Options.ComPort, 10);
+}
+
+void MainWindowTest::closeRefusedWhileWaitingForTheDevice() {
+    TestProgram p;
+    p.main().show();
+    p.main().Process.WaitingReply = true;
+    QVERIFY(!p.main().close());
+    QCOMPARE(
+        p.dialogs->Messages(),
+        QStringList{"Error|Application can not exit right now because it is waiting for a "
+                    "reply from the device !\r\n\r\nPlease wait a few seconds and try again."});
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+    QVERIFY(p.main().isVisible());
+    QVERIFY(p.main().tmrSat.isActive());
+    QVERIFY(!QFile::exists(p.IniPath()));
+}
+
+void MainWindowTest::closeAnsweredNoChangesNothing() {
+    TestProgram p("[Ostalo]\r\nforeign=1\r\n");
+    p.main().show();
+    p.dialogs->answers = {Dialogs::Answer::No};
+    p.main().ui->ckAutoPauza->setChecked(true);
+    p.main().ui->Izlaz1->trigger();
+    QVERIFY(p.main().isVisible());
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Close|Are you sure you want to exit ?"});
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Question);
+    QCOMPARE(p.dialogs->shown[0].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(p.ReadIni(), QString("[Ostalo]\r\nforeign=1\r\n"));
+}
+
+void MainWindowTest::closeAnsweredYesWritesTheSixPreferences() {
+    TestProgram p("; mine\r\n[Ostalo]\r\nforeign=1\r\n");
+    p.main().show();
+    Ui::TfrmMain& ui = *p.main().ui;
+    ui.ckAutoStart->setChecked(false);
+    ui.ckAutoPauza->setChecked(true);
+    ui.ckFotosAutoNameDir->setChecked(true);
+    p.main().Options.FotosDir = "/cam";
+    p.main().Options.FotosCopyDir = "/dest";
+    p.dialogs->answers = {Dialogs::Answer::Yes};
+    QVERIFY(p.main().close());
+    QVERIFY(!p.main().isVisible());
+    QVERIFY(!p.main().tmrSat.isActive());
+    QCOMPARE(p.ReadIni(),
+             QString("; mine\r\n[Ostalo]\r\nforeign=1\r\nauto_start=0\r\nauto_pauza=1\r\n"
+                     "fotos_dir=/cam\r\nfotos_copy_dir=/dest\r\nfotos_auto_copy=0\r\n"
+                     "fotos_auto_name_dir=1\r\n"));
+}
+
+void MainWindowTest::failedWriteAtExitIsShownAndTheProgramStillExits() {
+    TestProgram p;
+    QDir(p.dir.path()).mkdir("opcije.ini");  // a folder where the file should be
+    p.main().show();
+    p.dialogs->answers = {Dialogs::Answer::Yes};
+    QVERIFY(p.main().close());
+    const QStringList messages = p.dialogs->Messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1], "Zentrivo|Unable to write to " + p.IniPath());
+    QCOMPARE(p.dialogs->shown[1].icon, Dialogs::Icon::Error);
+}
+
+void MainWindowTest::aboutBox() {
+    TestProgram p;
+    p.main().ui->Oprogramu1->trigger();
+    QCOMPARE(p.dialogs->shown.size(), size_t(1));
+    QCOMPARE(p.dialogs->shown[0].title, QString("About"));
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Information);
+    QVERIFY(p.dialogs->shown[0].text.startsWith("Zentrivo "));
+    QVERIFY(p.dialogs->shown[0].text.contains("README"));
+}
+
+ZENTRIVO_TEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

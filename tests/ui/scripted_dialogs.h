@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "dialogs.h"
+
+// Answers the program's dialogs from a script and records everything shown,
+// so a test can check every title and text.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString kind;  // "message", "input", "folder", "open", "save", "shell"
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        QString initial;  // input text, start folder, proposed name, filter
+    };
+
+    // Answers, taken in order; when one runs out, messages answer Ok or No
+    // and the other dialogs are cancelled.
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> texts;  // input, folder and file dialogs
+    std::vector<Shown> shown;
+
+    Answer Message(QWidget* owner, const QString& title, const QString& text, Icon icon,
+                   Buttons buttons) override;
+    std::optional<QString> InputText(QWidget* owner, const QString& caption, const QString& prompt,
+                                     const QString& initial, int maxLength) override;
+    std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
+                                        const QString& start) override;
+    std::optional<QString> OpenFileName(QWidget* owner, const QString& filter,
+                                        const QString& defaultExtension) override;
+    std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
+                                        const QString& defaultExtension,
+                                        const QString& proposedName) override;
+    void ShellOpen(const QString& path) override;
+
+    // Just the messages, as "title|text".
+    QStringList Messages() const;
+    void Clear() { shown.clear(); }
+
+private:
+    std::optional<QString> NextText();
+};
