@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QScreen>
 
@@ -98,6 +99,41 @@ void TfrmMain::SetUpLook() {
     ui->pnlLeft->setMaximumWidth(paneWidth);
     ui->pnlProces->installEventFilter(this);
     setWindowIcon(QIcon(":/icons/app.svg"));
+    NameToolbarButtons();
+    NameForAssistiveTechnology();
+}
+
+void TfrmMain::NameToolbarButtons() {
+    const std::pair<QAction*, const char*> buttons[] = {{ui->Novi1, "tbNovi"},
+                                                        {ui->Uitaj1, "tbUcitaj"},
+                                                        {ui->Snimi1, "tbSnimi"},
+                                                        {ui->Parametri1, "bParametri"}};
+    for (const auto& [action, name] : buttons) {
+        if (QWidget* button = ui->tbMain->widgetForAction(action)) {
+            button->setObjectName(name);
+            button->setAccessibleName(action->text().remove('&'));
+        }
+    }
+}
+
+void TfrmMain::NameForAssistiveTechnology() {
+    // Image-only buttons are known by their hint; edits by their label.
+    for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+        if (b->text().isEmpty() && !b->toolTip().isEmpty()) {
+            b->setAccessibleName(b->toolTip());
+        }
+    }
+    const std::pair<QWidget*, QLabel*> labelled[] = {
+        {ui->cbRotiranjeTip, ui->lblTipRotacije},       {ui->txtBrojSlika, ui->lblBrojSlika},
+        {ui->txtPeriodRotacije, ui->lblPeriodRotacije}, {ui->txtTrajanjeFokusa, ui->lblFokus},
+        {ui->txtTrajanjeBlende, ui->lblBlenda},         {ui->txtMedjuPauza, ui->lblPauza},
+        {ui->txtFotosSrcDir, ui->lblFotosSrcDir},       {ui->txtFotosDestDir, ui->lblFotosDestDir}};
+    for (const auto& [control, label] : labelled) {
+        label->setBuddy(control);
+        control->setAccessibleName(label->text());
+    }
+    ui->lbFotosList->setAccessibleName("New photos");
+    ui->gProces->setAccessibleDescription("Process progress");
 }
 
 void TfrmMain::ConnectHandlers() {

@@ -63,6 +63,8 @@ private:
     bool FormClose();
     void SetUpLook();
     void SetUpStatusBar();
+    void NameToolbarButtons();
+    void NameForAssistiveTechnology();
     void ConnectHandlers();
     void ShowOptions();
     zentrivo::TPreferences CurrentPreferences() const;

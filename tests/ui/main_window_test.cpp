@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -24,6 +25,7 @@ private slots:
     void closeAnsweredYesWritesTheSixPreferences();
     void failedWriteAtExitIsShownAndTheProgramStillExits();
     void aboutBox();
+    void toolbarSharesTheMenusActionsAndEveryControlHasAName();
 };
 
 void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
@@ -164,6 +166,25 @@ void MainWindowTest::aboutBox() {
     QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Information);
     QVERIFY(p.dialogs->shown[0].text.startsWith("Zentrivo "));
     QVERIFY(p.dialogs->shown[0].text.contains("README"));
+}
+
+void MainWindowTest::toolbarSharesTheMenusActionsAndEveryControlHasAName() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    for (const char* name : {"tbNovi", "tbUcitaj", "tbSnimi", "bParametri"}) {
+        auto* button = ui.tbMain->findChild<QToolButton*>(name);
+        QVERIFY2(button != nullptr, name);
+        QVERIFY(button->defaultAction() != nullptr);
+        QVERIFY(!button->accessibleName().isEmpty());
+    }
+    QCOMPARE(ui.tbMain->findChild<QToolButton*>("tbSnimi")->defaultAction(), ui.Snimi1);
+    QCOMPARE(ui.Snimi1->text(), QString("&Save Profile As..."));
+    for (QAbstractButton* b : p.main().findChildren<QAbstractButton*>()) {
+        if (b->isVisibleTo(&p.main()) && b->text().isEmpty() && !b->toolTip().isEmpty()) {
+            QCOMPARE(b->accessibleName(), b->toolTip());
+        }
+    }
+    QCOMPARE(ui.txtBrojSlika->accessibleName(), QString("Number of photos to make:"));
 }
 
 ZENTRIVO_TEST_MAIN(MainWindowTest)
