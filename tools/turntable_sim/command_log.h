@@ -8,7 +8,7 @@
 //   2025-01-31 14:03:07.215<TAB>L0040.<TAB>OK\r\n<TAB>12.00
 // the local time it arrived, the command, the reply sent (escaped; "-" when
 // none was) and the turntable's angle in degrees afterwards. Each line is
-// written once the command has been answered and is flushed at once.
+// written and flushed just before the reply is sent.
 class CommandLog {
 public:
     // No file when `path` is empty; appends to it otherwise.

@@ -1,5 +1,6 @@
 #include "sim_options.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -53,7 +54,7 @@ bool ReadCount(const std::string& text, std::int64_t min, std::int64_t& out) {
 bool ReadScale(const std::string& text, double& out) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value >= 0.0)) {
+    if (text.empty() || *end != '\0' || !(value >= 0.0) || !std::isfinite(value)) {
         return false;
     }
     out = value;

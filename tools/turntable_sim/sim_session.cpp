@@ -72,8 +72,9 @@ bool SimSession::Handle(const std::string& command) {
         return true;
     }
     const std::string reply = count_ == options_.ErrorAt ? options_.ErrorReply : Act(command);
-    Send(reply);
+    // Logged before the reply goes out: whoever has the reply finds the line.
     log_.Record(received, command, &reply, turntable_.AngleDegrees());
+    Send(reply);
     if (count_ == options_.HangUpAfter) {
         Wait(kHangUpGraceMs, 1.0);
         line_.HangUp();

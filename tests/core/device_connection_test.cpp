@@ -1,0 +1,147 @@
+#include "device_connection.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controller_line.h"
+#include "device.h"
+#include "device_state.h"
+#include "simulated_turntable.h"
+
+using namespace zentrivo;
+
+namespace {
+
+// A connection whose message box and status-bar repaint only record.
+class Connection : public ::testing::Test {
+protected:
+    std::vector<std::pair<std::string, std::string>> messages_;
+    std::vector<std::int32_t> repainted_states_;
+    DeviceConnection link_{[this](const std::string& title, const std::string& text) {
+                               messages_.emplace_back(title, text);
+                               // By the time the message shows, the port is already closed.
+                               EXPECT_EQ(link_.Handle(), kInvalidPortHandle);
+                               EXPECT_EQ(link_.DeviceState(), kDeviceDisconnected);
+                           },
+                           [this] { repainted_states_.push_back(link_.DeviceState()); }};
+};
+
+}  // namespace
+
+TEST_F(Connection, ConnectOpensTheComPortAt57600AndTheBoardAnswers) {
+    SimulatedTurntable sim;
+    PointComPortAt(70, sim.DevicePath());
+    EXPECT_EQ(ComPortName(70), "COM70");
+
+    EXPECT_TRUE(link_.ConnectDevice(70));
+    EXPECT_NE(link_.Handle(), kInvalidPortHandle);
+    EXPECT_EQ(link_.DeviceState(), kDevicePortOpen);
+    EXPECT_EQ(repainted_states_, std::vector<std::int32_t>{kDevicePortOpen});
+    EXPECT_TRUE(messages_.empty());
+
+    termios t{};
+    ASSERT_EQ(tcgetattr(static_cast<int>(link_.Handle()), &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B57600));
+    EXPECT_EQ(
+        ExchangeCommand(link_.Handle(), kTestCommand, kTestPollLimit, true, nullptr, {}).Outcome,
+        ExchangeOutcome::Accepted);
+
+    link_.MarkDeviceConnected();
+    EXPECT_EQ(link_.DeviceState(), kDeviceConnected);
+    EXPECT_EQ(repainted_states_.back(), kDeviceConnected);
+}
+
+TEST_F(Connection, AnOpenPortIsKeptAsItIsEvenWhenThePortNumberChanged) {
+    ControllerLine line;
+    PointComPortAt(71, line.DevicePath());
+    ASSERT_TRUE(link_.ConnectDevice(71));
+    const PortHandle port = link_.Handle();
+
+    PointComPortAt(71, "/nonexistent/zentrivo-tty");
+    EXPECT_TRUE(link_.ConnectDevice(71));
+    EXPECT_TRUE(link_.ConnectDevice(72));
+    EXPECT_EQ(link_.Handle(), port);
+    EXPECT_EQ(link_.DeviceState(), kDevicePortOpen);
+
+    link_.MarkDeviceConnected();
+    EXPECT_TRUE(link_.ConnectDevice(71));
+    EXPECT_EQ(link_.DeviceState(), kDeviceConnected);
+    EXPECT_EQ(link_.Handle(), port);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(repainted_states_.back(), kDeviceConnected);
+}
+
+TEST_F(Connection, NoDeviceShowsTheParametersMessageAndStaysDisconnected) {
+    PointComPortAt(73, "/nonexistent/zentrivo-tty");
+    EXPECT_FALSE(link_.ConnectDevice(73));
+    EXPECT_EQ(messages_,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"Parameters", "I can not open COM port. Please check parameters !"}}));
+    EXPECT_EQ(link_.Handle(), kInvalidPortHandle);
+    EXPECT_EQ(link_.DeviceState(), kDeviceDisconnected);
+    EXPECT_EQ(repainted_states_, std::vector<std::int32_t>{kDeviceDisconnected});
+}
+
+TEST_F(Connection, APortAnotherProgramHoldsCannotBeConnected) {
+    ControllerLine line;
+    PointComPortAt(74, line.DevicePath());
+    const PortHandle other = OpenPort("COM74", true);
+    ASSERT_NE(other, kInvalidPortHandle);
+    EXPECT_FALSE(link_.ConnectDevice(74));
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(link_.DeviceState(), kDeviceDisconnected);
+
+    ClosePort(other);
+    EXPECT_TRUE(link_.ConnectDevice(74));
+}
+
+TEST_F(Connection, DisconnectClosesThePortForTheNextConnect) {
+    ControllerLine line;
+    PointComPortAt(75, line.DevicePath());
+    link_.DisconnectDevice();  // nothing open yet: harmless
+    EXPECT_EQ(link_.DeviceState(), kDeviceDisconnected);
+
+    ASSERT_TRUE(link_.ConnectDevice(75));
+    link_.MarkDeviceConnected();
+    link_.DisconnectDevice();
+    EXPECT_EQ(link_.Handle(), kInvalidPortHandle);
+    EXPECT_EQ(link_.DeviceState(), kDeviceDisconnected);
+    EXPECT_EQ(repainted_states_.back(), kDeviceDisconnected);
+
+    // Closed for real: the port opens again, and it is the new one that works.
+    ASSERT_TRUE(link_.ConnectDevice(75));
+    EXPECT_EQ(link_.DeviceState(), kDevicePortOpen);
+    EXPECT_TRUE(WritePort(link_.Handle(), "X.", true));
+    EXPECT_EQ(line.Heard(2), "X.");
+}
+
+TEST_F(Connection, AWaitStopsReadingAPortClosedByAHandlerRunInsideIt) {
+    ControllerLine line;
+    ControllerLine other_line;
+    PointComPortAt(76, line.DevicePath());
+    ASSERT_TRUE(link_.ConnectDevice(76));
+
+    // The handler closes the port; the descriptor number is then free and
+    // is likely taken by the next file opened, which holds an "E".
+    int reused = -1;
+    const ExchangeResult result = ExchangeCommand(
+        link_.Handle(), "R0040.", kTestPollLimit, true, nullptr,
+        [&] {
+            if (reused < 0) {
+                link_.DisconnectDevice();
+                reused = open(other_line.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+                other_line.Say("ERROR", reused);
+            }
+        },
+        [] {});
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::NoReply);
+    EXPECT_EQ(result.Reply, "");
+    EXPECT_EQ(result.Polls, kTestPollLimit + 1);
+    close(reused);
+}

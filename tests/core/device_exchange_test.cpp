@@ -1,0 +1,181 @@
+#include "device.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <string>
+#include <vector>
+
+#include "controller_line.h"
+#include "simulated_turntable.h"
+
+using namespace zentrivo;
+
+namespace {
+
+// A configured port on the simulated turntable started with `options`.
+class SimulatedPort {
+public:
+    explicit SimulatedPort(const std::vector<std::string>& options) : sim_(options) {
+        PointComPortAt(60, sim_.DevicePath());
+        port_ = OpenPort("COM60", true);
+        EXPECT_NE(port_, kInvalidPortHandle) << CommErrorText();
+        EXPECT_TRUE(ConfigurePort(port_, "57600", "N", "8", "1", true)) << CommErrorText();
+    }
+    ~SimulatedPort() { ClosePort(port_); }
+
+    // One exchange with the real 10 ms pause, as the windows make it.
+    ExchangeResult Exchange(const std::string& command,
+                            std::int32_t poll_limit = kCommandPollLimit) {
+        return ExchangeCommand(port_, command, poll_limit, true, nullptr, {});
+    }
+
+    PortHandle& Port() { return port_; }
+    SimulatedTurntable& Sim() { return sim_; }
+
+private:
+    SimulatedTurntable sim_;
+    PortHandle port_ = kInvalidPortHandle;
+};
+
+struct JudgedReply {
+    std::string name;
+    std::vector<std::string> sim_options;
+    std::string command;
+    ExchangeOutcome outcome;
+};
+
+class ReplyJudgement : public ::testing::TestWithParam<JudgedReply> {};
+
+}  // namespace
+
+TEST_P(ReplyJudgement, OnlyACapitalEAnywhereIsTheDevicesError) {
+    SimulatedPort board(GetParam().sim_options);
+    const ExchangeResult result = board.Exchange(GetParam().command);
+    EXPECT_EQ(result.Outcome, GetParam().outcome) << "reply: " << result.Reply;
+    EXPECT_FALSE(result.Reply.empty());
+    EXPECT_LE(result.Polls, kCommandPollLimit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, ReplyJudgement,
+    ::testing::Values(
+        JudgedReply{"OkToTheTest", {}, "X.", ExchangeOutcome::Accepted},
+        JudgedReply{"OkAfterARotation", {"--time-scale", "0"}, "R0040.", ExchangeOutcome::Accepted},
+        JudgedReply{
+            "LowerCaseEOnly", {"--reply", "done, e-ok\\r\\n"}, "X.", ExchangeOutcome::Accepted},
+        JudgedReply{"CapitalEAlone", {"--reply", "E"}, "X.", ExchangeOutcome::DeviceError},
+        JudgedReply{"CapitalEAfterOtherText",
+                    {"--reply", "ok: E7\\r\\n"},
+                    "T0001.",
+                    ExchangeOutcome::DeviceError},
+        JudgedReply{"UnknownCommand", {}, "Q0001.", ExchangeOutcome::DeviceError},
+        JudgedReply{"NumberTooShort", {}, "R12.", ExchangeOutcome::DeviceError},
+        JudgedReply{"InjectedError", {"--error-at", "1"}, "X.", ExchangeOutcome::DeviceError}),
+    [](const ::testing::TestParamInfo<JudgedReply>& row) { return row.param.name; });
+
+TEST(Exchange, AnErrorReplyLeavesTheLineWorking) {
+    SimulatedPort board({"--error-at", "2"});
+    EXPECT_EQ(board.Exchange("X.").Outcome, ExchangeOutcome::Accepted);
+    EXPECT_EQ(board.Exchange("T0001.").Outcome, ExchangeOutcome::DeviceError);
+    EXPECT_EQ(board.Exchange("D0005.").Outcome, ExchangeOutcome::Accepted);
+}
+
+TEST(Exchange, SilenceEndsAfter11Or1001PollsEachLettingEventsRun) {
+    SimulatedPort board({"--silent-from", "1"});
+    for (const std::int32_t limit : {kTestPollLimit, kCommandPollLimit}) {
+        int sleeps = 0;
+        int dispatches = 0;
+        const ExchangeResult result = ExchangeCommand(
+            board.Port(), "X.", limit, true, nullptr, [&] { ++dispatches; }, [&] { ++sleeps; });
+        EXPECT_EQ(result.Outcome, ExchangeOutcome::NoReply);
+        EXPECT_EQ(result.Reply, "");
+        EXPECT_EQ(result.Polls, limit + 1);
+        EXPECT_EQ(sleeps, limit + 1);
+        EXPECT_EQ(dispatches, limit + 1);
+    }
+}
+
+TEST(Exchange, AReplyFirstSeenAtTheLastPollCountsOnlyWhenItHoldsE) {
+    struct Case {
+        int arrives_at_poll;
+        std::string reply;
+        ExchangeOutcome outcome;
+    };
+    const Case cases[] = {
+        {10, "OK", ExchangeOutcome::Accepted},
+        {11, "OK", ExchangeOutcome::NoReply},
+        {11, "ERR", ExchangeOutcome::DeviceError},
+        {1, "E", ExchangeOutcome::DeviceError},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply + " at poll " + std::to_string(c.arrives_at_poll));
+        ControllerLine line;
+        PointComPortAt(61, line.DevicePath());
+        PortHandle port = OpenPort("COM61", true);
+        ASSERT_TRUE(ConfigurePort(port, "57600", "N", "8", "1", true));
+        int sleeps = 0;
+        const ExchangeResult result =
+            ExchangeCommand(port, "X.", kTestPollLimit, true, nullptr, {}, [&] {
+                if (++sleeps == c.arrives_at_poll) {
+                    line.Say(c.reply, port);
+                }
+            });
+        EXPECT_EQ(result.Outcome, c.outcome);
+        EXPECT_EQ(result.Reply, c.reply);
+        EXPECT_EQ(result.Polls, c.arrives_at_poll);
+        EXPECT_EQ(line.Heard(2), "X.");
+        ClosePort(port);
+    }
+}
+
+TEST(Exchange, TheRestOfASplitReplyIsReadByTheNextExchange) {
+    SimulatedPort board({"--split-replies", "--split-gap", "300"});
+    const ExchangeResult first = board.Exchange("X.");
+    EXPECT_EQ(first.Outcome, ExchangeOutcome::Accepted);
+    EXPECT_EQ(first.Reply, "OK");
+
+    pollfd rest{static_cast<int>(board.Port()), POLLIN, 0};
+    ASSERT_EQ(poll(&rest, 1, 5000), 1);
+    const ExchangeResult second = board.Exchange("T0001.");
+    EXPECT_EQ(second.Outcome, ExchangeOutcome::Accepted);
+    EXPECT_EQ(second.Polls, 1);
+    EXPECT_EQ(second.Reply.substr(0, 2), "\r\n");
+}
+
+TEST(Exchange, AFailedWriteIsSendFailedAndNothingIsRead) {
+    SimulatedPort board({"--hangup-after", "1"});
+    board.Exchange("X.");
+    ASSERT_EQ(board.Sim().WaitForExit(), 0);
+
+    std::vector<std::string> shown;
+    SetCommMessageSink([&](const std::string& text) { shown.push_back(text); });
+    int sleeps = 0;
+    bool waiting = false;
+    const ExchangeResult result = ExchangeCommand(board.Port(), "T0001.", kCommandPollLimit, false,
+                                                  &waiting, {}, [&] { ++sleeps; });
+    SetCommMessageSink(nullptr);
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::SendFailed);
+    EXPECT_EQ(result.Polls, 0);
+    EXPECT_EQ(sleeps, 0);
+    EXPECT_FALSE(waiting);
+    EXPECT_EQ(shown,
+              std::vector<std::string>{"error writing to serial port: 5 (Input/output error)"});
+}
+
+TEST(Exchange, WaitingReplyIsUpAtEveryPollOnlyWhenAskedAndDownAfter) {
+    SimulatedPort board({"--silent-from", "1"});
+    bool waiting = false;
+    std::vector<bool> seen;
+    ExchangeCommand(
+        board.Port(), "R0040.", 3, false, &waiting,
+        [&] { waiting = false; },  // as a tick run inside the wait does
+        [&] { seen.push_back(waiting); });
+    EXPECT_EQ(seen, std::vector<bool>(4, true));
+    EXPECT_FALSE(waiting);
+
+    seen.clear();
+    ExchangeCommand(board.Port(), "L0040.", 3, false, nullptr, {},
+                    [&] { seen.push_back(waiting); });
+    EXPECT_EQ(seen, std::vector<bool>(4, false));
+}
