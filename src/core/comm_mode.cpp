@@ -55,6 +55,26 @@ std::optional<std::int32_t> PositiveNumber(const std::string& text) {
     return value;
 }
 
+std::optional<std::int32_t> DataBitsFromText(const std::string& text) {
+    const auto bits = PositiveNumber(text);
+    if (!bits || *bits < 5 || *bits > 8) {
+        return std::nullopt;
+    }
+    return bits;
+}
+
+// A key given once with a value that reads; a repeated key is an error.
+template <typename Value, typename Reader>
+bool TakeOnce(const std::string& text, Reader read, bool& seen, Value& value) {
+    const auto parsed = read(text);
+    if (seen || !parsed) {
+        return false;
+    }
+    value = *parsed;
+    seen = true;
+    return true;
+}
+
 }  // namespace
 
 std::string ComposeModeText(const std::string& baud, const std::string& parity,
@@ -77,35 +97,17 @@ std::optional<CommMode> ParseModeText(const std::string& text) {
         }
         const std::string key = AsciiFolded(word.substr(0, equals));
         const std::string value = word.substr(equals + 1);
-        if (key == "baud" && !have_baud) {
-            const auto baud = PositiveNumber(value);
-            if (!baud) {
-                return std::nullopt;
-            }
-            mode.Baud = *baud;
-            have_baud = true;
-        } else if (key == "parity" && !have_parity) {
-            const auto parity = ParityFromText(value);
-            if (!parity) {
-                return std::nullopt;
-            }
-            mode.Parity = *parity;
-            have_parity = true;
-        } else if (key == "data" && !have_data) {
-            const auto data = PositiveNumber(value);
-            if (!data || *data < 5 || *data > 8) {
-                return std::nullopt;
-            }
-            mode.DataBits = *data;
-            have_data = true;
-        } else if (key == "stop" && !have_stop) {
-            const auto stop = StopBitsFromText(value);
-            if (!stop) {
-                return std::nullopt;
-            }
-            mode.StopBits = *stop;
-            have_stop = true;
-        } else {
+        bool taken = false;
+        if (key == "baud") {
+            taken = TakeOnce(value, PositiveNumber, have_baud, mode.Baud);
+        } else if (key == "parity") {
+            taken = TakeOnce(value, ParityFromText, have_parity, mode.Parity);
+        } else if (key == "data") {
+            taken = TakeOnce(value, DataBitsFromText, have_data, mode.DataBits);
+        } else if (key == "stop") {
+            taken = TakeOnce(value, StopBitsFromText, have_stop, mode.StopBits);
+        }
+        if (!taken) {
             return std::nullopt;
         }
     }
