@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "progress.h"
+
 // A horizontal bar filled from the left in green over the share of its
 // range that the progress covers, with the whole percentage in its middle.
 class Gauge : public QWidget {
@@ -10,20 +12,21 @@ class Gauge : public QWidget {
 public:
     explicit Gauge(QWidget* parent = nullptr);
 
-    int minimum() const { return minimum_; }
-    int maximum() const { return maximum_; }
-    int progress() const { return progress_; }
-    int percent() const;
+    const zentrivo::ProgressGauge& values() const { return values_; }
+    int minimum() const { return values_.minimum; }
+    int maximum() const { return values_.maximum; }
+    int progress() const { return values_.progress; }
 
     void setRange(int minimum, int maximum);
     // Kept within minimum and maximum.
     void setProgress(int value);
+    void advance();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int minimum_ = 0;
-    int maximum_ = 0;
-    int progress_ = 0;
+    void changed();
+
+    zentrivo::ProgressGauge values_;
 };

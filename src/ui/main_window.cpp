@@ -141,6 +141,13 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->Oprogramu1, &QAction::triggered, this, &TfrmMain::Oprogramu1Click);
     connect(ui->Parametri1, &QAction::triggered, this, &TfrmMain::Parametri1Click);
     connect(&tmrSat, &QTimer::timeout, this, &TfrmMain::tmrSatTimer);
+    connect(ui->btnKreirajProces, &QPushButton::clicked, this, &TfrmMain::btnKreirajProcesClick);
+    connect(ui->btnEditujProces, &QPushButton::clicked, this, &TfrmMain::btnEditujProcesClick);
+    connect(ui->btnStart, &QPushButton::clicked, this, &TfrmMain::btnStartClick);
+    // Only a choice the user makes runs the rule, not a value set by the
+    // program.
+    connect(ui->cbRotiranjeTip, &QComboBox::activated, this, &TfrmMain::cbRotiranjeTipChange);
+    ui->txtBrojSlika->installEventFilter(this);
 }
 
 void TfrmMain::ShowOptions() {
@@ -220,6 +227,8 @@ void TfrmMain::Oprogramu1Click() {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->pnlProces && event->type() == QEvent::Resize) {
         StretchProcessPanel();
+    } else if (watched == ui->txtBrojSlika && event->type() == QEvent::FocusOut) {
+        txtBrojSlikaExit();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@
 
 #include "dialogs.h"
 #include "ini_file.h"
+#include "process.h"
 #include "process_record.h"
 #include "settings.h"
 
@@ -54,6 +55,24 @@ public slots:
     void Parametri1Click();
     void tmrSatTimer();
 
+    // Making the process.
+    void btnKreirajProcesClick();
+    void btnEditujProcesClick();
+    void txtBrojSlikaExit();
+    void cbRotiranjeTipChange();
+
+    // Playing it.
+    void btnStartClick();
+
+public:
+    std::int32_t MaxPhotos() const;
+    bool ValidateInputs();
+
+    // The progress display.
+    void ResetProgress();
+    void AdvanceProgress();
+    void HighlightPhase(const QString& letter);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +89,8 @@ private:
     zentrivo::TPreferences CurrentPreferences() const;
     void BeginPhotoWatch();
     void StretchProcessPanel();
+    zentrivo::ShootParameters ReadShootParameters() const;
+    void ShowProgress();
     void RepaintStatusBar();
 
     std::unique_ptr<Dialogs> dialogs_;

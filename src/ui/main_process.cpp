@@ -1,0 +1,73 @@
+#include <QCoreApplication>
+
+#include "main_window.h"
+#include "proces_edit.h"
+#include "process.h"
+#include "ui_main_window.h"
+
+using namespace zentrivo;
+
+ShootParameters TfrmMain::ReadShootParameters() const {
+    ShootParameters p;
+    p.rotationTypeIndex = ui->cbRotiranjeTip->currentIndex();
+    p.photosText = ui->txtBrojSlika->text().toStdString();
+    p.periodText = ui->txtPeriodRotacije->text().toStdString();
+    p.focusText = ui->txtTrajanjeFokusa->text().toStdString();
+    p.shutterText = ui->txtTrajanjeBlende->text().toStdString();
+    p.delayText = ui->txtMedjuPauza->text().toStdString();
+    p.dirLeftDown = ui->btnDirLeft->isChecked();
+    return p;
+}
+
+std::int32_t TfrmMain::MaxPhotos() const {
+    return zentrivo::MaxPhotos(Options.BrojKoraka, Options.OdnosPrenosa,
+                               IsHalfStepping(ui->cbRotiranjeTip->currentIndex()));
+}
+
+bool TfrmMain::ValidateInputs() {
+    const auto problem = zentrivo::ValidateInputs(ReadShootParameters(), MaxPhotos());
+    if (!problem) {
+        return true;
+    }
+    dialogs_->Notify(this, QString::fromStdString(problem->caption),
+                     QString::fromStdString(problem->message), Dialogs::Icon::Error);
+    ui->pcMain->setCurrentIndex(problem->page);
+    return false;
+}
+
+void TfrmMain::btnKreirajProcesClick() {
+    if (!ValidateInputs()) {
+        return;
+    }
+    ui->btnPauza->setEnabled(false);
+    ui->btnStop->setEnabled(false);
+    ui->btnNaPocetak->setEnabled(false);
+
+    const GeneratedProcess made = GenerateProcess(ReadShootParameters(), MaxPhotos());
+    frmProcesEdit_->SetCommands(made.commands);
+    Process.StepsPerPhoto = made.StepsPerPhoto;
+    Process.DirectionLetter = made.DirectionLetter;
+
+    ui->gProces->setRange(0, made.photoCount);
+    ResetProgress();
+
+    ui->btnEditujProces->setEnabled(true);
+    ui->btnStart->setEnabled(true);
+    QCoreApplication::processEvents();
+    if (ui->ckAutoStart->isChecked()) {
+        btnStartClick();
+    }
+}
+
+void TfrmMain::txtBrojSlikaExit() {
+    ui->txtBrojSlika->setText(QString::fromStdString(
+        ApplyDivisorRule(ui->txtBrojSlika->text().toStdString(), MaxPhotos())));
+}
+
+void TfrmMain::cbRotiranjeTipChange() {
+    txtBrojSlikaExit();
+}
+
+void TfrmMain::btnEditujProcesClick() {
+    frmProcesEdit_->exec();
+}

@@ -1,0 +1,265 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "gauge.h"
+#include "pie_chart.h"
+#include "test_app_dir.h"
+#include "test_main.h"
+#include "ui_helpers.h"
+#include "ui_main_window.h"
+#include "ui_proces_edit.h"
+#include "up_down.h"
+
+namespace {
+
+QStringList ListItems(QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items << list->item(i)->text();
+    }
+    return items;
+}
+
+QString Slices(PieChart* chart) {
+    QStringList parts;
+    for (const auto& s : chart->slices()) {
+        parts << QString("%1=%2:%3").arg(s.label).arg(s.value).arg(s.colour.name());
+    }
+    return parts.join(",");
+}
+
+}  // namespace
+
+class ProcessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void displayBeforeAnyProcess();
+    void makeProcessFillsTheEditorAndTheDisplay();
+    void failedCheckLeavesTheEarlierProcessUntouched();
+    void tooManyPhotosAfterLoweringTheSteps();
+    void divisorRuleOnLeavingTheFieldAndOnRotationType();
+    void upDownsKeepTheirRangeAndStep();
+    void advancingPastTheMaximumStopsThere();
+    void phaseLabelsUnderlineTheCurrentPhase();
+    void editorWorksOnTheOneProcessList();
+
+private:
+    static void Make(TestProgram& p) {
+        p.main().ui->ckAutoStart->setChecked(false);
+        QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+    }
+};
+
+void ProcessTest::displayBeforeAnyProcess() {
+    TestProgram p;
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/0"));
+    QCOMPARE(p.main().ui->gProces->accessibleName(), QString("0%"));
+    QVERIFY(p.main().ui->ChartProces->slices().isEmpty());
+    QCOMPARE(p.main().ui->ChartProces->title(), QString("Process"));
+}
+
+void ProcessTest::makeProcessFillsTheEditorAndTheDisplay() {
+    TestProgram p;
+    Make(p);
+    QStringList expected{"T0001.", "D0005.", "F2000."};
+    for (int i = 0; i < 30; ++i) {
+        expected << "P0050."
+                 << "W0050."
+                 << "L0040.";
+    }
+    QCOMPARE(ListItems(p.windows->frmProcesEdit.ui->lbKomande), expected);
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
+    QCOMPARE(p.main().ui->gProces->maximum(), 30);
+    QCOMPARE(p.main().ui->gProces->progress(), 0);
+    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=30:#ff0000,Completed=0:#008000"));
+    QCOMPARE(p.main().Process.StepsPerPhoto, 40);
+    QCOMPARE(p.main().Process.DirectionLetter, std::string("L"));
+    QVERIFY(p.main().ui->btnStart->isEnabled());
+    QVERIFY(p.main().ui->btnEditujProces->isEnabled());
+    QVERIFY(!p.main().ui->btnPauza->isEnabled());
+    QVERIFY(!p.main().ui->btnStop->isEnabled());
+    QVERIFY(p.dialogs->shown.empty());
+
+    // Half-stepping to the right without delay or focus.
+    p.main().ui->cbRotiranjeTip->setCurrentIndex(1);
+    QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
+    QVERIFY(!p.main().ui->btnDirLeft->isChecked());
+    p.main().ui->udFocusTrajanje->setPosition(0);
+    p.main().ui->udMedjuPauza->setPosition(0);
+    Make(p);
+    const QStringList made = ListItems(p.windows->frmProcesEdit.ui->lbKomande);
+    QCOMPARE(made.size(), 63);
+    QCOMPARE(made.mid(0, 5), (QStringList{"T0000.", "D0005.", "F0000.", "P0050.", "R0080."}));
+    QCOMPARE(p.main().Process.DirectionLetter, std::string("R"));
+}
+
+void ProcessTest::failedCheckLeavesTheEarlierProcessUntouched() {
+    TestProgram p;
+    Make(p);
+    p.main().ui->pcMain->setCurrentIndex(0);
+    p.main().ui->txtTrajanjeBlende->setText("");
+    Make(p);
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Error|Please enter duration of shutter !"});
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+    QCOMPARE(p.main().ui->pcMain->currentIndex(), 1);
+    QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 93);
+    QVERIFY(p.main().ui->btnStart->isEnabled());
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
+
+    p.dialogs->Clear();
+    p.main().ui->txtBrojSlika->setText("");
+    Make(p);
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Greška|Please enter number of photos to make !"});
+    QCOMPARE(p.main().ui->pcMain->currentIndex(), 0);
+}
+
+void ProcessTest::tooManyPhotosAfterLoweringTheSteps() {
+    TestProgram p;
+    p.main().ui->txtBrojSlika->setText("1200");
+    p.main().Options.BrojKoraka = 24;  // as the Parameters dialog leaves it
+    p.main().ui->pcMain->setCurrentIndex(1);
+    Make(p);
+    QCOMPARE(p.dialogs->Messages(),
+             QStringList{"Error|It is not possible to make that many photos !\r\n"
+                         "I can make maximum of 600 photos with current rotation type."});
+    QCOMPARE(p.main().ui->pcMain->currentIndex(), 0);
+    QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 0);
+    QVERIFY(!p.main().ui->btnStart->isEnabled());
+}
+
+void ProcessTest::divisorRuleOnLeavingTheFieldAndOnRotationType() {
+    TestProgram p;
+    p.main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.main()));
+    QLineEdit* field = p.main().ui->txtBrojSlika;
+    field->setFocus();
+    field->setText("31");
+    // Pressing Make Process takes the focus from the field first.
+    Make(p);
+    QCOMPARE(field->text(), QString("40"));
+    QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 3 + 3 * 40);
+
+    field->setText("2400");
+    QComboBox* type = p.main().ui->cbRotiranjeTip;
+    type->setCurrentIndex(1);
+    emit type->activated(1);
+    QCOMPARE(field->text(), QString("2400"));
+    type->setCurrentIndex(0);
+    emit type->activated(0);
+    QCOMPARE(field->text(), QString("1200"));
+    field->setText("-3");
+    p.main().txtBrojSlikaExit();
+    QCOMPARE(field->text(), QString("1"));
+}
+
+void ProcessTest::upDownsKeepTheirRangeAndStep() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    ui.udPeriodRotacije->stepBy(500);
+    QCOMPARE(ui.txtPeriodRotacije->text(), QString("100"));
+    ui.udPeriodRotacije->stepBy(-500);
+    QCOMPARE(ui.txtPeriodRotacije->text(), QString("2"));
+    QTest::keyClick(ui.txtTrajanjeBlende, Qt::Key_Up);
+    QCOMPARE(ui.txtTrajanjeBlende->text(), QString("55"));
+    ui.udTrajanjeBlende->stepBy(1000);
+    QCOMPARE(ui.txtTrajanjeBlende->text(), QString("1000"));
+    QTest::keyClick(ui.txtMedjuPauza, Qt::Key_Down);
+    QTest::keyClick(ui.txtMedjuPauza, Qt::Key_Down);
+    QCOMPARE(ui.txtMedjuPauza->text(), QString("0"));
+    ui.udFocusTrajanje->stepBy(1);
+    QCOMPARE(ui.txtTrajanjeFokusa->text(), QString("2005"));
+    QVERIFY(ui.txtPeriodRotacije->isReadOnly());
+    p.main().ui->ckAutoStart->setChecked(false);
+    QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+    QCOMPARE(p.windows->frmProcesEdit.CommandAt(1), std::string("D0002."));
+    QCOMPARE(p.windows->frmProcesEdit.CommandAt(3), std::string("P1000."));
+    QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 3 + 2 * 30);  // no W with a delay of 0
+}
+
+void ProcessTest::advancingPastTheMaximumStopsThere() {
+    TestProgram p;
+    p.main().ui->txtBrojSlika->setText("2");
+    Make(p);
+    for (int i = 0; i < 3; ++i) {
+        p.main().AdvanceProgress();
+    }
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 2/2"));
+    QCOMPARE(p.main().ui->gProces->accessibleName(), QString("100%"));
+    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=0:#ff0000,Completed=2:#008000"));
+    p.main().ResetProgress();
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/2"));
+    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=2:#ff0000,Completed=0:#008000"));
+}
+
+void ProcessTest::phaseLabelsUnderlineTheCurrentPhase() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    auto underlined = [&] {
+        return QString("%1%2%3")
+            .arg(ui.lblProcesRotiranje->font().underline())
+            .arg(ui.lblProcesFotografisanje->font().underline())
+            .arg(ui.lblProcesPauza->font().underline());
+    };
+    p.main().HighlightPhase("L");
+    QCOMPARE(underlined(), QString("100"));
+    p.main().HighlightPhase("P");
+    QCOMPARE(underlined(), QString("010"));
+    p.main().HighlightPhase("W");
+    QCOMPARE(underlined(), QString("001"));
+    p.main().HighlightPhase("F");
+    QCOMPARE(underlined(), QString("000"));
+    QVERIFY(ui.lblProcesPauza->font().bold());
+}
+
+void ProcessTest::editorWorksOnTheOneProcessList() {
+    TestProgram p;
+    Make(p);
+    TfrmProcesEdit& editor = p.windows->frmProcesEdit;
+    Ui::TfrmProcesEdit& ui = *editor.ui;
+    QCOMPARE(
+        ui.Memo1->toPlainText(),
+        QString("T0001. = normalni korak\nT0000. = polu korak\n"
+                "D0nnn. = period rotacije (nnn) ms\nFnnnn. = trajanje fokusa (nnnn) ms\n"
+                "Lnnnn. = rotiranje lijevo (nnnn) koraka\nRnnnn. = rotiranje desno (nnnn) koraka\n"
+                "Pnnnn. = otvaranje blende - fotografisanje (nnnn) ms\nWnnnn. = pauza (nnnn) ms"));
+    QString countOnOpen;
+    WhenDialogOpens([&] {
+        editor.FormActivate();
+        countOnOpen = ui.lblBrKomandi->text();
+        // Replace with nothing selected says nothing, even for a bad text.
+        ui.txtKomanda->setText("bad");
+        QTest::mouseClick(ui.btnChange, Qt::LeftButton);
+        ui.lbKomande->setCurrentRow(92);
+        QTest::mouseClick(ui.btnDel, Qt::LeftButton);
+        ui.txtKomanda->setText("t0001.");
+        QTest::mouseClick(ui.btnAdd, Qt::LeftButton);
+        ui.txtKomanda->setText("W0100.");
+        QTest::mouseClick(ui.btnAdd, Qt::LeftButton);
+        ui.lbKomande->setCurrentRow(0);
+        QTest::mouseClick(ui.btnDown, Qt::LeftButton);
+        editor.lbKomandeDblClick();
+        ui.txtKomanda->setText("T0000.");
+        QTest::mouseClick(ui.btnChange, Qt::LeftButton);
+        QTest::mouseClick(ui.btnOk, Qt::LeftButton);
+    });
+    QTest::mouseClick(p.main().ui->btnEditujProces, Qt::LeftButton);
+    QCOMPARE(countOnOpen, QString("Number of commands: 93"));
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Greška|Command not supported !"});
+    const QStringList items = ListItems(ui.lbKomande);
+    QCOMPARE(items.size(), 93);
+    QCOMPARE(items.mid(0, 3), (QStringList{"D0005.", "T0000.", "F2000."}));
+    QCOMPARE(items.mid(90), (QStringList{"P0050.", "W0050.", "W0100."}));
+    QCOMPARE(ui.lblBrKomandi->text(), QString("Number of commands: 93"));
+    QCOMPARE(ui.lbKomande->currentRow(), 1);
+    // The display made by Make Process stays as it was.
+    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
+}
+
+ZENTRIVO_TEST_MAIN(ProcessTest)
+#include "process_test.moc"
