@@ -47,7 +47,7 @@ QString TfrmMain::StatusText(int panel) const {
 }
 
 void TfrmMain::RepaintStatusBar() {
-    devicePanel_->setState(DeviceState);
+    devicePanel_->setState(DeviceState());
     devicePanel_->repaint();
     ui->sbMain->repaint();
 }

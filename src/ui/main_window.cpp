@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "clock_text.h"
+#include "commu.h"
 #include "device_panel.h"
 #include "paths.h"
 #include "ui_main_window.h"
@@ -26,11 +27,13 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     SetUpLook();
     SetUpStatusBar();
     ConnectHandlers();
+    SetUpDevice();
     ZentrivoApplication::SetErrorReporter(
         [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });
 
     tmrSat.setInterval(800);
     tmrProces.setInterval(50);
+    tmrProces.setTimerType(Qt::PreciseTimer);
     tmrFotosDirRefresher.setInterval(3000);
     FormCreate();
     tmrSat.start();
@@ -45,7 +48,9 @@ TfrmMain::~TfrmMain() {
     tmrSat.stop();
     tmrProces.stop();
     tmrFotosDirRefresher.stop();
+    SetUpDevice();
     ZentrivoApplication::SetErrorReporter(nullptr);
+    SetCommMessageSink(nullptr);
     delete ui;
 }
 
@@ -60,6 +65,7 @@ void TfrmMain::FormCreate() {
     ShowOptions();
     ui->pcMain->setCurrentIndex(0);
     AppTitle_ = windowTitle();
+    Photos_ = std::make_unique<PhotoWatch>();
     BeginPhotoWatch();
     ProfileName_ = "novi_profil.zv";
     setWindowTitle(AppTitle_ + " - " + ProfileName_);
@@ -144,6 +150,18 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->btnKreirajProces, &QPushButton::clicked, this, &TfrmMain::btnKreirajProcesClick);
     connect(ui->btnEditujProces, &QPushButton::clicked, this, &TfrmMain::btnEditujProcesClick);
     connect(ui->btnStart, &QPushButton::clicked, this, &TfrmMain::btnStartClick);
+    connect(ui->btnPauza, &QPushButton::clicked, this, &TfrmMain::btnPauzaClick);
+    connect(ui->btnStop, &QPushButton::clicked, this, &TfrmMain::btnStopClick);
+    connect(ui->btnNaPocetak, &QToolButton::clicked, this, &TfrmMain::btnNaPocetakClick);
+    connect(&tmrProces, &QTimer::timeout, this, &TfrmMain::tmrProcesTimer);
+    connect(&tmrFotosDirRefresher, &QTimer::timeout, this, &TfrmMain::tmrFotosDirRefresherTimer);
+    connect(ui->lbFotosList, &QListWidget::itemDoubleClicked, this, &TfrmMain::lbFotosListDblClick);
+    connect(ui->btnFotosChooseNewDir, &QToolButton::clicked, this,
+            &TfrmMain::btnFotosChooseNewDirClick);
+    connect(ui->btnFotosChooseDestDir, &QToolButton::clicked, this,
+            &TfrmMain::btnFotosChooseDestDirClick);
+    connect(ui->btnFotosKopirajSlike, &QPushButton::clicked, this,
+            &TfrmMain::btnFotosKopirajSlikeClick);
     // Only a choice the user makes runs the rule, not a value set by the
     // program.
     connect(ui->cbRotiranjeTip, &QComboBox::activated, this, &TfrmMain::cbRotiranjeTipChange);
@@ -170,11 +188,6 @@ TPreferences TfrmMain::CurrentPreferences() const {
     return p;
 }
 
-void TfrmMain::BeginPhotoWatch() {
-    sbPhotos_->setText("New Photos: 0");
-    ui->lbFotosList->clear();
-}
-
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (FormClose()) {
         event->accept();
@@ -187,7 +200,10 @@ bool TfrmMain::FormClose() {
     if (!SettingsFile) {
         return true;  // already shut down
     }
-    if (Process.WaitingReply) {
+    // Besides a tick's wait, the connection test and the return to the
+    // start wait for the device too; closing in the middle of either would
+    // pull the port and the photo lists from under them.
+    if (Process.WaitingReply || portBusy_) {
         dialogs_->Notify(this, "Error",
                          "Application can not exit right now because it is waiting for a reply "
                          "from the device !\r\n\r\nPlease wait a few seconds and try again.",
@@ -209,6 +225,7 @@ bool TfrmMain::FormClose() {
         ShowUnhandledError(*dialogs_, this, QString::fromLocal8Bit(e.what()));
     }
     SettingsFile.reset();
+    DisconnectDevice();
     return true;
 }
 

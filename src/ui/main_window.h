@@ -4,18 +4,24 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
+#include "device.h"
+#include "device_connection.h"
 #include "dialogs.h"
 #include "ini_file.h"
 #include "process.h"
 #include "process_record.h"
+#include "photo_watch.h"
 #include "settings.h"
 
 namespace Ui {
 class TfrmMain;
 }
 class DevicePanel;
+class QLineEdit;
 class TfrmParametri;
 class TfrmProcesEdit;
 
@@ -41,7 +47,8 @@ public:
     const QString& AppTitle() const { return AppTitle_; }
     zentrivo::TOpcije Options;
     zentrivo::TProces Process;
-    int DeviceState = 0;
+    int DeviceState() const;
+    const zentrivo::PhotoWatch& Photos() const { return *Photos_; }
     QTimer tmrSat;
     QTimer tmrProces;
     QTimer tmrFotosDirRefresher;
@@ -63,6 +70,17 @@ public slots:
 
     // Playing it.
     void btnStartClick();
+    void btnPauzaClick();
+    void btnStopClick();
+    void btnNaPocetakClick();
+    void tmrProcesTimer();
+
+    // The photos.
+    void tmrFotosDirRefresherTimer();
+    void lbFotosListDblClick();
+    void btnFotosChooseNewDirClick();
+    void btnFotosChooseDestDirClick();
+    void btnFotosKopirajSlikeClick();
 
 public:
     std::int32_t MaxPhotos() const;
@@ -72,6 +90,21 @@ public:
     void ResetProgress();
     void AdvanceProgress();
     void HighlightPhase(const QString& letter);
+
+    // The link to the device.
+    bool ConnectDevice();
+    void DisconnectDevice();
+    // How a poll waits between reads; 10 ms unless a test shortens it.
+    void SetPollSleep(std::function<void()> sleep) { pollSleep_ = std::move(sleep); }
+
+    // The photos.
+    void BeginPhotoWatch();
+    void RefreshNewPhotos();
+    struct CopyOutcome {
+        bool done = false;  // the sub-folder was made and the copying ran
+        QString missed;     // which photos could not be copied, if any
+    };
+    CopyOutcome CopyNewPhotos();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,11 +120,30 @@ private:
     void ConnectHandlers();
     void ShowOptions();
     zentrivo::TPreferences CurrentPreferences() const;
-    void BeginPhotoWatch();
     void StretchProcessPanel();
     zentrivo::ShootParameters ReadShootParameters() const;
     void ShowProgress();
     void RepaintStatusBar();
+    void SetUpDevice();
+    zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
+                                      bool quietWrite, bool markWaiting);
+    void StartProcess();
+    void CompleteProcess();
+    void ReturnToStart();
+    void ChooseFolder(std::string& folder, QLineEdit* shownIn);
+    bool WaitUntilWritten(const std::string& path);
+
+    class PortClaim {
+    public:
+        explicit PortClaim(TfrmMain& window);
+        ~PortClaim();
+        PortClaim(const PortClaim&) = delete;
+        PortClaim& operator=(const PortClaim&) = delete;
+
+    private:
+        TfrmMain& window_;
+    };
+    void WhenPortFree(std::function<void()> action);
 
     std::unique_ptr<Dialogs> dialogs_;
     TfrmProcesEdit* frmProcesEdit_ = nullptr;
@@ -101,6 +153,12 @@ private:
     QString AppTitle_;
     QString ProfileName_;
     std::unique_ptr<zentrivo::IniFile> SettingsFile;
+    std::unique_ptr<zentrivo::PhotoWatch> Photos_;
+    std::unique_ptr<zentrivo::DeviceConnection> device_;
+    std::function<void()> pollSleep_;
+    bool portBusy_ = false;
+    std::vector<std::function<void()>> whenPortFree_;
+    bool copying_ = false;
 
     QLabel* sbClock_ = nullptr;
     DevicePanel* devicePanel_ = nullptr;
