@@ -1,15 +1,31 @@
 // turntable_sim: a simulated turntable controller board on a pseudo-terminal.
+#include <chrono>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "camera.h"
 #include "command_log.h"
+#include "folder_camera.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
 #include "sim_session.h"
 #include "turntable.h"
+
+namespace {
+
+std::unique_ptr<Camera> MakeCamera(const SimOptions& options) {
+    if (options.CameraDir.empty()) {
+        return std::make_unique<NoCamera>();
+    }
+    return std::make_unique<FolderCamera>(options.CameraDir,
+                                          std::chrono::milliseconds(options.CameraDelayMs),
+                                          std::chrono::milliseconds(options.CameraSlowWriteMs));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const ParsedOptions parsed = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -28,12 +44,14 @@ int main(int argc, char** argv) {
             std::cerr << "turntable_sim: cannot write the log " << options.LogPath << "\n";
             return 2;
         }
+        // Made before the device path is printed, so that a camera folder
+        // that is not there stops the simulator before anyone connects.
+        std::unique_ptr<Camera> camera = MakeCamera(options);
         PseudoTerminal line;
         // The first line tells the program, or the test, which device to open.
         std::cout << line.DevicePath() << std::endl;
         Turntable turntable(options.StepsPerRevolution, options.GearRatio);
-        NoCamera camera;
-        return SimSession(line, options, turntable, camera, log).Run();
+        return SimSession(line, options, turntable, *camera, log).Run();
     } catch (const std::exception& e) {
         std::cerr << "turntable_sim: " << e.what() << "\n";
         return 1;

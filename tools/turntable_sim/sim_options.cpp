@@ -22,6 +22,14 @@ const char kSimUsage[] =
     "  --split-gap MS     time between the two writes (200)\n"
     "  --hangup-after N   answer the N-th command, then hang up and exit\n"
     "  --log FILE         append a line per command: time, command, reply, angle\n"
+    "  --camera-dir DIR   a camera that stores a JPEG for each P command in DIR,\n"
+    "                     IMG_0001.JPG, IMG_0002.JPG, ... on from the highest there\n"
+    "  --camera-delay MS  from the end of the exposure until the photo's file\n"
+    "                     appears (300)\n"
+    "  --camera-slow-write MS\n"
+    "                     the time the camera takes to write a photo, in four\n"
+    "                     parts (200; 0 = all at once). The camera's times are\n"
+    "                     real time, never scaled by --time-scale; at most 60000\n"
     "  --verbose          write those lines to standard error too\n"
     "  --help             this text\n";
 
@@ -61,13 +69,28 @@ bool ReadScale(const std::string& text, double& out) {
     return true;
 }
 
+bool ReadCountUpTo(const std::string& text, std::int64_t min, std::int64_t max, std::int64_t& out) {
+    std::int64_t value = 0;
+    if (!ReadCount(text, min, value) || value > max) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
 bool ReadSmall(const std::string& text, std::int32_t& out) {
     std::int64_t value = 0;
-    if (!ReadCount(text, 1, value) || value > 1000000) {
+    if (!ReadCountUpTo(text, 1, 1000000, value)) {
         return false;
     }
     out = static_cast<std::int32_t>(value);
     return true;
+}
+
+// The camera's times: long enough for any demonstration, short enough that
+// the photos still pending at a hang-up are soon written.
+bool ReadCameraMs(const std::string& text, std::int64_t& out) {
+    return ReadCountUpTo(text, 0, 60000, out);
 }
 
 }  // namespace
@@ -87,6 +110,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--reply", [&](const std::string& v) { return o.Reply = Unescaped(v), true; }},
         {"--error-reply", [&](const std::string& v) { return o.ErrorReply = Unescaped(v), true; }},
         {"--log", [&](const std::string& v) { return o.LogPath = v, !v.empty(); }},
+        {"--camera-dir", [&](const std::string& v) { return o.CameraDir = v, !v.empty(); }},
+        {"--camera-delay", [&](const std::string& v) { return ReadCameraMs(v, o.CameraDelayMs); }},
+        {"--camera-slow-write",
+         [&](const std::string& v) { return ReadCameraMs(v, o.CameraSlowWriteMs); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--split-replies", &o.SplitReplies},

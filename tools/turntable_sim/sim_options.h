@@ -17,8 +17,11 @@ struct SimOptions {
     std::int64_t SplitGapMs = 200;  // between the two writes
     std::string Reply = "OK\r\n";   // the reply to an accepted command
     std::string ErrorReply = "ERROR\r\n";
-    std::string LogPath;   // where each command is logged, if set
-    bool Verbose = false;  // log lines on stderr too
+    std::string LogPath;                   // where each command is logged, if set
+    bool Verbose = false;                  // log lines on stderr too
+    std::string CameraDir;                 // where the camera stores photos, if set
+    std::int64_t CameraDelayMs = 300;      // from the shot until the file appears
+    std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes
 };
 
 struct ParsedOptions {

@@ -6,25 +6,12 @@
 #include <chrono>
 #include <thread>
 
+#include "write_all.h"
+
 namespace {
 
 // Time for the program to read the last reply before the line goes dead.
 constexpr std::int64_t kHangUpGraceMs = 100;
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 bool IsGap(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -90,7 +77,7 @@ std::string SimSession::Act(const std::string& command) {
     }
     Wait(effect.DurationMs, options_.TimeScale);
     if (effect.Photo) {
-        camera_.TakePhoto(effect.ShutterMs);
+        camera_.TakePhoto(effect.ShutterMs, turntable_.AngleDegrees());
     }
     return options_.Reply;
 }

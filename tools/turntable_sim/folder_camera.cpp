@@ -1,0 +1,159 @@
+#include "folder_camera.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string_view>
+
+#include "jpeg_encoder.h"
+#include "turntable_picture.h"
+#include "write_all.h"
+
+namespace {
+
+constexpr int kLastNumber = 9999;
+constexpr int kParts = 4;
+
+const std::string& ExistingFolder(const std::string& folder) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw std::runtime_error("the camera folder " + folder + " does not exist");
+    }
+    return folder;
+}
+
+bool SameLetters(std::string_view text, std::string_view upper_case) {
+    for (std::size_t i = 0; i < upper_case.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) != upper_case[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The number of a name such as IMG_0042.JPG or img_0042.jpg; 0 for other names.
+int PhotoNumber(std::string_view name) {
+    if (name.size() != 12 || !SameLetters(name.substr(0, 4), "IMG_") ||
+        !SameLetters(name.substr(8), ".JPG")) {
+        return 0;
+    }
+    int number = 0;
+    for (const char c : name.substr(4, 4)) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+int HighestPhotoNumber(const std::string& folder) {
+    int highest = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        highest = std::max(highest, PhotoNumber(entry->path().filename().string()));
+    }
+    return highest;
+}
+
+std::string PhotoName(int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "IMG_%04d.JPG", number);
+    return name;
+}
+
+void Complain(const std::string& what) {
+    std::cerr << "turntable_sim: camera: " << what << std::endl;
+}
+
+}  // namespace
+
+FolderCamera::FolderCamera(const std::string& folder, std::chrono::milliseconds delay,
+                           std::chrono::milliseconds write_time)
+    : folder_(ExistingFolder(folder)),
+      delay_(delay),
+      write_time_(write_time),
+      last_number_(HighestPhotoNumber(folder)),
+      writer_(&FolderCamera::Serve, this) {}
+
+FolderCamera::~FolderCamera() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    writer_.join();
+}
+
+void FolderCamera::TakePhoto(std::int64_t /*shutter_ms*/, double angle_degrees) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        pending_.push_back({Clock::now() + delay_, angle_degrees});
+    }
+    wake_.notify_one();
+}
+
+void FolderCamera::Serve() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        if (pending_.empty()) {
+            if (stopping_) {
+                return;
+            }
+            wake_.wait(lock);
+            continue;
+        }
+        // Every shot waits the same delay, so the first one is due first.
+        const Shot shot = pending_.front();
+        if (Clock::now() < shot.Due) {
+            wake_.wait_until(lock, shot.Due);
+            continue;
+        }
+        pending_.pop_front();
+        lock.unlock();
+        Store(shot);
+        lock.lock();
+    }
+}
+
+void FolderCamera::Store(const Shot& shot) {
+    for (int number = last_number_ + 1; number <= kLastNumber; ++number) {
+        const std::string path = (std::filesystem::path(folder_) / PhotoName(number)).string();
+        // Never over a file that is there already, even one that came after
+        // the camera looked at the folder.
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0) {
+            Complain("cannot create " + path + ": " + std::strerror(errno));
+            return;
+        }
+        last_number_ = number;
+        const std::string jpeg = EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number));
+        const std::string_view bytes(jpeg);
+        for (int part = 0; part < kParts; ++part) {
+            if (part > 0) {
+                std::this_thread::sleep_for(write_time_ / (kParts - 1));
+            }
+            const std::size_t begin = bytes.size() * part / kParts;
+            const std::size_t end = bytes.size() * (part + 1) / kParts;
+            if (!WriteAll(fd, bytes.substr(begin, end - begin))) {
+                Complain("cannot write " + path + ": " + std::strerror(errno));
+                break;
+            }
+        }
+        close(fd);
+        return;
+    }
+    Complain("no photo number is left after " + PhotoName(kLastNumber) + " in " + folder_);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "camera.h"
+
+// A camera storing onto a memory card, seen as a folder: each photo becomes
+// a JPEG named as cameras name them, IMG_0001.JPG, IMG_0002.JPG, ...,
+// numbered on from the highest such name already there (in any letter case),
+// so that photos of earlier sessions are never overwritten.
+//
+// A photo's file appears `delay` after the shot, under its final name, and
+// is then written in four parts spread over `write_time`, so whoever watches
+// the folder can meet a photo that is still growing. The writing runs on a
+// thread of its own: the board answers without waiting for the camera.
+class FolderCamera final : public Camera {
+public:
+    // Throws std::runtime_error when `folder` is not an existing folder.
+    FolderCamera(const std::string& folder, std::chrono::milliseconds delay,
+                 std::chrono::milliseconds write_time);
+    // Stores the photos still pending first, as a camera finishes its card
+    // writes before it is switched off.
+    ~FolderCamera() override;
+    FolderCamera(const FolderCamera&) = delete;
+    FolderCamera& operator=(const FolderCamera&) = delete;
+
+    void TakePhoto(std::int64_t shutter_ms, double angle_degrees) override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Shot {
+        Clock::time_point Due;
+        double AngleDegrees;
+    };
+
+    void Serve();
+    void Store(const Shot& shot);
+
+    const std::string folder_;
+    const std::chrono::milliseconds delay_;
+    const std::chrono::milliseconds write_time_;
+    int last_number_;  // used only by the writing thread once it runs
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Shot> pending_;
+    bool stopping_ = false;
+    std::thread writer_;  // last: it starts once everything above is ready
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An 8-bit grey picture, rows top to bottom, 0 black to 255 white.
+struct GrayImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels;  // Width * Height, row after row
+
+    GrayImage(int width, int height, std::uint8_t fill)
+        : Width(width),
+          Height(height),
+          Pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {}
+
+    std::uint8_t& At(int x, int y) {
+        return Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) +
+                      static_cast<std::size_t>(x)];
+    }
+    std::uint8_t At(int x, int y) const {
+        return Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+
+// The bytes of a baseline JPEG file (JFIF, one grey component) holding the
+// picture: the example quantisation and Huffman tables every decoder knows,
+// so the file is small and plain. Any size from 1x1 to 65535x65535.
+std::string EncodeGrayJpeg(const GrayImage& image);
