@@ -19,11 +19,17 @@ void TfrmMain::SetUpDevice() {
     });
 }
 
-bool TfrmMain::ConnectDevice() { return device_->ConnectDevice(Options.ComPort); }
+bool TfrmMain::ConnectDevice() {
+    return device_->ConnectDevice(Options.ComPort);
+}
 
-void TfrmMain::DisconnectDevice() { device_->DisconnectDevice(); }
+void TfrmMain::DisconnectDevice() {
+    device_->DisconnectDevice();
+}
 
-int TfrmMain::DeviceState() const { return device_->DeviceState(); }
+int TfrmMain::DeviceState() const {
+    return device_->DeviceState();
+}
 
 ExchangeResult TfrmMain::Exchange(const std::string& command, std::int32_t pollLimit,
                                   bool quietWrite, bool markWaiting) {

@@ -17,7 +17,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // How long a photo must have stayed unchanged before it is copied, and how
 // long a copy waits at most for the camera to finish writing one.
@@ -72,7 +74,9 @@ void TfrmMain::ChooseFolder(std::string& folder, QLineEdit* shownIn) {
     }
 }
 
-void TfrmMain::btnFotosChooseNewDirClick() { ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir); }
+void TfrmMain::btnFotosChooseNewDirClick() {
+    ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir);
+}
 
 void TfrmMain::btnFotosChooseDestDirClick() {
     ChooseFolder(Options.FotosCopyDir, ui->txtFotosDestDir);
@@ -112,17 +116,17 @@ TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
 
     CopyDialogs asks;
     asks.askFolderName = [this](const std::string& stamp) -> std::optional<std::string> {
-        const auto typed = dialogs_->InputText(this, "Novi direktorij", "Unesite naziv direktorija:",
-                                               Q(stamp), 255);
+        const auto typed = dialogs_->InputText(this, "Novi direktorij",
+                                               "Unesite naziv direktorija:", Q(stamp), 255);
         if (!typed) {
             return std::nullopt;
         }
         return typed->toStdString();
     };
     asks.showMessage = [this](MessageKind kind, const std::string& title, const std::string& text) {
-        dialogs_->Notify(this, Q(title), Q(text),
-                         kind == MessageKind::kError ? Dialogs::Icon::Error
-                                                     : Dialogs::Icon::Information);
+        dialogs_->Notify(
+            this, Q(title), Q(text),
+            kind == MessageKind::kError ? Dialogs::Icon::Error : Dialogs::Icon::Information);
     };
     asks.beforeCopy = [this](std::size_t number, std::size_t count, const std::string& source) {
         sbPhotos_->setText(QString("Copying photo %1 of %2...").arg(number).arg(count));

@@ -21,7 +21,9 @@ const char* kNotInTime = "Device did not respond in time. Terminating process.";
 // holds it from before its command is written until it has judged and
 // counted the reply; a press that would start another exchange meanwhile
 // waits until then.
-TfrmMain::PortClaim::PortClaim(TfrmMain& window) : window_(window) { window_.portBusy_ = true; }
+TfrmMain::PortClaim::PortClaim(TfrmMain& window) : window_(window) {
+    window_.portBusy_ = true;
+}
 
 TfrmMain::PortClaim::~PortClaim() {
     window_.portBusy_ = false;
@@ -165,6 +167,11 @@ void TfrmMain::tmrProcesTimer() {
         // A run stopped or paused during the wait stays as the user left it.
         if (stillStarted && ui->ckAutoPauza->isChecked()) {
             btnPauzaClick();
+        }
+        // Stopped during this rotation: the turntable has still turned, so
+        // the way back is open.
+        if (Process.ProcessState == kProcessNotStarted) {
+            ui->btnNaPocetak->setEnabled(true);
         }
     }
     --Process.Remaining;

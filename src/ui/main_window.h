@@ -12,9 +12,9 @@
 #include "device_connection.h"
 #include "dialogs.h"
 #include "ini_file.h"
+#include "photo_watch.h"
 #include "process.h"
 #include "process_record.h"
-#include "photo_watch.h"
 #include "settings.h"
 
 namespace Ui {

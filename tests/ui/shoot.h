@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "simulated_turntable.h"
+#include "test_app_dir.h"
+
+// The program against the simulated turntable: COM3 points at the
+// simulator, the camera and destination folders are folders of the test's
+// own, and every command the simulator receives is logged.
+class Shoot {
+public:
+    explicit Shoot(const std::vector<std::string>& simOptions = {});
+    ~Shoot();
+
+    // Replaces the simulator, e.g. after it has hung up.
+    void StartSimulator(const std::vector<std::string>& simOptions);
+
+    TfrmMain& main() { return program.main(); }
+    ScriptedDialogs& dialogs() { return *program.dialogs; }
+
+    // The commands received so far, and when.
+    QStringList Commands() const;
+    QList<QDateTime> Times() const;
+
+    // Sets the number of photos and makes the process without starting it.
+    void Make(const QString& photos);
+    void Start();
+    // Waits until a message box with this title and text has been shown.
+    bool WaitForMessage(const QString& titleAndText, int timeoutMs = 30000);
+
+    TestProgram program;
+    QTemporaryDir cameraDir;
+    QTemporaryDir destDir;
+    QString logPath;
+    std::unique_ptr<SimulatedTurntable> sim;
+
+private:
+    QList<QStringList> LogLines() const;
+};
