@@ -67,8 +67,9 @@ void TfrmMain::FormCreate() {
     AppTitle_ = windowTitle();
     Photos_ = std::make_unique<PhotoWatch>();
     BeginPhotoWatch();
-    ProfileName_ = "novi_profil.zv";
-    setWindowTitle(AppTitle_ + " - " + ProfileName_);
+    DefaultProfile_ = CaptureProfile();
+    ProfileName_ = kNewProfileName;
+    RefreshCaption();
 }
 
 void TfrmMain::SetUpLook() {
@@ -146,6 +147,9 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->Izlaz1, &QAction::triggered, this, &TfrmMain::Izlaz1Click);
     connect(ui->Oprogramu1, &QAction::triggered, this, &TfrmMain::Oprogramu1Click);
     connect(ui->Parametri1, &QAction::triggered, this, &TfrmMain::Parametri1Click);
+    connect(ui->Novi1, &QAction::triggered, this, &TfrmMain::Novi1Click);
+    connect(ui->Uitaj1, &QAction::triggered, this, &TfrmMain::Uitaj1Click);
+    connect(ui->Snimi1, &QAction::triggered, this, &TfrmMain::Snimi1Click);
     connect(&tmrSat, &QTimer::timeout, this, &TfrmMain::tmrSatTimer);
     connect(ui->btnKreirajProces, &QPushButton::clicked, this, &TfrmMain::btnKreirajProcesClick);
     connect(ui->btnEditujProces, &QPushButton::clicked, this, &TfrmMain::btnEditujProcesClick);

@@ -15,6 +15,7 @@
 #include "photo_watch.h"
 #include "process.h"
 #include "process_record.h"
+#include "profile.h"
 #include "settings.h"
 
 namespace Ui {
@@ -62,6 +63,11 @@ public slots:
     void Parametri1Click();
     void tmrSatTimer();
 
+    // Profiles.
+    void Novi1Click();
+    void Uitaj1Click();
+    void Snimi1Click();
+
     // Making the process.
     void btnKreirajProcesClick();
     void btnEditujProcesClick();
@@ -90,6 +96,12 @@ public:
     void ResetProgress();
     void AdvanceProgress();
     void HighlightPhase(const QString& letter);
+
+    // Profiles.
+    zentrivo::TProfil CaptureProfile() const;
+    void ApplyProfile(const zentrivo::TProfil& profile);
+    const zentrivo::TProfil& DefaultProfile() const { return DefaultProfile_; }
+    const QString& ProfileName() const { return ProfileName_; }
 
     // The link to the device.
     bool ConnectDevice();
@@ -121,6 +133,9 @@ private:
     void ShowOptions();
     zentrivo::TPreferences CurrentPreferences() const;
     void StretchProcessPanel();
+    void RefreshCaption();
+    bool LoadProfileFile(zentrivo::TProfil& profile);
+    bool SaveProfileFile(const zentrivo::TProfil& profile);
     zentrivo::ShootParameters ReadShootParameters() const;
     void ShowProgress();
     void RepaintStatusBar();
@@ -152,6 +167,7 @@ private:
     QString AppDir_;
     QString AppTitle_;
     QString ProfileName_;
+    zentrivo::TProfil DefaultProfile_;
     std::unique_ptr<zentrivo::IniFile> SettingsFile;
     std::unique_ptr<zentrivo::PhotoWatch> Photos_;
     std::unique_ptr<zentrivo::DeviceConnection> device_;

@@ -27,14 +27,14 @@ QMessageBox::Icon ToQt(Dialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+}  // namespace
+
 QString WithDefaultExtension(const QString& name, const QString& extension) {
     if (name.isEmpty() || extension.isEmpty() || !QFileInfo(name).suffix().isEmpty()) {
         return name;
     }
     return name + "." + extension;
 }
-
-}  // namespace
 
 QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split('|');

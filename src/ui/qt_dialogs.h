@@ -21,3 +21,6 @@ public:
 
 // "Name (*.ext)|*.ext|Other (*.*)|*.*" as Qt's file dialogs want it.
 QString QtFileFilter(const QString& filter);
+
+// A file name typed without an extension gets the default one.
+QString WithDefaultExtension(const QString& name, const QString& extension);

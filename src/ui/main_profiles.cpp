@@ -1,0 +1,78 @@
+#include "ini_file.h"
+#include "main_window.h"
+#include "path_checks.h"
+#include "profile.h"
+#include "ui_main_window.h"
+#include "whole_number.h"
+
+using namespace zentrivo;
+
+TProfil TfrmMain::CaptureProfile() const {
+    TProfil p;
+    p.TipRotacije = ui->cbRotiranjeTip->currentIndex();
+    p.ZeljeniBrFotografija = WholeNumberOrThrow(ui->txtBrojSlika->text().toStdString());
+    p.PeriodRotacije = ui->udPeriodRotacije->position();
+    p.SmjerRotacije = ui->btnDirRight->isChecked() ? 1 : 0;
+    p.TrajanjeFokusa = ui->udFocusTrajanje->position();
+    p.TrajanjeBlende = ui->udTrajanjeBlende->position();
+    p.MedjuPauza = ui->udMedjuPauza->position();
+    return p;
+}
+
+void TfrmMain::ApplyProfile(const TProfil& p) {
+    // Setting the controls from here runs none of their change handlers:
+    // the rules for the number of photos run only on the user's own edits.
+    ui->cbRotiranjeTip->setCurrentIndex(p.TipRotacije);
+    ui->txtBrojSlika->setText(QString::number(p.ZeljeniBrFotografija));
+    ui->udPeriodRotacije->setPosition(p.PeriodRotacije);
+    ui->btnDirRight->setChecked(p.SmjerRotacije == 1);
+    ui->btnDirLeft->setChecked(p.SmjerRotacije != 1);
+    ui->udFocusTrajanje->setPosition(p.TrajanjeFokusa);
+    ui->udTrajanjeBlende->setPosition(p.TrajanjeBlende);
+    ui->udMedjuPauza->setPosition(p.MedjuPauza);
+    RefreshCaption();
+}
+
+void TfrmMain::RefreshCaption() {
+    setWindowTitle(AppTitle_ + " - " + ProfileName_);
+}
+
+void TfrmMain::Novi1Click() {
+    ProfileName_ = kNewProfileName;
+    ApplyProfile(DefaultProfile_);
+}
+
+bool TfrmMain::LoadProfileFile(TProfil& profile) {
+    const auto chosen = dialogs_->OpenFileName(this, kProfileFilter, kProfileExtension);
+    if (!chosen || !IsExistingFile(chosen->toStdString())) {
+        return false;
+    }
+    profile = LoadProfile(IniFile(chosen->toStdString()), DefaultProfile_);
+    ProfileName_ = QString::fromStdString(FileNamePart(chosen->toStdString()));
+    return true;
+}
+
+void TfrmMain::Uitaj1Click() {
+    TProfil profile;
+    if (LoadProfileFile(profile)) {
+        ApplyProfile(profile);
+    }
+}
+
+bool TfrmMain::SaveProfileFile(const TProfil& profile) {
+    const auto chosen =
+        dialogs_->SaveFileName(this, kProfileFilter, kProfileExtension, ProfileName_);
+    if (!chosen) {
+        return false;
+    }
+    IniFile file(chosen->toStdString());
+    SaveProfile(file, profile);
+    ProfileName_ = QString::fromStdString(FileNamePart(chosen->toStdString()));
+    return true;
+}
+
+void TfrmMain::Snimi1Click() {
+    if (SaveProfileFile(CaptureProfile())) {
+        RefreshCaption();
+    }
+}

@@ -1,0 +1,212 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "qt_dialogs.h"
+#include "shoot.h"
+#include "test_app_dir.h"
+#include "test_main.h"
+#include "ui_helpers.h"
+#include "ui_main_window.h"
+#include "up_down.h"
+
+namespace {
+
+QString ReadFile(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(f.readAll());
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+}
+
+// Every parameter control, as one text.
+QString Controls(TfrmMain& w) {
+    Ui::TfrmMain& ui = *w.ui;
+    return QString("%1|%2|%3|%4|%5|%6|%7")
+        .arg(ui.cbRotiranjeTip->currentIndex())
+        .arg(ui.txtBrojSlika->text(), ui.txtPeriodRotacije->text(),
+             ui.btnDirRight->isChecked() ? "R" : (ui.btnDirLeft->isChecked() ? "L" : "-"),
+             ui.txtTrajanjeFokusa->text(), ui.txtTrajanjeBlende->text(), ui.txtMedjuPauza->text());
+}
+
+const QString kStartUp = "0|30|5|L|2000|50|50";
+
+}  // namespace
+
+class ProfilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveRightAfterStartUpWritesTheNineLines();
+    void saveKeepsForeignKeysAndCancelChangesNothing();
+    void loadTakesMissingKeysFromTheStartUpValues();
+    void loadAppliesNoLimitsOfItsOwn();
+    void newProfileRestoresTheStartUpValues();
+    void numberOfPhotosThatIsNoNumberStopsTheSave();
+    void unwritableFileKeepsTheName();
+    void nameWithoutExtensionGetsZv();
+    void loadWhilePausedKeepsTheRunningProcess();
+};
+
+void ProfilesTest::saveRightAfterStartUpWritesTheNineLines() {
+    TestProgram p;
+    const QString path = p.dir.filePath("studio.zv");
+    p.dialogs->texts = {path};
+    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    const auto& save = p.dialogs->shown.at(0);
+    QCOMPARE(save.kind, QString("save"));
+    QCOMPARE(save.title, QString("novi_profil.zv"));  // the proposed name
+    QCOMPARE(save.text, QString("zv"));
+    QCOMPARE(save.initial, QString("Zentrivo profil (*.zv)|*.zv|Svi fajlovi (*.*)|*.*"));
+    QCOMPARE(ReadFile(path),
+             QString("[Rotiranje]\r\ntip_rotacije=0\r\nzeljeni_br_fotografija=30\r\n"
+                     "period_rotacije=5\r\nsmjer_rotacije=0\r\n[Fotografisanje]\r\n"
+                     "trajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n"));
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - studio.zv"));
+    // The next save proposes the name just used.
+    p.dialogs->Clear();
+    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    QCOMPARE(p.dialogs->shown.at(0).title, QString("studio.zv"));
+}
+
+void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
+    TestProgram p;
+    const QString path = p.dir.filePath("p.zv");
+    WriteFile(path, "[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\n");
+    QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
+    p.dialogs->texts = {path};
+    p.main().ui->Snimi1->trigger();
+    QCOMPARE(ReadFile(path),
+             QString("[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\ntip_rotacije=0\r\n"
+                     "zeljeni_br_fotografija=30\r\nperiod_rotacije=5\r\n[Fotografisanje]\r\n"
+                     "trajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n"));
+    p.dialogs->texts = {std::nullopt};
+    p.main().ui->Snimi1->trigger();
+    p.main().ui->Uitaj1->trigger();
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));
+    // A name under which no file exists changes nothing.
+    p.dialogs->texts = {p.dir.filePath("none.zv")};
+    p.main().ui->Uitaj1->trigger();
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));
+    QVERIFY(p.dialogs->Messages().isEmpty());
+}
+
+void ProfilesTest::loadTakesMissingKeysFromTheStartUpValues() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    ui.cbRotiranjeTip->setCurrentIndex(1);
+    ui.txtBrojSlika->setText("60");
+    ui.udPeriodRotacije->setPosition(9);
+    QTest::mouseClick(ui.btnDirRight, Qt::LeftButton);
+    const QString path = p.dir.filePath("photo-only.zv");
+    WriteFile(path, "[Fotografisanje]\r\ntrajanje_fokusa=0\r\ntrajanje_blende=100\r\n");
+    p.dialogs->texts = {path};
+    ClickToolButton(ui.tbMain, ui.Uitaj1);
+    QCOMPARE(Controls(p.main()), QString("0|30|5|L|0|100|50"));
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - photo-only.zv"));
+    const auto& open = p.dialogs->shown.at(0);
+    QCOMPARE(open.kind, QString("open"));
+    QCOMPARE(open.initial, QString("Zentrivo profil (*.zv)|*.zv|Svi fajlovi (*.*)|*.*"));
+    QCOMPARE(open.text, QString("zv"));
+}
+
+void ProfilesTest::loadAppliesNoLimitsOfItsOwn() {
+    for (const char* direction : {"2", "-1"}) {
+        TestProgram p;
+        const QString path = p.dir.filePath("odd.zv");
+        WriteFile(path,
+                  QByteArray("[Rotiranje]\r\ntip_rotacije=5\r\nzeljeni_br_fotografija=5000\r\n"
+                             "period_rotacije=500\r\nsmjer_rotacije=") +
+                      direction + "\r\n[Fotografisanje]\r\ntrajanje_blende=0\r\n");
+        QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
+        p.dialogs->texts = {path};
+        p.main().ui->Uitaj1->trigger();
+        QCOMPARE(Controls(p.main()), QString("-1|5000|100|L|2000|5|50"));
+        // Saving it back writes left as 0.
+        const QString again = p.dir.filePath("again.zv");
+        p.dialogs->texts = {again};
+        p.main().ui->Snimi1->trigger();
+        QVERIFY(ReadFile(again).contains("smjer_rotacije=0\r\n"));
+        // The number of photos is refused only at Make Process.
+        p.main().ui->ckAutoStart->setChecked(false);
+        QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+        QCOMPARE(p.dialogs->Messages(),
+                 QStringList{"Error|It is not possible to make that many photos !\r\n"
+                             "I can make maximum of 1200 photos with current rotation type."});
+    }
+}
+
+void ProfilesTest::newProfileRestoresTheStartUpValues() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    const QString path = p.dir.filePath("x.zv");
+    WriteFile(path,
+              "[Rotiranje]\r\ntip_rotacije=1\r\nzeljeni_br_fotografija=8\r\n"
+              "period_rotacije=20\r\nsmjer_rotacije=1\r\n[Fotografisanje]\r\n"
+              "trajanje_fokusa=10\r\ntrajanje_blende=15\r\nmedju_pauza=100\r\n");
+    p.dialogs->texts = {path};
+    ui.Uitaj1->trigger();
+    QCOMPARE(Controls(p.main()), QString("1|8|20|R|10|15|100"));
+    ClickToolButton(ui.tbMain, ui.Novi1);
+    QCOMPARE(Controls(p.main()), kStartUp);
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - novi_profil.zv"));
+}
+
+void ProfilesTest::numberOfPhotosThatIsNoNumberStopsTheSave() {
+    TestProgram p;
+    p.main().ui->txtBrojSlika->setText("3x");
+    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    QCOMPARE(p.dialogs->shown.size(), size_t(1));
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|'3x' is not a valid integer value"});
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+}
+
+void ProfilesTest::unwritableFileKeepsTheName() {
+    TestProgram p;
+    const QString path = p.dir.filePath("folder.zv");
+    QDir(p.dir.path()).mkdir("folder.zv");
+    p.dialogs->texts = {path};
+    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|Unable to write to " + path});
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - novi_profil.zv"));
+}
+
+void ProfilesTest::nameWithoutExtensionGetsZv() {
+    QCOMPARE(WithDefaultExtension("/home/a/studio", "zv"), QString("/home/a/studio.zv"));
+    QCOMPARE(WithDefaultExtension("/home/a/studio.zv", "zv"), QString("/home/a/studio.zv"));
+    QCOMPARE(WithDefaultExtension("/home/a/studio.txt", "zv"), QString("/home/a/studio.txt"));
+    QCOMPARE(QtFileFilter("Zentrivo profil (*.zv)|*.zv|Svi fajlovi (*.*)|*.*"),
+             QString("Zentrivo profil (*.zv);;Svi fajlovi (*.*)"));
+}
+
+void ProfilesTest::loadWhilePausedKeepsTheRunningProcess() {
+    Shoot s({"--time-scale", "0"});
+    s.main().ui->udFocusTrajanje->setPosition(0);
+    s.main().ui->udMedjuPauza->setPosition(0);
+    s.main().ui->ckAutoPauza->setChecked(true);
+    s.Make("1");
+    s.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.ProcessState, 2, 10000);
+    const QString path = s.program.dir.filePath("other.zv");
+    WriteFile(path,
+              "[Rotiranje]\r\nzeljeni_br_fotografija=4\r\n[Fotografisanje]\r\n"
+              "trajanje_blende=200\r\n");
+    s.dialogs().texts = {path};
+    s.main().ui->Uitaj1->trigger();
+    QCOMPARE(s.main().ui->txtBrojSlika->text(), QString("4"));
+    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QCOMPARE(s.Commands(), (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "L1200."}));
+}
+
+ZENTRIVO_TEST_MAIN(ProfilesTest)
+#include "profiles_test.moc"
