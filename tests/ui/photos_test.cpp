@@ -1,0 +1,295 @@
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolButton>
+
+#include "test_app_dir.h"
+#include "test_main.h"
+#include "ui_main_window.h"
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes = "jpeg") {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The date and time stamp a copy names its folder by, as a pattern.
+const QRegularExpression kStamp("^\\d\\d-\\d\\d-\\d{4}_\\d{6}$");
+
+// A program whose camera and destination folders are its own.
+struct PhotoProgram {
+    PhotoProgram() {
+        p.main().Options.FotosDir = camera.path().toStdString();
+        p.main().Options.FotosCopyDir = dest.path().toStdString();
+    }
+    TfrmMain& main() { return p.main(); }
+    QString Camera(const QString& name) const { return camera.filePath(name); }
+    QStringList Listed() const {
+        QStringList names;
+        for (int i = 0; i < p.windows->frmMain.ui->lbFotosList->count(); ++i) {
+            names << p.windows->frmMain.ui->lbFotosList->item(i)->text();
+        }
+        return names;
+    }
+    QStringList SubFolders() const {
+        return QDir(dest.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    QStringList CopiedInto(const QString& folder) const {
+        return QDir(dest.filePath(folder)).entryList(QDir::Files, QDir::Name);
+    }
+    void Copy() { QTest::mouseClick(main().ui->btnFotosKopirajSlike, Qt::LeftButton); }
+
+    TestProgram p;
+    QTemporaryDir camera;
+    QTemporaryDir dest;
+};
+
+}  // namespace
+
+class PhotosTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newPhotosAreListedAndCountedWhileWatching();
+    void snapshotPhotosNeverBecomeNewAndGonePhotosStay();
+    void aStopDuringARefreshHolds();
+    void copyAsksForTheFolderNameAndCleansIt();
+    void copyFallsBackToTheStamp();
+    void copyFailures();
+    void copyWaitsForAPhotoStillBeingWritten();
+    void doubleClickOpensAnExistingPhoto();
+    void choosingFolders();
+};
+
+void PhotosTest::newPhotosAreListedAndCountedWhileWatching() {
+    PhotoProgram w;
+    w.main().BeginPhotoWatch();
+    w.main().Process.ProcessState = 1;  // as a started run leaves it
+    w.main().tmrFotosDirRefresher.start();
+    for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}) {
+        WriteFile(w.Camera(name));
+        const int before = w.Listed().size();
+        QTRY_COMPARE_WITH_TIMEOUT(w.Listed().size(), before + 1, 4000);
+    }
+    QCOMPARE(w.main().StatusText(3), QString("New Photos: 3"));
+    QCOMPARE(w.Listed(), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}));
+    w.main().btnStopClick();
+    QVERIFY(!w.main().tmrFotosDirRefresher.isActive());
+}
+
+void PhotosTest::snapshotPhotosNeverBecomeNewAndGonePhotosStay() {
+    PhotoProgram w;
+    WriteFile(w.Camera("OLD.JPG"));
+    WriteFile(w.Camera("notes.txt"));
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("old.jpg"), "rewritten in another case");
+    WriteFile(w.Camera("OLD.JPG"), "rewritten");
+    WriteFile(w.Camera("A.jpg"));
+    WriteFile(w.Camera("B.JPG"));
+    w.main().RefreshNewPhotos();
+    QCOMPARE(w.Listed().size(), 2);
+    QFile::remove(w.Camera(w.Listed()[0]));
+    w.main().RefreshNewPhotos();
+    QCOMPARE(w.Listed().size(), 2);
+    QCOMPARE(w.main().StatusText(3), QString("New Photos: 2"));
+
+    // The gone photo leaves its number out of the copy, and the message
+    // says which one it was.
+    w.main().ui->ckFotosAutoNameDir->setChecked(true);
+    w.Copy();
+    const QStringList folders = w.SubFolders();
+    QCOMPARE(folders.size(), 1);
+    QCOMPARE(w.CopiedInto(folders[0]), QStringList{"2.jpg"});
+    QCOMPARE(
+        w.p.dialogs->Messages(),
+        QStringList{"Error|Not all photos were copied !\r\n1 of 2 photos could not be copied: " +
+                    w.Listed()[0]});
+}
+
+void PhotosTest::aStopDuringARefreshHolds() {
+    PhotoProgram w;
+    w.main().Process.ProcessState = 1;
+    w.main().tmrFotosDirRefresher.start();
+    // The refresh lets events run at its end; a Stop handled there holds.
+    QTimer::singleShot(0, &w.main(), [&] { w.main().btnStopClick(); });
+    w.main().tmrFotosDirRefresherTimer();
+    QVERIFY(!w.main().tmrFotosDirRefresher.isActive());
+    // While a run goes on, the refresher starts itself again.
+    w.main().Process.ProcessState = 1;
+    w.main().tmrFotosDirRefresherTimer();
+    QVERIFY(w.main().tmrFotosDirRefresher.isActive());
+    QCOMPARE(w.main().tmrFotosDirRefresher.interval(), 3000);
+}
+
+void PhotosTest::copyAsksForTheFolderNameAndCleansIt() {
+    PhotoProgram w;
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("IMG_0001.JPG"), "one");
+    WriteFile(w.Camera("IMG_0002.JPG"), "two");
+    w.main().RefreshNewPhotos();
+    w.p.dialogs->texts = {QString("a/b:c")};
+    w.Copy();
+    const auto& ask = w.p.dialogs->shown.at(0);
+    QCOMPARE(ask.kind, QString("input"));
+    QCOMPARE(ask.title, QString("Novi direktorij"));
+    QCOMPARE(ask.text, QString("Unesite naziv direktorija:"));
+    const QStringList initial = ask.initial.split('|');
+    QVERIFY2(kStamp.match(initial[0]).hasMatch(), qPrintable(initial[0]));
+    QCOMPARE(initial[1], QString("255"));
+    QCOMPARE(w.p.dialogs->Messages(), QStringList{"Copy|Photos successfully copied !"});
+    QCOMPARE(w.CopiedInto("abc"), (QStringList{"1.jpg", "2.jpg"}));
+    QFile first(w.dest.filePath("abc/1.jpg"));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(QString(first.readAll()), QString(w.Listed()[0] == "IMG_0001.JPG" ? "one" : "two"));
+    // The list stays; a second copy goes into a folder of its own.
+    w.p.dialogs->texts = {QString("second")};
+    w.Copy();
+    QCOMPARE(w.CopiedInto("second").size(), 2);
+}
+
+void PhotosTest::copyFallsBackToTheStamp() {
+    PhotoProgram w;
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("IMG_0001.JPG"));
+    w.main().RefreshNewPhotos();
+    QDir(w.dest.path()).mkdir("taken");
+    const std::optional<QString> answers[] = {QString("   "), QString("taken"), std::nullopt};
+    const QString notices[] = {"Notice\\|Invalid directory name !\\r\\nI will name it: ",
+                               "Notice\\|Directory already exists !\\r\\nI will name it: ", ""};
+    for (int i = 0; i < 3; ++i) {
+        // Each copy within a second names the same folder; start clean.
+        for (const QString& folder : w.SubFolders()) {
+            if (folder != "taken") {
+                QDir(w.dest.filePath(folder)).removeRecursively();
+            }
+        }
+        w.p.dialogs->Clear();
+        w.p.dialogs->texts = {answers[i]};
+        w.Copy();
+        QStringList expected;
+        const QStringList messages = w.p.dialogs->Messages();
+        if (!notices[i].isEmpty()) {
+            QCOMPARE(messages.size(), 2);
+            QVERIFY2(QRegularExpression("^" + notices[i] + "\\d\\d-\\d\\d-\\d{4}_\\d{6}$")
+                         .match(messages[0])
+                         .hasMatch(),
+                     qPrintable(messages[0]));
+            QCOMPARE(w.p.dialogs->shown[1].icon, Dialogs::Icon::Information);
+        } else {
+            QCOMPARE(messages.size(), 1);  // Cancel takes the stamp without a notice
+        }
+        QCOMPARE(messages.last(), QString("Copy|Photos successfully copied !"));
+        QStringList stamped = w.SubFolders();
+        stamped.removeAll("taken");
+        QCOMPARE(stamped.size(), 1);
+        QVERIFY(kStamp.match(stamped[0]).hasMatch());
+        QCOMPARE(w.CopiedInto(stamped[0]), QStringList{"1.jpg"});
+    }
+}
+
+void PhotosTest::copyFailures() {
+    PhotoProgram w;
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("IMG_0001.JPG"));
+    w.main().RefreshNewPhotos();
+    // Two automatic copies within one second: the folder exists already.
+    w.main().ui->ckFotosAutoNameDir->setChecked(true);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int s = 0; s < 3; ++s) {
+        QDir(w.dest.path()).mkdir(now.addSecs(s).toString("dd-MM-yyyy_HHmmss"));
+    }
+    w.Copy();
+    QCOMPARE(w.p.dialogs->Messages(),
+             (QStringList{"Error|I could not create a directory for new photos !",
+                          "Error|Photos not copied !"}));
+    // A destination that is gone: both messages in turn.
+    w.p.dialogs->Clear();
+    w.main().Options.FotosCopyDir = w.dest.filePath("gone").toStdString();
+    w.Copy();
+    QCOMPARE(w.p.dialogs->Messages(),
+             (QStringList{"Error|First you must choose a directory for new photos to be copied !",
+                          "Error|Photos not copied !"}));
+    QCOMPARE(w.p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+    // With nothing listed the button does nothing.
+    w.p.dialogs->Clear();
+    w.main().BeginPhotoWatch();
+    w.Copy();
+    QVERIFY(w.p.dialogs->shown.empty());
+}
+
+void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
+    PhotoProgram w;
+    w.main().ui->ckFotosAutoNameDir->setChecked(true);
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("IMG_0001.JPG"), "a");
+    w.main().RefreshNewPhotos();
+    // The camera goes on writing for about a second.
+    int writes = 0;
+    QTimer camera;
+    camera.setInterval(100);
+    QObject::connect(&camera, &QTimer::timeout, [&] {
+        QFile f(w.Camera("IMG_0001.JPG"));
+        f.open(QIODevice::Append);
+        f.write("b");
+        if (++writes == 10) {
+            camera.stop();
+        }
+    });
+    camera.start();
+    // A second press while the copy runs starts nothing.
+    QTimer::singleShot(300, [&] {
+        QVERIFY(!w.main().ui->btnFotosKopirajSlike->isEnabled());
+        w.main().btnFotosKopirajSlikeClick();
+    });
+    w.Copy();
+    QCOMPARE(writes, 10);
+    QCOMPARE(w.SubFolders().size(), 1);
+    QFile copy(w.dest.filePath(w.SubFolders()[0] + "/1.jpg"));
+    QCOMPARE(copy.size(), qint64(11));
+    QCOMPARE(w.p.dialogs->Messages(), QStringList{"Copy|Photos successfully copied !"});
+    QVERIFY(w.main().ui->btnFotosKopirajSlike->isEnabled());
+}
+
+void PhotosTest::doubleClickOpensAnExistingPhoto() {
+    PhotoProgram w;
+    w.main().BeginPhotoWatch();
+    WriteFile(w.Camera("IMG_0001.JPG"));
+    w.main().RefreshNewPhotos();
+    w.main().lbFotosListDblClick();  // nothing selected
+    QVERIFY(w.p.dialogs->shown.empty());
+    w.main().ui->lbFotosList->setCurrentRow(0);
+    w.main().lbFotosListDblClick();
+    QCOMPARE(w.p.dialogs->shown.size(), size_t(1));
+    QCOMPARE(w.p.dialogs->shown[0].kind, QString("shell"));
+    QCOMPARE(w.p.dialogs->shown[0].text, w.Camera("IMG_0001.JPG"));
+    QFile::remove(w.Camera("IMG_0001.JPG"));
+    w.main().lbFotosListDblClick();
+    QCOMPARE(w.p.dialogs->shown.size(), size_t(1));
+}
+
+void PhotosTest::choosingFolders() {
+    PhotoProgram w;
+    const QString chosen = w.camera.filePath("card");
+    QDir().mkdir(chosen);
+    w.p.dialogs->texts = {chosen, w.camera.filePath("missing"), std::nullopt};
+    QTest::mouseClick(w.main().ui->btnFotosChooseNewDir, Qt::LeftButton);
+    QCOMPARE(w.p.dialogs->shown[0].title, QString("Select Directory"));
+    QCOMPARE(w.p.dialogs->shown[0].initial, w.camera.path());
+    QCOMPARE(w.main().Options.FotosDir, chosen.toStdString());
+    QCOMPARE(w.main().ui->txtFotosSrcDir->text(), chosen);
+    QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
+    QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
+    QCOMPARE(w.main().Options.FotosCopyDir, w.dest.path().toStdString());
+    QCOMPARE(w.main().ui->txtFotosDestDir->text(), QDir::homePath());  // as read at start-up
+}
+
+ZENTRIVO_TEST_MAIN(PhotosTest)
+#include "photos_test.moc"
