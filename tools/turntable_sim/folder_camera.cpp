@@ -66,7 +66,7 @@ int HighestPhotoNumber(const std::string& folder) {
 }
 
 std::string PhotoName(int number) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "IMG_%04d.JPG", number);
     return name;
 }
