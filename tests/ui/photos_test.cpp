@@ -161,7 +161,7 @@ void PhotosTest::copyFallsBackToTheStamp() {
     WriteFile(w.Camera("IMG_0001.JPG"));
     w.main().RefreshNewPhotos();
     QDir(w.dest.path()).mkdir("taken");
-    const std::optional<QString> answers[] = {QString("   "), QString("taken"), std::nullopt};
+    const QString answers[] = {QString("   "), QString("taken"), QString()};
     const QString notices[] = {"Notice\\|Invalid directory name !\\r\\nI will name it: ",
                                "Notice\\|Directory already exists !\\r\\nI will name it: ", ""};
     for (int i = 0; i < 3; ++i) {
@@ -279,7 +279,7 @@ void PhotosTest::choosingFolders() {
     PhotoProgram w;
     const QString chosen = w.camera.filePath("card");
     QDir().mkdir(chosen);
-    w.p.dialogs->texts = {chosen, w.camera.filePath("missing"), std::nullopt};
+    w.p.dialogs->texts = {chosen, w.camera.filePath("missing"), QString()};
     QTest::mouseClick(w.main().ui->btnFotosChooseNewDir, Qt::LeftButton);
     QCOMPARE(w.p.dialogs->shown[0].title, QString("Select Directory"));
     QCOMPARE(w.p.dialogs->shown[0].initial, w.camera.path());

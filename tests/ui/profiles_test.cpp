@@ -89,7 +89,7 @@ void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
              QString("[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\ntip_rotacije=0\r\n"
                      "zeljeni_br_fotografija=30\r\nperiod_rotacije=5\r\n[Fotografisanje]\r\n"
                      "trajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n"));
-    p.dialogs->texts = {std::nullopt};
+    p.dialogs->texts = {QString()};
     p.main().ui->Snimi1->trigger();
     p.main().ui->Uitaj1->trigger();
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));

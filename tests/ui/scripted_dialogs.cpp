@@ -15,8 +15,11 @@ std::optional<QString> ScriptedDialogs::NextText() {
     if (texts.empty()) {
         return std::nullopt;
     }
-    auto t = texts.front();
+    const QString t = texts.front();
     texts.pop_front();
+    if (t.isNull()) {
+        return std::nullopt;
+    }
     return t;
 }
 

@@ -23,7 +23,8 @@ public:
     // Answers, taken in order; when one runs out, messages answer Ok or No
     // and the other dialogs are cancelled.
     std::deque<Answer> answers;
-    std::deque<std::optional<QString>> texts;  // input, folder and file dialogs
+    // Input, folder and file dialogs; a null QString() is Cancel.
+    std::deque<QString> texts;
     std::vector<Shown> shown;
 
     Answer Message(QWidget* owner, const QString& title, const QString& text, Icon icon,
