@@ -1,5 +1,6 @@
 #include "photo_listing.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -23,9 +24,11 @@ bool IsPhotoName(const std::string& name) {
     return true;
 }
 
-// directory_iterator reads the folder in the system's own order (readdir on
-// POSIX, FindNextFile on Windows), leaves out "." and "..", and takes the
-// entry's kind from the listing itself, so no entry costs a stat of its own.
+// directory_iterator leaves out "." and "..", and takes the entry's kind from
+// the listing itself, so no entry costs a stat of its own. Windows lists a
+// camera card's folder in name order, while readdir on Linux gives a hash
+// order; the names are sorted so that both list, and so number the copies,
+// in the camera's own numbering.
 std::vector<std::string> ListFiles(const std::string& folder) {
     std::vector<std::string> names;
     if (folder.empty()) {
@@ -39,6 +42,11 @@ std::vector<std::string> ListFiles(const std::string& folder) {
             names.push_back(std::move(name));
         }
     }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string fa = AsciiFolded(a);
+        const std::string fb = AsciiFolded(b);
+        return fa != fb ? fa < fb : a < b;
+    });
     return names;
 }
 

@@ -38,3 +38,14 @@ TEST(ListFiles, MissingEmptyOrUnnamedFolderGivesNothing) {
     dir.Write("plain.jpg", "x");
     EXPECT_TRUE(ListFiles(dir.File("plain.jpg")).empty());
 }
+
+TEST(ListFiles, ListsInNameOrderWhateverTheFolderSays) {
+    TempDir dir;
+    for (const char* name : {"IMG_0003.JPG", "img_0010.jpg", "IMG_0001.JPG", "IMG_0002.jpg",
+                             "IMG_0100.JPG", "a.jpg"}) {
+        dir.Write(name, "x");
+    }
+    EXPECT_EQ(ListFiles(dir.Path()),
+              (std::vector<std::string>{"a.jpg", "IMG_0001.JPG", "IMG_0002.jpg", "IMG_0003.JPG",
+                                        "img_0010.jpg", "IMG_0100.JPG"}));
+}
