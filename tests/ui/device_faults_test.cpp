@@ -1,0 +1,273 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QToolButton>
+#include <cstdlib>
+
+#include "scripted_board.h"
+#include "test_app_dir.h"
+#include "test_main.h"
+#include "ui_main_window.h"
+#include "up_down.h"
+
+namespace {
+
+using Action = ScriptedBoard::Action;
+
+const QString kCompleted = "Information|Process successfully completed !";
+const QString kNotInTime = "Error|Device did not respond in time. Terminating process.";
+const QString kTestFailed = "Error|Device did not respond correctly. Please try again !";
+const QString kTestNotSent = "Error|Error during sending a test command to COM port.";
+
+// The program with a process of two photos and rotations only, its port
+// pointing at a board the test plays. Polls wait 1 ms instead of 10 so that
+// a silent board is given up on quickly.
+struct Bench {
+    Bench() {
+        TfrmMain& w = p.main();
+        w.SetPollSleep([] { QThread::usleep(1000); });
+        w.ui->ckAutoStart->setChecked(false);
+        w.ui->udFocusTrajanje->setPosition(0);
+        w.ui->udMedjuPauza->setPosition(0);
+        w.ui->txtBrojSlika->setText("2");
+        w.btnKreirajProcesClick();  // T D F P L P L
+    }
+    ~Bench() { unsetenv("ZENTRIVO_COM3"); }
+
+    void Connect(ScriptedBoard& board) { setenv("ZENTRIVO_COM3", board.DevicePath().c_str(), 1); }
+    void Start() { QTest::mouseClick(p.main().ui->btnStart, Qt::LeftButton); }
+    // Starts on a new board. A port still open on a line that hung up fails
+    // its test write and is closed; the next press opens the new line.
+    void StartOn(ScriptedBoard& board) {
+        Connect(board);
+        p.dialogs->Clear();
+        Start();
+        if (p.dialogs->Messages().contains(kTestNotSent)) {
+            p.dialogs->Clear();
+            Start();
+        }
+    }
+    bool Said(const QString& message, int timeoutMs = 20000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!p.dialogs->Messages().contains(message)) {
+            if (clock.elapsed() > timeoutMs) {
+                qWarning() << p.dialogs->Messages();
+                return false;
+            }
+            QTest::qWait(5);
+        }
+        return true;
+    }
+    // A run on a healthy board goes through from Start to completion.
+    bool NextRunWorks() {
+        ScriptedBoard healthy([](int, const std::string&) { return Action{}; });
+        Connect(healthy);
+        p.main().ui->ckAutoPauza->setChecked(false);
+        p.dialogs->Clear();
+        for (int presses = 0; presses < 2 && !p.dialogs->Messages().contains(kCompleted);
+             ++presses) {
+            // A port left open on a line that hung up fails its first write
+            // and is closed; the press after that opens the new line.
+            Start();
+            QElapsedTimer clock;
+            clock.start();
+            while (p.main().ui->btnStop->isEnabled() || p.dialogs->Messages().isEmpty()) {
+                if (clock.elapsed() > 20000) {
+                    return false;
+                }
+                QTest::qWait(5);
+            }
+        }
+        if (!p.dialogs->Messages().contains(kCompleted) || p.main().DeviceState() != 2) {
+            qWarning() << "next run:" << p.dialogs->Messages() << p.main().DeviceState();
+            return false;
+        }
+        return true;
+    }
+    // Every command went out only after the one before had its answer.
+    static bool OneAtATime(const std::vector<std::string>& commands) {
+        return std::count(commands.begin(), commands.end(), "X.") <= 1;
+    }
+
+    TestProgram p;
+};
+
+}  // namespace
+
+class DeviceFaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hangUpDuringTheConnectionTest();
+    void hangUpDuringARotation();
+    void hangUpDuringAPause();
+    void hangUpBeforeAndDuringTheReturn();
+    void garbageAndZeroBytesAsReplies();
+    void aReplyOf5000Bytes();
+    void aReplyJustAfterTheTimeLimit();
+};
+
+void DeviceFaultsTest::hangUpDuringTheConnectionTest() {
+    Bench b;
+    ScriptedBoard board([](int, const std::string&) {
+        Action a;
+        a.silent = true;
+        a.hangUp = true;
+        return a;
+    });
+    b.Connect(board);
+    b.Start();
+    QVERIFY(b.Said(kTestFailed));
+    QTRY_VERIFY(board.HungUp());
+    QCOMPARE(b.p.main().DeviceState(), 1);  // the port stays open
+    QCOMPARE(b.p.main().Process.ProcessState, 0);
+    QVERIFY(b.NextRunWorks());
+    QVERIFY(b.p.dialogs->Messages().contains(kTestNotSent));
+}
+
+void DeviceFaultsTest::hangUpDuringARotation() {
+    Bench b;
+    ScriptedBoard board([](int, const std::string& command) {
+        Action a;
+        if (command[0] == 'L') {
+            a.silent = true;
+            a.hangUp = true;
+        }
+        return a;
+    });
+    b.Connect(board);
+    b.Start();
+    QVERIFY(b.Said(kNotInTime));
+    QCOMPARE(b.p.main().DeviceState(), 2);
+    QCOMPARE(b.p.main().Process.RotationsDone, 0);
+    QVERIFY(b.OneAtATime(board.Commands()));
+    QCOMPARE(board.Commands().size(), size_t(6));
+    QVERIFY(b.NextRunWorks());
+}
+
+void DeviceFaultsTest::hangUpDuringAPause() {
+    Bench b;
+    b.p.main().ui->ckAutoPauza->setChecked(true);
+    ScriptedBoard board([](int, const std::string& command) {
+        Action a;
+        a.hangUp = command[0] == 'L';
+        return a;
+    });
+    b.Connect(board);
+    b.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(b.p.main().Process.ProcessState, 2, 10000);
+    QTRY_VERIFY(board.HungUp());
+    QTest::mouseClick(b.p.main().ui->btnPauza, Qt::LeftButton);
+    QVERIFY(b.Said("Error|Error during sending command (P0050.) to COM port."));
+    QVERIFY(b.p.dialogs->Messages()[0].contains("|error writing to serial port: "));
+    QCOMPARE(b.p.main().DeviceState(), 0);
+    QVERIFY(b.p.main().ui->btnNaPocetak->isEnabled());
+    QVERIFY(b.NextRunWorks());
+}
+
+void DeviceFaultsTest::hangUpBeforeAndDuringTheReturn() {
+    Bench b;
+    {
+        ScriptedBoard board([](int number, const std::string&) {
+            Action a;
+            a.hangUp = number == 8;  // the last rotation's reply, then nothing
+            return a;
+        });
+        b.Connect(board);
+        b.Start();
+        QVERIFY(b.Said(kCompleted));
+        QTRY_VERIFY(board.HungUp());
+        QTest::mouseClick(b.p.main().ui->btnNaPocetak, Qt::LeftButton);
+        QVERIFY(b.Said("Error|Error during sending command (R1200.) to COM port."));
+        QCOMPARE(b.p.main().DeviceState(), 0);
+        QVERIFY(!b.p.main().ui->btnNaPocetak->isEnabled());
+    }
+    {
+        ScriptedBoard board([](int, const std::string& command) {
+            Action a;
+            if (command[0] == 'R') {
+                a.silent = true;
+                a.hangUp = true;
+            }
+            return a;
+        });
+        b.StartOn(board);
+        QVERIFY(b.Said(kCompleted));
+        QTest::mouseClick(b.p.main().ui->btnNaPocetak, Qt::LeftButton);
+        QVERIFY(b.Said(kNotInTime));
+        QCOMPARE(b.p.main().DeviceState(), 2);
+        QVERIFY(!b.p.main().ui->btnNaPocetak->isEnabled());
+    }
+    QVERIFY(b.NextRunWorks());
+}
+
+void DeviceFaultsTest::garbageAndZeroBytesAsReplies() {
+    Bench b;
+    {
+        // Bytes without a capital E are an answer, whatever they are.
+        ScriptedBoard board([](int, const std::string&) {
+            Action a;
+            a.reply = std::string("\x01\x7f\xff~ok\0junk", 10);
+            return a;
+        });
+        b.Connect(board);
+        b.Start();
+        QVERIFY(b.Said(kCompleted));
+        QCOMPARE(b.p.main().Process.RotationsDone, 2);
+    }
+    {
+        // A reply that starts with a zero byte reads as nothing at all.
+        ScriptedBoard board([](int number, const std::string&) {
+            Action a;
+            if (number == 3) {
+                a.reply = std::string("\0E\0", 3);
+            }
+            return a;
+        });
+        b.StartOn(board);
+        QVERIFY(b.Said(kNotInTime));
+        QCOMPARE(board.Commands().size(), size_t(3));
+    }
+    QVERIFY(b.NextRunWorks());
+}
+
+void DeviceFaultsTest::aReplyOf5000Bytes() {
+    Bench b;
+    ScriptedBoard board([](int number, const std::string&) {
+        Action a;
+        if (number == 2) {
+            a.reply = std::string(5000, 'k');
+        }
+        return a;
+    });
+    b.Connect(board);
+    b.Start();
+    // The rest of the long reply answers the next commands early; the run
+    // still goes through one command at a time.
+    QVERIFY(b.Said(kCompleted));
+    QCOMPARE(board.Commands().size(), size_t(8));
+    QVERIFY(b.OneAtATime(board.Commands()));
+}
+
+void DeviceFaultsTest::aReplyJustAfterTheTimeLimit() {
+    Bench b;
+    ScriptedBoard board([](int number, const std::string&) {
+        Action a;
+        if (number == 4) {
+            a.delayMs = 2500;  // well past 1001 polls of 1 ms
+        }
+        return a;
+    });
+    b.Connect(board);
+    b.Start();
+    QVERIFY(b.Said(kNotInTime));
+    QCOMPARE(b.p.main().DeviceState(), 2);
+    QTest::qWait(2600);  // the late reply arrives and waits on the port
+    QCOMPARE(board.Commands().size(), size_t(4));
+    QVERIFY(b.NextRunWorks());
+}
+
+ZENTRIVO_TEST_MAIN(DeviceFaultsTest)
+#include "device_faults_test.moc"
