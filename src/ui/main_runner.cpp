@@ -42,6 +42,26 @@ void TfrmMain::WhenPortFree(std::function<void()> action) {
     }
 }
 
+bool TfrmMain::ReportFailedExchange(const std::string& command, ExchangeOutcome outcome) {
+    switch (outcome) {
+        case ExchangeOutcome::SendFailed:
+            // The port layer has told its own text already.
+            dialogs_->Notify(this, "Error", QString(kSendCommandFailed).arg(command.c_str()),
+                             Dialogs::Icon::None);
+            DisconnectDevice();
+            return true;
+        case ExchangeOutcome::DeviceError:
+            dialogs_->Notify(this, "Error", kNotCorrect, Dialogs::Icon::Error);
+            return true;
+        case ExchangeOutcome::NoReply:
+            dialogs_->Notify(this, "Error", kNotInTime, Dialogs::Icon::Error);
+            return true;
+        case ExchangeOutcome::Accepted:
+            break;
+    }
+    return false;
+}
+
 void TfrmMain::btnStartClick() {
     if (portBusy_) {
         ui->btnStart->setEnabled(false);
@@ -140,23 +160,9 @@ void TfrmMain::tmrProcesTimer() {
     const QString letter = QString::fromStdString(command.substr(0, 1));
     HighlightPhase(letter);
     const ExchangeResult result = Exchange(command, kCommandPollLimit, false, true);
-    switch (result.Outcome) {
-        case ExchangeOutcome::SendFailed:
-            dialogs_->Notify(this, "Error", QString(kSendCommandFailed).arg(command.c_str()),
-                             Dialogs::Icon::None);
-            DisconnectDevice();
-            btnStopClick();
-            return;
-        case ExchangeOutcome::DeviceError:
-            dialogs_->Notify(this, "Error", kNotCorrect, Dialogs::Icon::Error);
-            btnStopClick();
-            return;
-        case ExchangeOutcome::NoReply:
-            dialogs_->Notify(this, "Error", kNotInTime, Dialogs::Icon::Error);
-            btnStopClick();
-            return;
-        case ExchangeOutcome::Accepted:
-            break;
+    if (ReportFailedExchange(command, result.Outcome)) {
+        btnStopClick();
+        return;
     }
     if (letter == "R" || letter == "L") {
         const bool stillStarted = Process.ProcessState == kProcessStarted;
@@ -211,20 +217,6 @@ void TfrmMain::ReturnToStart() {
         ReturnCommand(Process.DirectionLetter, Process.RotationsDone, Process.StepsPerPhoto);
     PortClaim claim(*this);
     const ExchangeResult result = Exchange(command, kCommandPollLimit, false, false);
-    switch (result.Outcome) {
-        case ExchangeOutcome::SendFailed:
-            dialogs_->Notify(this, "Error", QString(kSendCommandFailed).arg(command.c_str()),
-                             Dialogs::Icon::None);
-            DisconnectDevice();
-            break;
-        case ExchangeOutcome::DeviceError:
-            dialogs_->Notify(this, "Error", kNotCorrect, Dialogs::Icon::Error);
-            break;
-        case ExchangeOutcome::NoReply:
-            dialogs_->Notify(this, "Error", kNotInTime, Dialogs::Icon::Error);
-            break;
-        case ExchangeOutcome::Accepted:
-            break;
-    }
+    ReportFailedExchange(command, result.Outcome);
     ui->btnNaPocetak->setEnabled(false);
 }

@@ -143,6 +143,8 @@ private:
     zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
                                       bool quietWrite, bool markWaiting);
     void StartProcess();
+    // Tells the user why an exchange failed; true when it did.
+    bool ReportFailedExchange(const std::string& command, zentrivo::ExchangeOutcome outcome);
     void CompleteProcess();
     void ReturnToStart();
     void ChooseFolder(std::string& folder, QLineEdit* shownIn);

@@ -101,22 +101,21 @@ void TfrmProcesEdit::FormActivate() {
     RefreshCount();
 }
 
-void TfrmProcesEdit::btnUpClick() {
+void TfrmProcesEdit::Move(int (*operation)(std::vector<std::string>&, int)) {
     auto commands = Commands();
     const int before = Selected();
-    const int after = MoveCommandUp(commands, before);
+    const int after = operation(commands, before);
     if (after != before) {
         Show(commands, after);
     }
 }
 
+void TfrmProcesEdit::btnUpClick() {
+    Move(MoveCommandUp);
+}
+
 void TfrmProcesEdit::btnDownClick() {
-    auto commands = Commands();
-    const int before = Selected();
-    const int after = MoveCommandDown(commands, before);
-    if (after != before) {
-        Show(commands, after);
-    }
+    Move(MoveCommandDown);
 }
 
 void TfrmProcesEdit::btnDelClick() {

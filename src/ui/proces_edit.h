@@ -41,6 +41,7 @@ protected:
 
 private:
     int Selected() const;
+    void Move(int (*operation)(std::vector<std::string>&, int));
     void Show(const std::vector<std::string>& commands, int selected);
     bool Refused(const std::optional<std::string>& refusal);
     void RefreshCount();
