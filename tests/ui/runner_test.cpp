@@ -75,6 +75,7 @@ private slots:
     void stopThenStartDuringAWaitWaitsForTheReply();
     void pauseThenContinueDuringAWaitStartsNoSecondTick();
     void closeIsRefusedWhileAReplyIsAwaited();
+    void photosOfTheSimulatedCameraAreListedAndCopied();
 };
 
 void RunnerTest::defaultProcessReachesTheControllerInOrderAndTurnsBack() {
@@ -372,6 +373,36 @@ void RunnerTest::closeIsRefusedWhileAReplyIsAwaited() {
     QCOMPARE(s.main().DeviceState(), 2);
     QTRY_VERIFY_WITH_TIMEOUT(!s.main().Process.WaitingReply, 10000);
     QVERIFY(s.main().isVisible());
+}
+
+void RunnerTest::photosOfTheSimulatedCameraAreListedAndCopied() {
+    // Each photo takes its 2 s of focus, so the watch sees them come.
+    Shoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "20",
+                      "--camera-slow-write", "0"});
+    s.main().ui->udMedjuPauza->setPosition(0);
+    s.Make("3");
+    s.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(s.main().ui->lbFotosList->count() >= 1, 8000);
+    QVERIFY(!s.dialogs().Messages().contains(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted));
+    QTRY_COMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files).size(), 3);
+    s.main().RefreshNewPhotos();
+    QCOMPARE(s.main().ui->lbFotosList->count(), 3);
+    QCOMPARE(s.main().StatusText(3), QString("New Photos: 3"));
+    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
+    const QStringList folders = QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(folders.size(), 1);
+    QDir copied(s.destDir.filePath(folders[0]));
+    QCOMPARE(copied.entryList(QDir::Files, QDir::Name), (QStringList{"1.jpg", "2.jpg", "3.jpg"}));
+    for (int i = 1; i <= 3; ++i) {
+        QFile copy(copied.filePath(QString("%1.jpg").arg(i)));
+        QFile photo(s.cameraDir.filePath(QString("IMG_%1.JPG").arg(i, 4, 10, QChar('0'))));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), photo.readAll());
+    }
 }
 
 ZENTRIVO_TEST_MAIN(RunnerTest)
