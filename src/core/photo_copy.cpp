@@ -37,6 +37,14 @@ bool CreateFolderLevel(const std::string& path) {
 // CopyFile on Windows), which keeps large photos about as fast as `cp`.
 bool CopyPhoto(const std::string& source, const std::string& destination) {
     std::error_code ec;
+#ifdef _WIN32
+    // The standard library for Windows sees no inode numbers there and
+    // refuses to overwrite any file as if it were the source itself; a copy
+    // onto itself is still refused below.
+    if (!fs::equivalent(fs::path(source), fs::path(destination), ec)) {
+        fs::remove(fs::path(destination), ec);
+    }
+#endif
     if (fs::copy_file(fs::path(source), fs::path(destination), fs::copy_options::overwrite_existing,
                       ec) &&
         !ec) {

@@ -5,7 +5,8 @@
 
 namespace zentrivo {
 
-// The device a port name opens on POSIX systems. "COM<n>" (n from 1, no
+// The device a port name opens. On Windows it is "\\.\" followed by the
+// name, which reaches COM10 and above too. On POSIX systems "COM<n>" (n from 1, no
 // leading zero) is the device named by the environment variable
 // ZENTRIVO_COM<n> when that is set and not empty, else /dev/ttyS<n-1>, the
 // usual name of the n-th serial port; any other name is looked up below /dev.

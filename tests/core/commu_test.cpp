@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controller_line.h"
+#include "port_layer_test.h"
 #include "port_path.h"
 #include "temp_dir.h"
 
@@ -15,27 +16,12 @@ using namespace zentrivo;
 
 namespace {
 
-// Each test opens real pseudo-terminals as COM ports and records what the
-// layer would show in its message box.
-class PortTest : public ::testing::Test {
+// Each test opens real pseudo-terminals as COM ports.
+class PortTest : public PortLayerTest {
 protected:
-    PortTest() {
-        SetCommMessageSink([this](const std::string& text) { shown_.push_back(text); });
-    }
-    ~PortTest() override {
-        SetCommMessageSink(nullptr);
-        for (const PortHandle port : opened_) {
-            ClosePort(port);
-        }
-    }
-
     PortHandle Open(int number, const std::string& device_path) {
         PointComPortAt(number, device_path);
-        const PortHandle port = OpenPort("COM" + std::to_string(number), true);
-        if (port != kInvalidPortHandle) {
-            opened_.push_back(port);
-        }
-        return port;
+        return OpenNamed("COM" + std::to_string(number));
     }
 
     PortHandle OpenConfigured(int number, const std::string& device_path) {
@@ -50,9 +36,6 @@ protected:
         EXPECT_EQ(tcgetattr(static_cast<int>(port), &t), 0);
         return t;
     }
-
-    std::vector<std::string> shown_;
-    std::vector<PortHandle> opened_;
 };
 
 }  // namespace
@@ -186,15 +169,7 @@ TEST_F(PortTest, UnknownModeValuesFailAtTheBuildStepAndLeaveThePortOpen) {
         {"57600", "N", "4", "1"},          {"57600", "N", "8", "3"}, {"57600", "N", "8", "1.5"},
         {"57600 parity=N", "N", "8", "1"},
     };
-    for (const auto& w : wrong) {
-        SCOPED_TRACE(w[0] + "/" + w[1] + "/" + w[2] + "/" + w[3]);
-        EXPECT_FALSE(ConfigurePort(port, w[0], w[1], w[2], w[3], true));
-        EXPECT_TRUE(CommFailed());
-        EXPECT_EQ(CommErrorText(), "error on buildcommdcb: 22 (Invalid argument)");
-    }
-    EXPECT_TRUE(shown_.empty());
-    EXPECT_FALSE(ConfigurePort(port, "57601", "N", "8", "1", false));
-    EXPECT_EQ(shown_, std::vector<std::string>{"error on buildcommdcb: 22 (Invalid argument)"});
+    ExpectRefusedAtTheBuildStep(port, wrong, "error on buildcommdcb: 22 (Invalid argument)");
 
     // What the earlier configuration applied still holds, and the port works.
     const termios t = Attributes(port);
@@ -237,18 +212,8 @@ TEST_F(PortTest, AWriteToAHungUpLineFailsAndALaterSuccessKeepsTheFlag) {
     const PortHandle live_port = OpenConfigured(50, alive.DevicePath());
     dead.HangUp();
 
-    EXPECT_FALSE(WritePort(dead_port, "X.", true));
-    EXPECT_TRUE(CommFailed());
-    EXPECT_EQ(CommErrorText(), "error writing to serial port: 5 (Input/output error)");
-    EXPECT_TRUE(shown_.empty());
-    EXPECT_EQ(ReadPort(dead_port), "");
-
-    EXPECT_FALSE(WritePort(dead_port, "T0001.", false));
-    EXPECT_EQ(shown_, std::vector<std::string>{CommErrorText()});
-
-    // Callers judge a write by its result, never by the flag.
-    EXPECT_TRUE(WritePort(live_port, "X.", false));
-    EXPECT_TRUE(CommFailed());
+    ExpectFailedWritesKeepTheFlag(dead_port, live_port,
+                                  "error writing to serial port: 5 (Input/output error)");
     EXPECT_EQ(alive.Heard(2), "X.");
 }
 

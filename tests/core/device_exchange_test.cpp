@@ -1,13 +1,11 @@
 #include "device.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <string>
 #include <vector>
 
-#include "controller_line.h"
-#include "simulated_turntable.h"
+#include "simulated_board.h"
 
 using namespace zentrivo;
 
@@ -17,8 +15,7 @@ namespace {
 class SimulatedPort {
 public:
     explicit SimulatedPort(const std::vector<std::string>& options) : sim_(options) {
-        PointComPortAt(60, sim_.DevicePath());
-        port_ = OpenPort("COM60", true);
+        port_ = OpenPort(sim_.PortName(), true);
         EXPECT_NE(port_, kInvalidPortHandle) << CommErrorText();
         EXPECT_TRUE(ConfigurePort(port_, "57600", "N", "8", "1", true)) << CommErrorText();
     }
@@ -31,10 +28,10 @@ public:
     }
 
     PortHandle& Port() { return port_; }
-    SimulatedTurntable& Sim() { return sim_; }
+    SimulatedBoard& Sim() { return sim_; }
 
 private:
-    SimulatedTurntable sim_;
+    SimulatedBoard sim_;
     PortHandle port_ = kInvalidPortHandle;
 };
 
@@ -96,6 +93,8 @@ TEST(Exchange, SilenceEndsAfter11Or1001PollsEachLettingEventsRun) {
     }
 }
 
+#ifndef _WIN32
+// The test plays the board itself here, to time the reply to a poll.
 TEST(Exchange, AReplyFirstSeenAtTheLastPollCountsOnlyWhenItHoldsE) {
     struct Case {
         int arrives_at_poll;
@@ -128,6 +127,7 @@ TEST(Exchange, AReplyFirstSeenAtTheLastPollCountsOnlyWhenItHoldsE) {
         ClosePort(port);
     }
 }
+#endif
 
 TEST(Exchange, TheRestOfASplitReplyIsReadByTheNextExchange) {
     SimulatedPort board({"--split-replies", "--split-gap", "300"});
@@ -135,8 +135,7 @@ TEST(Exchange, TheRestOfASplitReplyIsReadByTheNextExchange) {
     EXPECT_EQ(first.Outcome, ExchangeOutcome::Accepted);
     EXPECT_EQ(first.Reply, "OK");
 
-    pollfd rest{static_cast<int>(board.Port()), POLLIN, 0};
-    ASSERT_EQ(poll(&rest, 1, 5000), 1);
+    WaitUntilWaiting(board.Port(), 1);
     const ExchangeResult second = board.Exchange("T0001.");
     EXPECT_EQ(second.Outcome, ExchangeOutcome::Accepted);
     EXPECT_EQ(second.Polls, 1);
@@ -159,8 +158,13 @@ TEST(Exchange, AFailedWriteIsSendFailedAndNothingIsRead) {
     EXPECT_EQ(result.Polls, 0);
     EXPECT_EQ(sleeps, 0);
     EXPECT_FALSE(waiting);
-    EXPECT_EQ(shown,
-              std::vector<std::string>{"error writing to serial port: 5 (Input/output error)"});
+#ifdef _WIN32
+    // How Wine reports the pseudo-terminal that lost its other end.
+    const std::string hung_up = "error writing to serial port: 21 (Not ready)";
+#else
+    const std::string hung_up = "error writing to serial port: 5 (Input/output error)";
+#endif
+    EXPECT_EQ(shown, std::vector<std::string>{hung_up});
 }
 
 TEST(Exchange, WaitingReplyIsUpAtEveryPollOnlyWhenAskedAndDownAfter) {

@@ -1,8 +1,10 @@
 #include "ini_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -140,7 +142,9 @@ TEST(IniFile, RefusesLineBreaksThatWouldForgeKeys) {
 TEST(IniFile, WriteIsAtomicAndLeavesNoTemporaryFiles) {
     TempDir dir;
     dir.Write("d.ini", "[S]\r\na=1\r\n");
+#ifndef _WIN32
     chmod(dir.File("d.ini").c_str(), 0640);
+#endif
     IniFile ini(dir.File("d.ini"));
     for (int i = 0; i < 20; ++i) {
         ini.WriteInteger("S", "a", i);
@@ -152,13 +156,20 @@ TEST(IniFile, WriteIsAtomicAndLeavesNoTemporaryFiles) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+#ifndef _WIN32
     struct stat st {};
     ASSERT_EQ(stat(dir.File("d.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
 }
 
 TEST(IniFile, UnwritableFolderGivesUnableToWrite) {
-    if (geteuid() == 0) {
+#ifdef _WIN32
+    const bool through_a_file = true;  // folder modes mean nothing there
+#else
+    const bool through_a_file = geteuid() == 0;
+#endif
+    if (through_a_file) {
         // root writes through folder permissions; use a path under a file
         // instead, which no one can create.
         TempDir dir;

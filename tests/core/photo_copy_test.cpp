@@ -89,8 +89,13 @@ TEST(FolderName, UnusableOrExistingNamesGiveTheStampWithANotice) {
     EXPECT_EQ(taken.notice, "Directory already exists !\r\nI will name it: " + kStamp);
 
     const FolderNameChoice fresh = ChooseFolderName(dest.Path(), "...", kStamp);
+#ifdef _WIN32
+    // Windows drops the dots at the end of a name: "..." is the destination.
+    EXPECT_EQ(fresh.name, kStamp);
+#else
     EXPECT_EQ(fresh.name, "...");
     EXPECT_EQ(fresh.notice, "");
+#endif
 }
 
 TEST_F(CopyFixture, CopiesInListOrderIntoTheTypedFolder) {

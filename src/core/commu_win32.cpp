@@ -1,0 +1,149 @@
+// The port layer over the Win32 communications calls.
+
+// Without the printer spooler's header: it makes ConfigurePort a macro.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstring>
+
+#include "comm_mode.h"
+#include "commu.h"
+#include "commu_report.h"
+#include "port_path.h"
+
+namespace zentrivo {
+
+namespace {
+
+using commu_report::NoteFailure;
+using commu_report::NoteSuccess;
+
+constexpr DWORD kReadLimit = 2048;
+constexpr DWORD kOutputQueue = 2048;
+constexpr DWORD kSystemTextLimit = 256;
+
+HANDLE Win32Handle(PortHandle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+// The system's own text for an error code, empty when it has none.
+std::string SystemText(DWORD code) {
+    char text[kSystemTextLimit] = {};
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, kSystemTextLimit, nullptr);
+    return std::string(text, length);
+}
+
+// Reports the failing call with the code GetLastError holds for it; read
+// first, before anything else can overwrite it.
+bool FailWithLastError(const std::string& prefix, bool quiet) {
+    const DWORD code = GetLastError();
+    return NoteFailure(prefix, static_cast<long>(code), SystemText(code), quiet);
+}
+
+// 2048 bytes for every quarter second of the line at full speed, rounded
+// down: 14336 at 57600 baud.
+DWORD InputQueueFor(DWORD baud) {
+    return 2048 * (baud / 8 * 2 / 2048);
+}
+
+}  // namespace
+
+// INVALID_HANDLE_VALUE is the handle with all bits set, as kInvalidPortHandle.
+static_assert(sizeof(PortHandle) == sizeof(HANDLE), "a handle fits a PortHandle unchanged");
+
+PortHandle OpenPort(const std::string& name, bool quiet) {
+    const HANDLE handle = CreateFileA(PortDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        FailWithLastError("Serial open Error " + name + " : ", quiet);
+        return kInvalidPortHandle;
+    }
+    NoteSuccess();
+    return reinterpret_cast<PortHandle>(handle);
+}
+
+bool ConfigurePort(PortHandle handle, const std::string& baud, const std::string& parity,
+                   const std::string& data, const std::string& stop, bool quiet) {
+    const HANDLE port = Win32Handle(handle);
+    DCB current{};
+    current.DCBlength = sizeof current;
+    if (!GetCommState(port, &current)) {
+        return FailWithLastError("error on getcommstate: ", quiet);
+    }
+    NoteSuccess();
+
+    DCB built{};
+    built.DCBlength = sizeof built;
+    if (!BuildCommDCBA(ComposeModeText(baud, parity, data, stop).c_str(), &built)) {
+        return FailWithLastError("error on buildcommdcb: ", quiet);
+    }
+    NoteSuccess();
+
+    // Only the line settings change; flow control, handshake lines and
+    // special characters stay as the driver has them.
+    current.BaudRate = built.BaudRate;
+    current.ByteSize = built.ByteSize;
+    current.Parity = built.Parity;
+    current.StopBits = built.StopBits;
+    if (!SetCommState(port, &current)) {
+        return FailWithLastError("error on setcommstate: ", quiet);
+    }
+    NoteSuccess();
+
+    if (!SetupComm(port, InputQueueFor(built.BaudRate), kOutputQueue)) {
+        return FailWithLastError("error on setupcomm: ", quiet);
+    }
+    NoteSuccess();
+
+    COMMTIMEOUTS timeouts{};
+    if (!GetCommTimeouts(port, &timeouts)) {
+        return FailWithLastError("error on getcommtimeouts: ", quiet);
+    }
+    NoteSuccess();
+
+    // A read returns at once with what has arrived, also when nothing has;
+    // the write timeouts stay the driver's.
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = 0;
+    if (!SetCommTimeouts(port, &timeouts)) {
+        return FailWithLastError("error on setcommtimeouts: ", quiet);
+    }
+    NoteSuccess();
+    return true;
+}
+
+bool WritePort(PortHandle handle, const std::string& text, bool quiet) {
+    DWORD written = 0;
+    if (!WriteFile(Win32Handle(handle), text.data(), static_cast<DWORD>(text.size()), &written,
+                   nullptr)) {
+        return FailWithLastError("error writing to serial port: ", quiet);
+    }
+    // A write timeout of the driver's can cut a write short while the call
+    // still succeeds; the command did not go out whole, so it failed.
+    if (written != text.size()) {
+        SetLastError(ERROR_TIMEOUT);
+        return FailWithLastError("error writing to serial port: ", quiet);
+    }
+    return true;
+}
+
+std::string ReadPort(PortHandle handle) {
+    char buffer[kReadLimit + 1] = {};
+    DWORD received = 0;
+    if (!ReadFile(Win32Handle(handle), buffer, kReadLimit, &received, nullptr)) {
+        received = 0;
+    }
+    return std::string(buffer, strnlen(buffer, received));
+}
+
+void ClosePort(PortHandle handle) {
+    if (handle == kInvalidPortHandle) {
+        return;
+    }
+    CloseHandle(Win32Handle(handle));
+}
+
+}  // namespace zentrivo
