@@ -48,7 +48,8 @@ std::vector<std::string> ValuesOfKey(std::string_view fileBytes, std::string_vie
         const std::string_view line = fileBytes.substr(start, end - start);
         const std::size_t eq = line.find('=');
         if (eq != std::string_view::npos && AsciiFolded(TrimBlanks(line.substr(0, eq))) == wanted) {
-            const std::string_view value = Unquoted(TrimBlanks(line.substr(eq + 1)));
+            std::string_view value = Unquoted(TrimBlanks(line.substr(eq + 1)));
+            value = value.substr(0, value.find('\0'));
             values.emplace_back(value.substr(0, IniFile::kMaxValueLength));
         }
         start = end + 1;
@@ -88,6 +89,9 @@ void ExpectTextFromFile(std::string_view fileBytes, std::string_view key, const 
                         const std::string& fallback) {
     if (read.size() > IniFile::kMaxValueLength) {
         Fail(key, "read a text longer than a read may return");
+    }
+    if (read.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+        Fail(key, "read a text that could not be written back on one line");
     }
     if (read == fallback) {
         return;

@@ -13,11 +13,13 @@ namespace zentrivo::fuzz {
 
 // Every text that follows the first '=' on a line whose name (the text before
 // it, blanks trimmed) is `key` in any letter case: blanks trimmed, one pair of
-// matching quotes removed, cut to the longest text a read returns.
+// matching quotes removed, cut at a NUL byte and to the longest text a read
+// returns.
 std::vector<std::string> ValuesOfKey(std::string_view fileBytes, std::string_view key);
 
 // Aborts, naming the key, unless `read` is `fallback` or one of the file's
-// values of `key` reads as `read`.
+// values of `key` reads as `read`; a text must also be one that can be
+// written back on one line.
 void ExpectIntegerFromFile(std::string_view fileBytes, std::string_view key, std::int32_t read,
                            std::int32_t fallback);
 void ExpectBoolFromFile(std::string_view fileBytes, std::string_view key, bool read, bool fallback);

@@ -1,6 +1,8 @@
 #include "ini_file.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <utility>
 
 #include "atomic_file.h"
@@ -38,6 +40,43 @@ bool StorableOnOneLine(std::string_view section, std::string_view key, std::stri
     return true;
 }
 
+// Settings and profile files hold a few hundred bytes. A lookup reads no more
+// than their first megabyte, so that a photo or a video chosen by mistake in
+// the open dialog reads at once as a file without these keys, instead of
+// holding the window for seconds with its whole size in memory several times
+// over. A line cut by that limit is left out, so that every value read is
+// one the file holds whole.
+constexpr std::size_t kMaxLookupBytes = std::size_t{1} << 20;
+
+std::optional<std::string> ReadForLookup(const std::string& path) {
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    std::ifstream in(file, std::ios::binary);
+    if (ec || !in) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kMaxLookupBytes)),
+                      '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (size > kMaxLookupBytes) {
+        const std::size_t lastEnd = bytes.find_last_of("\r\n");
+        bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    return bytes;
+}
+
+// A value ends at a NUL byte, as it does for the Windows functions, which
+// hand values over as C strings; so a damaged file never gives a folder name
+// that could not be used as a path or written back.
+std::string_view BeforeNul(std::string_view value) {
+    return value.substr(0, value.find('\0'));
+}
+
 }  // namespace
 
 IniWriteError::IniWriteError(const std::string& path)
@@ -47,7 +86,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 std::optional<std::string> IniFile::ReadValue(std::string_view section,
                                               std::string_view key) const {
-    const auto bytes = ReadWholeFile(path_);
+    const auto bytes = ReadForLookup(path_);
     if (!bytes) {
         return std::nullopt;
     }
@@ -56,7 +95,7 @@ std::optional<std::string> IniFile::ReadValue(std::string_view section,
     for (std::size_t i = range.begin; i < range.end; ++i) {
         const ini::ParsedLine p = ini::ParseLine(lines[i].text);
         if (p.kind == ini::LineKind::kKey && ini::NamesEqual(p.name, key)) {
-            std::string_view value = ini::StripQuotes(p.value);
+            const std::string_view value = BeforeNul(ini::StripQuotes(p.value));
             return std::string(value.substr(0, kMaxValueLength));
         }
     }
