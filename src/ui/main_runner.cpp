@@ -30,7 +30,8 @@ TfrmMain::PortClaim::~PortClaim() {
     auto actions = std::move(window_.whenPortFree_);
     window_.whenPortFree_.clear();
     for (auto& action : actions) {
-        QMetaObject::invokeMethod(&window_, std::move(action), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window_, [run = std::move(action)] { RunGuarded(run); }, Qt::QueuedConnection);
     }
 }
 

@@ -144,31 +144,38 @@ void TfrmMain::NameForAssistiveTechnology() {
 }
 
 void TfrmMain::ConnectHandlers() {
-    connect(ui->Izlaz1, &QAction::triggered, this, &TfrmMain::Izlaz1Click);
-    connect(ui->Oprogramu1, &QAction::triggered, this, &TfrmMain::Oprogramu1Click);
-    connect(ui->Parametri1, &QAction::triggered, this, &TfrmMain::Parametri1Click);
-    connect(ui->Novi1, &QAction::triggered, this, &TfrmMain::Novi1Click);
-    connect(ui->Uitaj1, &QAction::triggered, this, &TfrmMain::Uitaj1Click);
-    connect(ui->Snimi1, &QAction::triggered, this, &TfrmMain::Snimi1Click);
-    connect(&tmrSat, &QTimer::timeout, this, &TfrmMain::tmrSatTimer);
-    connect(ui->btnKreirajProces, &QPushButton::clicked, this, &TfrmMain::btnKreirajProcesClick);
-    connect(ui->btnEditujProces, &QPushButton::clicked, this, &TfrmMain::btnEditujProcesClick);
-    connect(ui->btnStart, &QPushButton::clicked, this, &TfrmMain::btnStartClick);
-    connect(ui->btnPauza, &QPushButton::clicked, this, &TfrmMain::btnPauzaClick);
-    connect(ui->btnStop, &QPushButton::clicked, this, &TfrmMain::btnStopClick);
-    connect(ui->btnNaPocetak, &QToolButton::clicked, this, &TfrmMain::btnNaPocetakClick);
-    connect(&tmrProces, &QTimer::timeout, this, &TfrmMain::tmrProcesTimer);
-    connect(&tmrFotosDirRefresher, &QTimer::timeout, this, &TfrmMain::tmrFotosDirRefresherTimer);
-    connect(ui->lbFotosList, &QListWidget::itemDoubleClicked, this, &TfrmMain::lbFotosListDblClick);
+    // Every handler runs guarded: an error it raises is shown here, at its
+    // edge, instead of unwinding through the toolkit's own code.
+    connect(ui->Izlaz1, &QAction::triggered, this, Guarded(&TfrmMain::Izlaz1Click));
+    connect(ui->Oprogramu1, &QAction::triggered, this, Guarded(&TfrmMain::Oprogramu1Click));
+    connect(ui->Parametri1, &QAction::triggered, this, Guarded(&TfrmMain::Parametri1Click));
+    connect(ui->Novi1, &QAction::triggered, this, Guarded(&TfrmMain::Novi1Click));
+    connect(ui->Uitaj1, &QAction::triggered, this, Guarded(&TfrmMain::Uitaj1Click));
+    connect(ui->Snimi1, &QAction::triggered, this, Guarded(&TfrmMain::Snimi1Click));
+    connect(&tmrSat, &QTimer::timeout, this, Guarded(&TfrmMain::tmrSatTimer));
+    connect(ui->btnKreirajProces, &QPushButton::clicked, this,
+            Guarded(&TfrmMain::btnKreirajProcesClick));
+    connect(ui->btnEditujProces, &QPushButton::clicked, this,
+            Guarded(&TfrmMain::btnEditujProcesClick));
+    connect(ui->btnStart, &QPushButton::clicked, this, Guarded(&TfrmMain::btnStartClick));
+    connect(ui->btnPauza, &QPushButton::clicked, this, Guarded(&TfrmMain::btnPauzaClick));
+    connect(ui->btnStop, &QPushButton::clicked, this, Guarded(&TfrmMain::btnStopClick));
+    connect(ui->btnNaPocetak, &QToolButton::clicked, this, Guarded(&TfrmMain::btnNaPocetakClick));
+    connect(&tmrProces, &QTimer::timeout, this, Guarded(&TfrmMain::tmrProcesTimer));
+    connect(&tmrFotosDirRefresher, &QTimer::timeout, this,
+            Guarded(&TfrmMain::tmrFotosDirRefresherTimer));
+    connect(ui->lbFotosList, &QListWidget::itemDoubleClicked, this,
+            Guarded(&TfrmMain::lbFotosListDblClick));
     connect(ui->btnFotosChooseNewDir, &QToolButton::clicked, this,
-            &TfrmMain::btnFotosChooseNewDirClick);
+            Guarded(&TfrmMain::btnFotosChooseNewDirClick));
     connect(ui->btnFotosChooseDestDir, &QToolButton::clicked, this,
-            &TfrmMain::btnFotosChooseDestDirClick);
+            Guarded(&TfrmMain::btnFotosChooseDestDirClick));
     connect(ui->btnFotosKopirajSlike, &QPushButton::clicked, this,
-            &TfrmMain::btnFotosKopirajSlikeClick);
+            Guarded(&TfrmMain::btnFotosKopirajSlikeClick));
     // Only a choice the user makes runs the rule, not a value set by the
     // program.
-    connect(ui->cbRotiranjeTip, &QComboBox::activated, this, &TfrmMain::cbRotiranjeTipChange);
+    connect(ui->cbRotiranjeTip, &QComboBox::activated, this,
+            Guarded(&TfrmMain::cbRotiranjeTipChange));
     ui->txtBrojSlika->installEventFilter(this);
 }
 

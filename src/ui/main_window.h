@@ -17,6 +17,7 @@
 #include "process_record.h"
 #include "profile.h"
 #include "settings.h"
+#include "zentrivo_application.h"
 
 namespace Ui {
 class TfrmMain;
@@ -161,6 +162,11 @@ private:
         TfrmMain& window_;
     };
     void WhenPortFree(std::function<void()> action);
+    // A slot that runs `handler` and shows any error it raises.
+    template <typename Handler>
+    auto Guarded(Handler handler) {
+        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    }
 
     std::unique_ptr<Dialogs> dialogs_;
     TfrmProcesEdit* frmProcesEdit_ = nullptr;

@@ -16,15 +16,21 @@ ZentrivoApplication::ZentrivoApplication(int& argc, char** argv) : QApplication(
     setApplicationDisplayName(kAppTitle);
 }
 
-bool ZentrivoApplication::notify(QObject* receiver, QEvent* event) {
+void RunGuarded(const std::function<void()>& handler) {
     try {
-        return QApplication::notify(receiver, event);
+        handler();
     } catch (const std::exception& e) {
-        ReportError(QString::fromLocal8Bit(e.what()));
+        ZentrivoApplication::ReportError(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        ReportError("Unknown error");
+        ZentrivoApplication::ReportError("Unknown error");
     }
-    return false;
+}
+
+bool ZentrivoApplication::notify(QObject* receiver, QEvent* event) {
+    // The last net, for an error raised outside a guarded handler.
+    bool handled = false;
+    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 void ZentrivoApplication::SetErrorReporter(std::function<void(const QString&)> reporter) {

@@ -23,5 +23,9 @@ public:
     static void ReportError(const QString& text);
 };
 
+// Runs a handler; an error it raises is reported as above, and the program
+// carries on with the next event.
+void RunGuarded(const std::function<void()>& handler);
+
 // The box that tells the user of an error no handler caught.
 void ShowUnhandledError(Dialogs& dialogs, QWidget* owner, const QString& text);
