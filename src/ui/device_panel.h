@@ -12,7 +12,6 @@ class DevicePanel : public QWidget {
 public:
     explicit DevicePanel(QWidget* parent = nullptr);
 
-    int state() const { return state_; }
     void setState(int state);
     QString text() const;
 

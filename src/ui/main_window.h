@@ -101,8 +101,6 @@ public:
     // Profiles.
     zentrivo::TProfil CaptureProfile() const;
     void ApplyProfile(const zentrivo::TProfil& profile);
-    const zentrivo::TProfil& DefaultProfile() const { return DefaultProfile_; }
-    const QString& ProfileName() const { return ProfileName_; }
 
     // The link to the device.
     bool ConnectDevice();

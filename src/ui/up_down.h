@@ -32,7 +32,6 @@ public:
     void setPosition(int value);
 
     void setBuddy(QLineEdit* edit);
-    QLineEdit* buddy() const { return buddy_; }
 
     void stepBy(int steps);
 
