@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_set>
 #include <vector>
+
+#include "folded_name_index.h"
 
 namespace zentrivo {
 
@@ -15,6 +16,8 @@ class PhotoList {
 public:
     void Add(const std::string& name);
     bool Contains(const std::string& name) const;
+    // The same question for a name already folded to lower case (AsciiFolded).
+    bool ContainsFolded(const std::string& folded) const { return keys_.Contains(folded); }
     void Clear();
 
     const std::vector<std::string>& Names() const { return names_; }
@@ -22,11 +25,10 @@ public:
 
 private:
     friend struct PhotoWatch;
-    bool ContainsKey(const std::string& key) const { return keys_.count(key) != 0; }
     void AddKeyed(const std::string& name, std::string key);
 
     std::vector<std::string> names_;
-    std::unordered_set<std::string> keys_;
+    FoldedNameIndex keys_;
 };
 
 // The two lists of the photo watch: what the camera folder held when watching
@@ -49,8 +51,8 @@ struct PhotoWatch {
 // The status bar's count: "New Photos: " and the number.
 std::string NewPhotosText(std::size_t count);
 
-// Begins the watch on the photos `cameraFolder` holds now; a missing folder
-// gives an empty snapshot.
+// Begins the watch on the photos `cameraFolder` holds now, in the order the
+// system lists them; a missing folder gives an empty snapshot.
 void BeginPhotoWatch(PhotoWatch& watch, const std::string& cameraFolder);
 
 // Lists `cameraFolder` and adds its new photos, returning the names added.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <random>
@@ -124,4 +125,32 @@ TEST(PhotoWatch, MissingCameraFolderChangesNothing) {
     EXPECT_EQ(RefreshNewPhotos(watch, dir.File("card")), Names{});
     EXPECT_EQ(RefreshNewPhotos(watch, ""), Names{});
     EXPECT_EQ(watch.NewPhotos.Names(), Names{"a.jpg"});
+}
+
+// Hundreds of photos: the index grows several times over while the camera writes, and
+// must still find every photo in any letter case and nothing else, so that no
+// photo of a long shoot is shown twice or left out.
+TEST(PhotoWatch, HundredsOfPhotosFoundEachOnce) {
+    TempDir dir;
+    for (int i = 0; i < 200; ++i) {
+        dir.Write("IMG_" + std::to_string(10000 + i) + ".JPG", "");
+    }
+    PhotoWatch watch;
+    BeginPhotoWatch(watch, dir.Path());
+    EXPECT_EQ(watch.KnownPhotos.Count(), 200u);
+    for (int i = 200; i < 800; ++i) {
+        dir.Write("img_" + std::to_string(10000 + i) + ".jpg", "");
+    }
+    const Names added = RefreshNewPhotos(watch, dir.Path());
+    ASSERT_EQ(added.size(), 600u);
+    EXPECT_EQ(added.front(), "img_10200.jpg");
+    EXPECT_EQ(added.back(), "img_10799.jpg");
+    EXPECT_TRUE(std::is_sorted(added.begin(), added.end()));
+    EXPECT_EQ(RefreshNewPhotos(watch, dir.Path()), Names{});
+    for (int i = 0; i < 800; i += 3) {
+        const std::string name = "Img_" + std::to_string(10000 + i) + ".jpG";
+        EXPECT_EQ(watch.KnownPhotos.Contains(name), i < 200) << name;
+        EXPECT_EQ(watch.NewPhotos.Contains(name), i >= 200) << name;
+    }
+    EXPECT_FALSE(watch.NewPhotos.Contains("img_10800.jpg"));
 }
