@@ -1,27 +1,16 @@
 #!/usr/bin/env bash
 # The first start as a new user meets it: the time from a fresh clone (the
 # packages already installed) to the main window of scripts/run, under Xvfb.
-# Give a revision to measure another state of the repository (default HEAD);
-# the build uses both cores, so run it on an otherwise idle machine.
+# Needs Xvfb and xdotool. Give a revision to measure another state of the
+# repository (default HEAD); the build uses both cores, so run it on an
+# otherwise idle machine.
 #   bench/first_start.sh [REVISION]
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 revision="${1:-HEAD}"
 
-missing=()
-for p in xvfb xdotool; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" != 0 ] && sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+command -v xdotool >/dev/null || { echo "needs xdotool: apt-get install xdotool" >&2; exit 1; }
 
 work="$(mktemp -d)"
 xvfb_pid=""
@@ -38,14 +27,8 @@ trap cleanup EXIT
 git clone -q "$root" "$work/clone"
 git -C "$work/clone" checkout -q "$revision"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
+# shellcheck source=bench/xvfb.sh
+source "$root/bench/xvfb.sh"
 
 start=$EPOCHREALTIME
 setsid "$work/clone/scripts/run" >"$work/run.log" 2>&1 &
