@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "settings_location.h"
+
 namespace zentrivo {
 
 TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
@@ -17,12 +19,14 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
 }
 
 void SaveMachineSettings(IniFile& file, const TOpcije& options) {
+    MakeFolderFor(file.Path());
     file.WriteInteger(keys::kParametri, "com_port", options.ComPort);
     file.WriteInteger(keys::kParametri, "br_koraka", options.BrojKoraka);
     file.WriteInteger(keys::kParametri, "odnos_prenosa", options.OdnosPrenosa);
 }
 
 void SavePreferences(IniFile& file, const TPreferences& p) {
+    MakeFolderFor(file.Path());
     file.WriteBool(keys::kOstalo, "auto_start", p.AutoStart);
     file.WriteBool(keys::kOstalo, "auto_pauza", p.AutoPauza);
     file.WriteString(keys::kOstalo, "fotos_dir", p.FotosDir);

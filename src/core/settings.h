@@ -40,6 +40,9 @@ inline constexpr const char* kOstalo = "Ostalo";
 // default, and both folders default to `defaultFolder`.
 TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder);
 
+// Both writes first create the settings file's folder when it is missing,
+// as a user's configuration folder is on a first run.
+
 // Writes "com_port", "br_koraka" and "odnos_prenosa", in that order.
 void SaveMachineSettings(IniFile& file, const TOpcije& options);
 

@@ -33,8 +33,9 @@ class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // `appDir` is the folder that holds the settings file, the program's own
-    // folder in use and one of its own in each test.
+    // `appDir` is the folder that holds the settings file: the program's own
+    // folder or the user's configuration folder in use (see
+    // SettingsFolderFor), one of its own in each test.
     TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
     ~TfrmMain() override;
 

@@ -2,13 +2,16 @@
 
 #include "main_window.h"
 #include "qt_dialogs.h"
+#include "settings_location.h"
 #include "zentrivo_application.h"
 #include "zentrivo_windows.h"
 
 int main(int argc, char** argv) {
     ZentrivoApplication app(argc, argv);
-    ZentrivoWindows windows(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                            std::make_unique<QtDialogs>());
+    const QString programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    const std::string settingsFolder =
+        zentrivo::SettingsFolderFor(programFolder.toStdString(), ZENTRIVO_INSTALL_BINDIR);
+    ZentrivoWindows windows(QString::fromStdString(settingsFolder), std::make_unique<QtDialogs>());
     windows.frmMain.show();
     return app.exec();
 }

@@ -14,6 +14,8 @@ std::function<void(const QString&)>& Reporter() {
 ZentrivoApplication::ZentrivoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(kAppTitle);
     setApplicationDisplayName(kAppTitle);
+    // Lets the desktop match the window to its menu entry and icon.
+    setDesktopFileName(ZENTRIVO_APP_ID);
 }
 
 void RunGuarded(const std::function<void()>& handler) {

@@ -1,0 +1,113 @@
+#include "settings_location.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "paths.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zentrivo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+bool IsAbsolute(const std::string& path) {
+    return !path.empty() && fs::u8path(path).is_absolute();
+}
+
+#ifndef _WIN32
+std::string HomeFolder() {
+    std::string home = Environment("HOME");
+    if (home.empty()) {
+        if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+            home = pw->pw_dir;
+        }
+    }
+    return home;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(fs::u8path(a), fs::u8path(b), ec);
+}
+#endif
+
+}  // namespace
+
+std::string SettingsFolder(const SettingsPlace& place) {
+    if (place.programFolderWritable) {
+        return place.programFolder;
+    }
+    // Relative values are to be ignored, as the XDG base directory rules
+    // say: they would put the file wherever the program was started from.
+    if (IsAbsolute(place.configHome)) {
+        return JoinPath(place.configHome, "zentrivo");
+    }
+    if (IsAbsolute(place.home)) {
+        return JoinPath(JoinPath(place.home, ".config"), "zentrivo");
+    }
+    return place.programFolder;
+}
+
+std::string SettingsFolderFor(const std::string& programFolder, const std::string& installFolder) {
+#ifdef _WIN32
+    (void)installFolder;
+    return programFolder;
+#else
+    SettingsPlace place;
+    place.programFolder = programFolder;
+    place.programFolderWritable =
+        !SameFolder(programFolder, installFolder) && FolderIsWritable(programFolder);
+    place.configHome = Environment("XDG_CONFIG_HOME");
+    place.home = HomeFolder();
+    return SettingsFolder(place);
+#endif
+}
+
+bool FolderIsWritable(const std::string& folder) {
+#ifdef _WIN32
+    return ::_access(folder.c_str(), 2) == 0;
+#else
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+void MakeFolderFor(const std::string& filePath) {
+    std::error_code ec;
+    std::vector<fs::path> missing;
+    for (fs::path p = fs::u8path(filePath).parent_path(); !p.empty() && !fs::exists(p, ec);
+         p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) {
+            break;
+        }
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+#ifdef _WIN32
+        if (!fs::create_directory(*it, ec)) {
+            return;
+        }
+#else
+        if (::mkdir(it->c_str(), 0700) != 0) {
+            return;
+        }
+#endif
+    }
+}
+
+}  // namespace zentrivo
