@@ -21,16 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
-
 bool IsAbsolute(const std::string& path) {
     return !path.empty() && fs::u8path(path).is_absolute();
 }
 
 #ifndef _WIN32
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
 std::string HomeFolder() {
     std::string home = Environment("HOME");
     if (home.empty()) {
