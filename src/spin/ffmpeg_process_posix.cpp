@@ -1,0 +1,185 @@
+#include "ffmpeg_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+extern char** environ;
+
+namespace zentrivo {
+
+namespace {
+
+bool IsExecutableFile(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string LastLine(const std::filesystem::path& log) {
+    std::ifstream in(log);
+    std::string line, last;
+    while (std::getline(in, line)) {
+        if (line.find_first_not_of(" \t\r") != std::string::npos) {
+            last = line;
+        }
+    }
+    return last;
+}
+
+// A write to a pipe whose reader has gone raises SIGPIPE, which would end
+// the whole program; blocked on this thread, the write fails with EPIPE
+// instead and the signal is taken off again.
+class QuietBrokenPipe {
+public:
+    QuietBrokenPipe() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe_, &before_);
+    }
+    ~QuietBrokenPipe() {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipe_, nullptr, &now) == SIGPIPE) {
+        }
+        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+    }
+    QuietBrokenPipe(const QuietBrokenPipe&) = delete;
+    QuietBrokenPipe& operator=(const QuietBrokenPipe&) = delete;
+
+private:
+    sigset_t pipe_;
+    sigset_t before_;
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> FindProgram(const std::string& name) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    if (name.find('/') != std::string::npos) {
+        return IsExecutableFile(name) ? std::optional<std::filesystem::path>(name) : std::nullopt;
+    }
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        const std::filesystem::path candidate =
+            std::filesystem::path(folder.empty() ? "." : folder) / name;
+        if (IsExecutableFile(candidate)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+VideoProcess::VideoProcess(const std::filesystem::path& ffmpeg, int width, int height, int frames,
+                           int turnMilliseconds, const std::filesystem::path& output,
+                           const std::filesystem::path& log)
+    : log_(log) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const std::string rate =
+        std::to_string(frames * 1000LL) + "/" + std::to_string(turnMilliseconds);
+    std::vector<std::string> args = {
+        ffmpeg.string(), "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt",
+        "rgb24", "-video_size", size, "-framerate", rate, "-i", "pipe:0",
+        // H.264 in 4:2:0 wants even sides; one white line is added where needed.
+        "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2:color=white", "-c:v", "libx264", "-pix_fmt",
+        "yuv420p", "-crf", "20", "-movflags", "+faststart", "-y",
+        "file:" + std::filesystem::absolute(output).string()};
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("No pipe to ffmpeg could be made.");
+    }
+    const int logFile = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (logFile >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, logFile, 2);
+    }
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[0]);
+    if (logFile >= 0) {
+        ::close(logFile);
+    }
+    if (spawned != 0) {
+        ::close(pipeEnds[1]);
+        throw std::runtime_error("ffmpeg could not be started (" + ffmpeg.string() + ").");
+    }
+    pid_ = pid;
+    input_ = pipeEnds[1];
+}
+
+VideoProcess::~VideoProcess() {
+    Reap(true);
+}
+
+void VideoProcess::Reap(bool kill) {
+    if (input_ >= 0) {
+        ::close(input_);
+        input_ = -1;
+    }
+    if (pid_ > 0) {
+        if (kill) {
+            ::kill(pid_, SIGTERM);
+        }
+        while (::waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = -1;
+    }
+}
+
+void VideoProcess::Failed(const std::string& what) {
+    Reap(true);
+    const std::string said = LastLine(log_);
+    throw std::runtime_error(what + (said.empty() ? "" : ": " + said));
+}
+
+void VideoProcess::Add(const RgbImage& frame) {
+    QuietBrokenPipe quiet;
+    const auto* bytes = frame.pixels.data();
+    std::size_t left = frame.pixels.size();
+    while (left > 0) {
+        const ssize_t written = ::write(input_, bytes, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            // ffmpeg has gone; wait for it so its message is complete.
+            Reap(false);
+            Failed("ffmpeg stopped before the video was made");
+        }
+        bytes += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+void VideoProcess::Finish() {
+    Reap(false);
+    if (!WIFEXITED(status_) || WEXITSTATUS(status_) != 0) {
+        Failed("ffmpeg could not make the video");
+    }
+}
+
+}  // namespace zentrivo

@@ -1,0 +1,111 @@
+#include "frame_pipeline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "jpeg_file.h"
+
+namespace zentrivo {
+
+FramePipeline::FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape,
+                             PixelSize size, int threads, EachFrame eachFrame)
+    : photos_(std::move(photos)), shape_(shape), size_(size), eachFrame_(std::move(eachFrame)) {
+    const int count = std::max(1, threads);
+    ahead_ = 2 * static_cast<std::size_t>(count);
+    for (int i = 0; i < count; ++i) {
+        workers_.emplace_back([this] { Work(); });
+    }
+}
+
+FramePipeline::~FramePipeline() {
+    Stop();
+    for (std::thread& t : workers_) {
+        t.join();
+    }
+}
+
+void FramePipeline::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopped_ = true;
+    }
+    changed_.notify_all();
+}
+
+std::string FramePipeline::Error() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return error_;
+}
+
+RgbImage FramePipeline::Make(std::size_t index) const {
+    const std::filesystem::path& photo = photos_[index];
+    JpegSize stored;
+    const RgbImage decoded = DecodeJpegAtLeast(photo, std::max(size_.width, size_.height), &stored);
+    // Photos of one turn share one shape; a photo turned on its side or
+    // cropped would otherwise come out stretched.
+    const double wanted = static_cast<double>(shape_.width) / shape_.height;
+    const double found = static_cast<double>(stored.width) / stored.height;
+    if (std::abs(found - wanted) > 0.01 * wanted) {
+        const auto size = [](const JpegSize& s) {
+            return std::to_string(s.width) + " x " + std::to_string(s.height);
+        };
+        throw ImageFileError("The photo \"" + photo.filename().string() + "\" is " + size(stored) +
+                             " pixels, not the shape of the first photo of the turn (" +
+                             size(shape_) + ").");
+    }
+    RgbImage frame = ResizeByArea(decoded, size_.width, size_.height);
+    if (eachFrame_) {
+        eachFrame_(index, frame);
+    }
+    return frame;
+}
+
+void FramePipeline::Work() {
+    for (;;) {
+        std::size_t index = 0;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] {
+                return stopped_ || nextToMake_ >= photos_.size() ||
+                       nextToMake_ < nextToTake_ + ahead_;
+            });
+            if (stopped_ || nextToMake_ >= photos_.size()) {
+                return;
+            }
+            index = nextToMake_++;
+        }
+        try {
+            RgbImage frame = Make(index);
+            std::lock_guard<std::mutex> lock(mutex_);
+            ready_.emplace(index, std::move(frame));
+        } catch (const std::exception& e) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (error_.empty()) {
+                error_ = e.what();
+            }
+            stopped_ = true;
+        }
+        changed_.notify_all();
+    }
+}
+
+std::optional<RgbImage> FramePipeline::Next() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (nextToTake_ >= photos_.size()) {
+        return std::nullopt;
+    }
+    changed_.wait(lock, [this] { return stopped_ || ready_.count(nextToTake_) != 0; });
+    if (stopped_) {
+        return std::nullopt;
+    }
+    auto found = ready_.find(nextToTake_);
+    RgbImage frame = std::move(found->second);
+    ready_.erase(found);
+    ++nextToTake_;
+    lock.unlock();
+    changed_.notify_all();
+    return frame;
+}
+
+}  // namespace zentrivo

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "image_resize.h"
+#include "jpeg_file.h"
+#include "rgb_image.h"
+
+namespace zentrivo {
+
+// Reads the frames on every core at once (a scaled decode, then the resize
+// to `size`) and hands them out in order. Only a few frames are ever held:
+// a worker waits while it is too far ahead of the one who takes them, so a
+// long turn of large photos never sits in memory whole.
+class FramePipeline {
+public:
+    // Runs on a worker for each frame once it is resized: the place for
+    // work that needs no order, such as writing it as a file.
+    using EachFrame = std::function<void(std::size_t index, const RgbImage& frame)>;
+
+    // `shape` is the stored size of the first photo: the others must have
+    // its proportions.
+    FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape, PixelSize size,
+                  int threads, EachFrame eachFrame);
+    // Stops the workers and waits for them.
+    ~FramePipeline();
+    FramePipeline(const FramePipeline&) = delete;
+    FramePipeline& operator=(const FramePipeline&) = delete;
+
+    // The next frame in order; nothing once a frame has failed (see
+    // Error()), after Stop(), or past the last frame.
+    std::optional<RgbImage> Next();
+    void Stop();
+    // The first failure's message; empty when none.
+    std::string Error() const;
+
+private:
+    void Work();
+    RgbImage Make(std::size_t index) const;
+
+    const std::vector<std::filesystem::path> photos_;
+    const JpegSize shape_;
+    const PixelSize size_;
+    const EachFrame eachFrame_;
+    std::size_t ahead_;  // frames that may be made beyond the next one taken
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t nextToMake_ = 0;
+    std::size_t nextToTake_ = 0;
+    std::map<std::size_t, RgbImage> ready_;
+    std::string error_;
+    bool stopped_ = false;
+    std::vector<std::thread> workers_;  // last: they start once the rest is ready
+};
+
+}  // namespace zentrivo

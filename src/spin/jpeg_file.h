@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "rgb_image.h"
+
+namespace zentrivo {
+
+// A photo that could not be read or a frame that could not be written; the
+// text names the file.
+class ImageFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct JpegSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size stored in a JPEG's header; throws ImageFileError.
+JpegSize ReadJpegSize(const std::filesystem::path& path);
+
+// Decodes a JPEG as RGB at the smallest of the decoder's scales (1/8, 2/8,
+// ... 16/8) whose long edge is still at least `longEdge`, so a 24-megapixel
+// photo wanted at 1200 pixels is read at a quarter of its size, which is
+// several times faster. A damaged or cut-off file throws ImageFileError
+// rather than giving a picture with a grey part. `stored`, when given,
+// receives the size stored in the file.
+RgbImage DecodeJpegAtLeast(const std::filesystem::path& path, int longEdge,
+                           JpegSize* stored = nullptr);
+
+// Writes `image` as a baseline JPEG of the given quality (1-100);
+// throws ImageFileError.
+void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality);
+
+// The whole file, or throws ImageFileError naming it.
+std::string ReadWholeFile(const std::filesystem::path& path);
+// Writes `bytes` as `path`; throws ImageFileError naming it.
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace zentrivo

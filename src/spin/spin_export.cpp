@@ -1,0 +1,218 @@
+#include "spin_export.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "ffmpeg_process.h"
+#include "frame_list.h"
+#include "frame_pipeline.h"
+#include "image_resize.h"
+#include "jpeg_file.h"
+#include "spin_output.h"
+#include "viewer_page.h"
+#include "webp_animation.h"
+
+namespace zentrivo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFrameQuality = 85;
+
+struct Plan {
+    std::vector<fs::path> frames;
+    fs::path ffmpeg;
+};
+
+SpinResult Refused(const std::string& why) {
+    SpinResult result;
+    result.status = SpinStatus::kBadRequest;
+    result.message = why;
+    return result;
+}
+
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+// What can be known wrong before anything is written; empty when all is well.
+std::string MakePlan(const SpinRequest& request, Plan& plan) {
+    std::string why = CheckSpinRequest(request);
+    if (!why.empty()) {
+        return why;
+    }
+    std::error_code error;
+    if (!fs::is_directory(request.source, error)) {
+        return "The source folder " + Quoted(request.source) + " does not exist.";
+    }
+    std::vector<fs::path> photos;
+    try {
+        photos = ListTurnPhotos(request.source);
+    } catch (const fs::filesystem_error& e) {
+        return "The source folder " + Quoted(request.source) +
+               " could not be read: " + e.code().message() + ".";
+    }
+    if (photos.empty()) {
+        return "There are no JPEG photos in " + Quoted(request.source) + ".";
+    }
+    plan.frames = ChooseFrames(photos, request.frames, request.reverse, why);
+    if (!why.empty()) {
+        return why;
+    }
+    const auto frameCount = static_cast<long long>(plan.frames.size());
+    if (request.turnMilliseconds < frameCount * kShortestFrameMilliseconds) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f",
+                      static_cast<double>(frameCount * kShortestFrameMilliseconds) / 1000);
+        return "A turn of " + std::to_string(frameCount) + " frames must take at least " + seconds +
+               " seconds.";
+    }
+    if (request.formats.mp4) {
+        const auto found = FindProgram(request.ffmpeg);
+        if (!found) {
+            return "MP4 needs the ffmpeg program, which is not installed.";
+        }
+        plan.ffmpeg = *found;
+    }
+    return CheckTarget(request.source, request.target);
+}
+
+class Exporter {
+public:
+    Exporter(const SpinRequest& request, const SpinProgressFunction& progress, Plan plan)
+        : request_(request), progress_(progress), plan_(std::move(plan)) {}
+
+    SpinResult Run();
+
+private:
+    bool Report(int done, const std::string& stage) {
+        return !progress_ ||
+               progress_(SpinProgress{done, static_cast<int>(plan_.frames.size()), stage});
+    }
+    void MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, SpinResult& result);
+
+    const SpinRequest& request_;
+    const SpinProgressFunction& progress_;
+    Plan plan_;
+};
+
+void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, SpinResult& result) {
+    const int count = static_cast<int>(plan_.frames.size());
+    std::optional<WebpAnimation> webp;
+    if (request_.formats.webp) {
+        webp.emplace(size.width, size.height, count, request_.turnMilliseconds);
+    }
+    std::optional<VideoProcess> video;
+    if (request_.formats.mp4) {
+        video.emplace(plan_.ffmpeg, size.width, size.height, count, request_.turnMilliseconds,
+                      out.Path(kVideoName), out.Path("ffmpeg.log"));
+    }
+    FramePipeline::EachFrame writeFrame;
+    if (request_.formats.html) {
+        const fs::path folder = out.Path(kFramesFolderName);
+        fs::create_directory(folder);
+        writeFrame = [folder](std::size_t index, const RgbImage& frame) {
+            WriteJpeg(frame, folder / (std::to_string(index + 1) + ".jpg"), kFrameQuality);
+        };
+    }
+    const int threads = request_.threads > 0
+                            ? request_.threads
+                            : static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+
+    FramePipeline pipeline(plan_.frames, shape, size, threads, writeFrame);
+    if (!Report(0, "Making the frames")) {
+        result.status = SpinStatus::kCancelled;
+        return;
+    }
+    for (int done = 1; done <= count; ++done) {
+        std::optional<RgbImage> frame = pipeline.Next();
+        if (!frame) {
+            throw std::runtime_error(pipeline.Error());
+        }
+        if (webp) {
+            webp->Add(*frame);
+        }
+        if (video) {
+            video->Add(*frame);
+        }
+        if (!Report(done, "Making the frames")) {
+            result.status = SpinStatus::kCancelled;
+            return;
+        }
+    }
+    if (webp) {
+        Report(count, "Finishing the WebP animation");
+        webp->Save(out.Path(kWebpName));
+    }
+    if (video) {
+        Report(count, "Finishing the MP4 video");
+        video->Finish();
+    }
+    result.status = SpinStatus::kDone;
+}
+
+SpinResult Exporter::Run() {
+    SpinResult result;
+    result.frames = static_cast<int>(plan_.frames.size());
+    try {
+        const JpegSize first = ReadJpegSize(plan_.frames.front());
+        const PixelSize size = FitLongEdge(first.width, first.height, request_.longEdge);
+        result.width = size.width;
+        result.height = size.height;
+
+        StagedOutput out(request_.target);
+        MakeFrames(out, first, size, result);
+        if (result.status != SpinStatus::kDone) {
+            return result;
+        }
+        std::vector<std::string> names;
+        if (request_.formats.html) {
+            WriteWholeFile(out.Path(kViewerScriptName), std::string(ViewerScript()));
+            ViewerSettings page;
+            page.title = request_.source.filename().string();
+            if (page.title.empty()) {
+                page.title = request_.source.parent_path().filename().string();
+            }
+            page.title += " \xe2\x80\x93 360\xc2\xb0 view";
+            page.frames = result.frames;
+            page.width = size.width;
+            page.height = size.height;
+            page.turnMilliseconds = request_.turnMilliseconds;
+            WriteWholeFile(out.Path(kViewerPageName), ViewerPage(page));
+            // The page last: a viewer is there once its page is.
+            names = {kFramesFolderName, kViewerScriptName, kViewerPageName};
+        }
+        if (request_.formats.webp) {
+            names.push_back(kWebpName);
+        }
+        if (request_.formats.mp4) {
+            names.push_back(kVideoName);
+        }
+        result.written = out.Publish(names);
+    } catch (const fs::filesystem_error& e) {
+        result.status = SpinStatus::kFailed;
+        result.message =
+            "The export could not write " + Quoted(e.path1()) + ": " + e.code().message() + ".";
+    } catch (const std::exception& e) {
+        result.status = SpinStatus::kFailed;
+        result.message = e.what();
+    }
+    return result;
+}
+
+}  // namespace
+
+SpinResult ExportSpin(const SpinRequest& request, const SpinProgressFunction& progress) {
+    Plan plan;
+    const std::string why = MakePlan(request, plan);
+    if (!why.empty()) {
+        return Refused(why);
+    }
+    return Exporter(request, progress, std::move(plan)).Run();
+}
+
+}  // namespace zentrivo
