@@ -8,6 +8,9 @@
 
 namespace zentrivo {
 
+// What the front ends say when MP4 is asked for and ffmpeg cannot be found.
+constexpr const char* kNoFfmpegText = "MP4 needs the ffmpeg program, which is not installed.";
+
 // Where a program is: a name with a "/" as given, any other name looked up
 // on the PATH. Nothing when there is no such executable file.
 std::optional<std::filesystem::path> FindProgram(const std::string& name);

@@ -74,7 +74,7 @@ std::string MakePlan(const SpinRequest& request, Plan& plan) {
     if (request.formats.mp4) {
         const auto found = FindProgram(request.ffmpeg);
         if (!found) {
-            return "MP4 needs the ffmpeg program, which is not installed.";
+            return kNoFfmpegText;
         }
         plan.ffmpeg = *found;
     }

@@ -143,6 +143,9 @@ TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
 
     CopyOutcome outcome;
     outcome.done = result.done;
+    if (result.done) {
+        lastCopyFolder_ = Q(result.target);
+    }
     if (result.done && !result.notCopied.empty()) {
         // Never report a photo as copied that was not: say how many, and
         // which.

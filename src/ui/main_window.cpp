@@ -27,6 +27,7 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     SetUpLook();
     SetUpStatusBar();
     ConnectHandlers();
+    SetUpSpinExport();
     SetUpDevice();
     ZentrivoApplication::SetErrorReporter(
         [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });

@@ -90,6 +90,9 @@ public slots:
     void btnFotosChooseDestDirClick();
     void btnFotosKopirajSlikeClick();
 
+    // "Export 360° View...".
+    void ExportSpinView();
+
 public:
     std::int32_t MaxPhotos() const;
     bool ValidateInputs();
@@ -149,6 +152,7 @@ private:
     void ReturnToStart();
     void ChooseFolder(std::string& folder, QLineEdit* shownIn);
     bool WaitUntilWritten(const std::string& path);
+    void SetUpSpinExport();
 
     class PortClaim {
     public:
@@ -182,6 +186,7 @@ private:
     bool portBusy_ = false;
     std::vector<std::function<void()>> whenPortFree_;
     bool copying_ = false;
+    QString lastCopyFolder_;  // the sub-folder the last copy made, offered for export
 
     QLabel* sbClock_ = nullptr;
     DevicePanel* devicePanel_ = nullptr;

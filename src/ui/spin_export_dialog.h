@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+#include <thread>
+
+#include "dialogs.h"
+#include "spin_request.h"
+
+namespace Ui {
+class SpinExportDialog;
+}
+
+// "Export 360° View...": the photos of a turn made into a viewer, an
+// animated WebP and a video. The export runs beside the window, which shows
+// its progress and can cancel it; every message goes through `Dialogs`.
+class SpinExportDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // `source` is offered first: the folder of the last copy, as a rule.
+    SpinExportDialog(Dialogs& dialogs, const QString& source, QWidget* parent = nullptr);
+    // Cancels an export still running and waits for it to stop.
+    ~SpinExportDialog() override;
+
+    Ui::SpinExportDialog* ui;
+    bool Exporting() const { return worker_.joinable(); }
+    zentrivo::SpinRequest Request() const;
+
+public slots:
+    void Export();
+    void CloseOrCancel();
+    void reject() override;
+
+private:
+    void ChooseFolder(bool source);
+    void SourceChanged();
+    void ShowProgress(const zentrivo::SpinProgress& progress);
+    void Finished(const zentrivo::SpinResult& result);
+    void SetInputsEnabled(bool enabled);
+
+    Dialogs& dialogs_;
+    bool targetFollowsSource_ = true;
+    std::atomic<bool> cancel_{false};
+    std::thread worker_;
+};

@@ -1,0 +1,190 @@
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdlib>
+
+#include "ffmpeg_process.h"
+#include "jpeg_file.h"
+#include "shoot.h"
+#include "spin_export_dialog.h"
+#include "test_main.h"
+#include "ui_helpers.h"
+#include "ui_main_window.h"
+#include "ui_spin_export_dialog.h"
+#include "up_down.h"
+
+namespace {
+
+QStringList Files(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A folder of `count` photos of 640 x 480, 1.jpg ... as a copy leaves them.
+void WritePhotos(const QString& folder, int count) {
+    for (int n = 1; n <= count; ++n) {
+        zentrivo::RgbImage photo(640, 480);
+        std::fill(photo.pixels.begin(), photo.pixels.end(), static_cast<std::uint8_t>(n * 5));
+        zentrivo::WriteJpeg(photo, QDir(folder).filePath(QString("%1.jpg").arg(n)).toStdString(),
+                            90);
+    }
+}
+
+}  // namespace
+
+class SpinExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aShootIsExportedFromTheFileMenuAndOpened();
+    void cancelAndFailuresLeaveNothingAndSayWhy();
+    void withoutFfmpegTheDialogSaysSo();
+};
+
+void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
+    Shoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "20",
+                      "--camera-slow-write", "0", "--time-scale", "0.05"});
+    s.main().ui->udMedjuPauza->setPosition(0);
+    s.Make("4");
+    s.Start();
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QTRY_COMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files).size(), 4);
+    s.main().RefreshNewPhotos();
+    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
+    const QStringList copies = QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(copies.size(), 1);
+    const QString copied = s.destDir.filePath(copies[0]);
+
+    // The item sits in the File menu above "Exit", apart from the others.
+    QStringList items;
+    QAction* exportItem = nullptr;
+    for (QAction* a : s.main().ui->Program1->actions()) {
+        items << a->text();
+        if (a->text() == "Export 360° View...") {
+            exportItem = a;
+        }
+    }
+    QCOMPARE(items, (QStringList{"&New Profile", "&Load Profile", "&Save Profile As...", "",
+                                 "&Parameters", "", "Export 360° View...", "", "&Exit"}));
+
+    const bool haveFfmpeg = zentrivo::FindProgram("ffmpeg").has_value();
+    const QString target = QDir(copied).filePath("360");
+    bool checked = false;
+    s.dialogs().answers = {Dialogs::Answer::Yes};  // open the result
+    s.dialogs().Clear();
+    WhenDialogOpens([&] {
+        auto* dialog = qobject_cast<SpinExportDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QString("Export 360° View"));
+        // Offered: the photos just copied, exported beside them.
+        QCOMPARE(dialog->ui->sourceEdit->text(), copied);
+        QCOMPARE(dialog->ui->targetEdit->text(), target);
+        QCOMPARE(dialog->ui->photoCountLabel->text(), QString("4 photos"));
+        QCOMPARE(dialog->ui->mp4Check->isChecked(), haveFfmpeg);
+        dialog->ui->longEdgeSpin->setValue(160);
+        dialog->ui->reverseCheck->setChecked(true);
+        QTest::mouseClick(dialog->ui->exportButton, Qt::LeftButton);
+        QCOMPARE(dialog->ui->closeButton->text(), QString("Cancel"));
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->Exporting(), 60000);
+        QCOMPARE(dialog->ui->statusLabel->text(), QString("Done: 4 frames of 160 x 120 pixels."));
+        QCOMPARE(dialog->ui->closeButton->text(), QString("Close"));
+        QTest::mouseClick(dialog->ui->closeButton, Qt::LeftButton);
+        checked = true;
+    });
+    exportItem->trigger();
+    QVERIFY(checked);
+
+    QCOMPARE(s.dialogs().Messages(), QStringList{"Export 360° View|The 360° view is ready in\r\n" +
+                                                 target + "\r\n\r\nOpen it now?"});
+    QCOMPARE(s.dialogs().shown.back().kind, QString("shell"));
+    QCOMPARE(s.dialogs().shown.back().text, QDir(target).filePath("index.html"));
+    QStringList made{"frames", "index.html", "spin.js", "spin.webp"};
+    if (haveFfmpeg) {
+        made.insert(3, "spin.mp4");
+    }
+    QCOMPARE(Files(target), made);
+    QCOMPARE(Files(QDir(target).filePath("frames")),
+             (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+    // The copied photos themselves are as they were.
+    QCOMPARE(Files(copied), (QStringList{"1.jpg", "2.jpg", "3.jpg", "360", "4.jpg"}));
+}
+
+void SpinExportTest::cancelAndFailuresLeaveNothingAndSayWhy() {
+    QTemporaryDir photos;
+    WritePhotos(photos.path(), 24);
+    ScriptedDialogs dialogs;
+    SpinExportDialog dialog(dialogs, photos.path());
+    const QString target = QDir(photos.path()).filePath("360");
+    QCOMPARE(dialog.ui->targetEdit->text(), target);
+
+    // Cancel at once: stopped before the first frame, whatever the machine.
+    QTest::mouseClick(dialog.ui->exportButton, Qt::LeftButton);
+    QTest::mouseClick(dialog.ui->closeButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.Exporting(), 60000);
+    QCOMPARE(dialog.ui->statusLabel->text(), QString("Cancelled; nothing was written."));
+    QVERIFY(!QDir(target).exists());
+    QVERIFY(dialogs.shown.empty());
+
+    // A damaged photo is named, and nothing is left half-made.
+    QFile damaged(QDir(photos.path()).filePath("9.jpg"));
+    QVERIFY(damaged.resize(damaged.size() / 2));
+    dialog.ui->framesCombo->setCurrentIndex(3);
+    QVERIFY(dialog.ui->frameCountSpin->isEnabled());
+    QCOMPARE(dialog.ui->frameCountSpin->maximum(), 24);
+    dialog.ui->frameCountSpin->setValue(12);  // every 2nd: 1.jpg, 3.jpg, ... 23.jpg
+    QTest::mouseClick(dialog.ui->exportButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.Exporting(), 60000);
+    QCOMPARE(
+        dialogs.Messages(),
+        QStringList{"Error|The photo \"9.jpg\" could not be read: Premature end of JPEG file"});
+    QCOMPARE(dialog.ui->statusLabel->text(), QString("Not exported."));
+    QVERIFY(!QDir(target).exists());
+
+    // Every 3rd photo, 1.jpg, 4.jpg, ... 22.jpg, leaves it out.
+    dialog.ui->framesCombo->setCurrentIndex(2);
+    dialog.ui->htmlCheck->setChecked(false);
+    dialog.ui->mp4Check->setChecked(false);
+    dialogs.Clear();
+    dialogs.answers = {Dialogs::Answer::No};
+    QTest::mouseClick(dialog.ui->exportButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.Exporting(), 60000);
+    QCOMPARE(dialog.ui->statusLabel->text(), QString("Done: 8 frames of 640 x 480 pixels."));
+    QCOMPARE(Files(target), QStringList{"spin.webp"});
+    QCOMPARE(dialogs.shown.size(), 1u);  // the offer to open it, declined
+
+    dialogs.Clear();
+    dialog.ui->sourceEdit->clear();
+    QCOMPARE(dialog.ui->targetEdit->text(), QString());
+    QCOMPARE(dialog.ui->photoCountLabel->text(), QString("No JPEG photos in this folder."));
+    QTest::mouseClick(dialog.ui->exportButton, Qt::LeftButton);
+    QCOMPARE(dialogs.Messages(), QStringList{"Error|Choose the folder that holds the photos."});
+}
+
+void SpinExportTest::withoutFfmpegTheDialogSaysSo() {
+    QTemporaryDir emptyPath;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", emptyPath.path().toUtf8());
+    ScriptedDialogs dialogs;
+    SpinExportDialog dialog(dialogs, emptyPath.path());
+    qputenv("PATH", path);
+    dialog.show();
+    QVERIFY(!dialog.ui->mp4Check->isEnabled());
+    QVERIFY(!dialog.ui->mp4Check->isChecked());
+    QVERIFY(dialog.ui->ffmpegNote->isVisible());
+    QCOMPARE(dialog.ui->ffmpegNote->text(),
+             QString("MP4 needs the ffmpeg program, which is not installed."));
+}
+
+ZENTRIVO_TEST_MAIN(SpinExportTest)
+#include "spin_export_test.moc"
