@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "jpeg_file.h"
-#include "temp_dir.h"
 #include "turn_photos.h"
 
 namespace fs = std::filesystem;
@@ -19,17 +18,11 @@ struct Outcome {
     std::string err;
 };
 
-struct SpinCliTest : ::testing::Test {
-    TempDir dir;
-    fs::path photos = fs::path(dir.Path()) / "my photos";
-    fs::path view = fs::path(dir.Path()) / "view";
+struct SpinCliTest : ::testing::Test, TurnFolders {
+    const fs::path& photos = source;
+    const fs::path& view = target;
 
-    SpinCliTest() {
-        fs::create_directories(photos);
-        for (int n = 1; n <= 6; ++n) {
-            WriteTurnPhoto(photos / (std::to_string(n) + ".jpg"), n);
-        }
-    }
+    SpinCliTest() : TurnFolders("my photos") { WritePhotos(6); }
 
     Outcome Spin(const std::string& arguments) const {
         const fs::path out = fs::path(dir.Path()) / "out.txt";

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "frame_list.h"
-#include "temp_dir.h"
 #include "turn_photos.h"
 
 using namespace zentrivo;
@@ -14,19 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct SpinExportTest : ::testing::Test {
-    TempDir dir;
-    fs::path source = fs::path(dir.Path()) / "photos";
-    fs::path target = fs::path(dir.Path()) / "view";
-
-    SpinExportTest() { fs::create_directories(source); }
-
-    void WritePhotos(int count, int width = 160, int height = 120) {
-        for (int n = 1; n <= count; ++n) {
-            WriteTurnPhoto(source / (std::to_string(n) + ".jpg"), n, width, height);
-        }
-    }
-
+struct SpinExportTest : ::testing::Test, TurnFolders {
     SpinRequest Request() const {
         SpinRequest r;
         r.source = source;

@@ -9,7 +9,6 @@
 #include "ffmpeg_process.h"
 #include "jpeg_file.h"
 #include "spin_export.h"
-#include "temp_dir.h"
 #include "turn_photos.h"
 
 using namespace zentrivo;
@@ -17,17 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct SpinFormatsTest : ::testing::Test {
-    TempDir dir;
-    fs::path source = fs::path(dir.Path()) / "photos";
-    fs::path target = fs::path(dir.Path()) / "view";
-
-    SpinFormatsTest() {
-        fs::create_directories(source);
-        for (int n = 1; n <= 12; ++n) {
-            WriteTurnPhoto(source / (std::to_string(n) + ".jpg"), n);
-        }
-    }
+struct SpinFormatsTest : ::testing::Test, TurnFolders {
+    SpinFormatsTest() { WritePhotos(12); }
 
     SpinRequest Request(SpinFormats formats) const {
         SpinRequest r;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "jpeg_file.h"
+#include "temp_dir.h"
 
 // Photos whose colour tells which photo of the turn they are, so that a test
 // can read the order of an export's frames back from the pictures.
@@ -47,3 +49,24 @@ inline std::vector<std::string> Tree(const std::filesystem::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// A folder for the photos of a turn and one to export them into, both in a
+// folder of the test's own.
+struct TurnFolders {
+    TempDir dir;
+    std::filesystem::path source;
+    std::filesystem::path target;
+
+    explicit TurnFolders(const std::string& sourceName = "photos")
+        : source(std::filesystem::path(dir.Path()) / sourceName),
+          target(std::filesystem::path(dir.Path()) / "view") {
+        std::filesystem::create_directories(source);
+    }
+
+    // 1.jpg ... count.jpg, each showing its number.
+    void WritePhotos(int count, int width = 160, int height = 120) const {
+        for (int n = 1; n <= count; ++n) {
+            WriteTurnPhoto(source / (std::to_string(n) + ".jpg"), n, width, height);
+        }
+    }
+};

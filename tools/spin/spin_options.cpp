@@ -1,5 +1,6 @@
 #include "spin_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -9,13 +10,13 @@ using zentrivo::FrameChoice;
 
 namespace {
 
-bool WholeNumber(const std::string& text, int& value) {
+bool WholeNumber(const std::string& text, int low, int high, int& value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
         text.size() > 9) {
         return false;
     }
     value = std::atoi(text.c_str());
-    return true;
+    return value >= low && value <= high;
 }
 
 bool Seconds(const std::string& text, int& milliseconds) {
@@ -62,31 +63,28 @@ const char* SpinUsage() {
 }
 
 bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, std::string& why) {
+    static const std::vector<std::string> kWithValue = {"--frames", "--every", "--size", "--turn",
+                                                        "--formats"};
     std::vector<std::string> folders;
     for (int i = 0; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
-        bool hasValue = false;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            value = arg.substr(arg.find('=') + 1);
-            arg = arg.substr(0, arg.find('='));
-            hasValue = true;
+        const auto equals = arg.find('=');
+        const bool joined = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+        if (joined) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
         }
-        const auto takeValue = [&]() {
-            if (!hasValue) {
-                if (i + 1 >= argc) {
-                    why = arg + " needs a value.";
-                    return false;
-                }
-                value = argv[++i];
+        if (std::find(kWithValue.begin(), kWithValue.end(), arg) != kWithValue.end() && !joined) {
+            if (i + 1 >= argc) {
+                why = arg + " needs a value.";
+                return false;
             }
-            return true;
-        };
-        const auto bad = [&](const std::string& expected) {
-            why = arg + " takes " + expected + ", not \"" + value + "\".";
-            return false;
-        };
+            value = argv[++i];
+        }
         zentrivo::SpinRequest& r = options.request;
+        bool ok = true;
+        std::string expected;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--quiet" || arg == "-q") {
@@ -94,50 +92,34 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
         } else if (arg == "--reverse") {
             r.reverse = true;
         } else if (arg == "--frames") {
-            if (!takeValue()) {
-                return false;
-            }
             r.frames.kind = FrameChoice::Kind::kCount;
-            if (!WholeNumber(value, r.frames.count) || r.frames.count < 1) {
-                return bad("a number of frames from 1");
-            }
+            ok = WholeNumber(value, 1, 999999, r.frames.count);
+            expected = "a number of frames from 1";
         } else if (arg == "--every") {
-            if (!takeValue()) {
-                return false;
-            }
             r.frames.kind = FrameChoice::Kind::kEvery;
-            if (!WholeNumber(value, r.frames.every) || r.frames.every < 1) {
-                return bad("a whole number from 1");
-            }
+            ok = WholeNumber(value, 1, 999999, r.frames.every);
+            expected = "a whole number from 1";
         } else if (arg == "--size") {
-            if (!takeValue()) {
-                return false;
-            }
-            if (!WholeNumber(value, r.longEdge) || r.longEdge < zentrivo::kSmallestLongEdge ||
-                r.longEdge > zentrivo::kLargestLongEdge) {
-                return bad("pixels from 16 to 8192");
-            }
+            ok = WholeNumber(value, zentrivo::kSmallestLongEdge, zentrivo::kLargestLongEdge,
+                             r.longEdge);
+            expected = "pixels from 16 to 8192";
         } else if (arg == "--turn") {
-            if (!takeValue()) {
-                return false;
-            }
-            if (!Seconds(value, r.turnMilliseconds) ||
-                r.turnMilliseconds < zentrivo::kShortestTurnMilliseconds ||
-                r.turnMilliseconds > zentrivo::kLongestTurnMilliseconds) {
-                return bad("seconds from 0.5 to 600");
-            }
+            ok = Seconds(value, r.turnMilliseconds) &&
+                 r.turnMilliseconds >= zentrivo::kShortestTurnMilliseconds &&
+                 r.turnMilliseconds <= zentrivo::kLongestTurnMilliseconds;
+            expected = "seconds from 0.5 to 600";
         } else if (arg == "--formats") {
-            if (!takeValue()) {
-                return false;
-            }
-            if (!zentrivo::ParseSpinFormats(value, r.formats)) {
-                return bad("a list of html, webp and mp4");
-            }
+            ok = zentrivo::ParseSpinFormats(value, r.formats);
+            expected = "a list of html, webp and mp4";
         } else if (arg.size() > 1 && arg[0] == '-') {
             why = "Unknown option " + arg + ".";
             return false;
         } else {
             folders.push_back(arg);
+        }
+        if (!ok) {
+            why = arg + " takes " + expected + ", not \"" + value + "\".";
+            return false;
         }
     }
     if (options.help) {
