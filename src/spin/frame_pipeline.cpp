@@ -44,17 +44,20 @@ RgbImage FramePipeline::Make(std::size_t index) const {
     const RgbImage decoded = DecodeJpegAtLeast(photo, std::max(size_.width, size_.height), &stored);
     // Photos of one turn share one shape; a photo turned on its side or
     // cropped would otherwise come out stretched.
-    const double wanted = static_cast<double>(shape_.width) / shape_.height;
-    const double found = static_cast<double>(stored.width) / stored.height;
+    const double wanted = static_cast<double>(shape_.UprightWidth()) / shape_.UprightHeight();
+    const double found = static_cast<double>(stored.UprightWidth()) / stored.UprightHeight();
     if (std::abs(found - wanted) > 0.01 * wanted) {
         const auto size = [](const JpegSize& s) {
-            return std::to_string(s.width) + " x " + std::to_string(s.height);
+            return std::to_string(s.UprightWidth()) + " x " + std::to_string(s.UprightHeight());
         };
         throw ImageFileError("The photo \"" + photo.filename().string() + "\" is " + size(stored) +
                              " pixels, not the shape of the first photo of the turn (" +
                              size(shape_) + ").");
     }
-    RgbImage frame = ResizeByArea(decoded, size_.width, size_.height);
+    const bool swap = SwapsSides(stored.orientation);
+    RgbImage frame = Upright(
+        ResizeByArea(decoded, swap ? size_.height : size_.width, swap ? size_.width : size_.height),
+        stored.orientation);
     if (eachFrame_) {
         eachFrame_(index, frame);
     }

@@ -18,8 +18,8 @@
 
 namespace zentrivo {
 
-// Reads the frames on every core at once (a scaled decode, then the resize
-// to `size`) and hands them out in order. Only a few frames are ever held:
+// Reads the frames on every core at once (a scaled decode, the resize to
+// `size`, turned upright) and hands them out in order. Only a few frames are ever held:
 // a worker waits while it is too far ahead of the one who takes them, so a
 // long turn of large photos never sits in memory whole.
 class FramePipeline {
@@ -29,7 +29,7 @@ public:
     using EachFrame = std::function<void(std::size_t index, const RgbImage& frame)>;
 
     // `shape` is the stored size of the first photo: the others must have
-    // its proportions.
+    // its proportions once upright. `size` is the frames' upright size.
     FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape, PixelSize size,
                   int threads, EachFrame eachFrame);
     // Stops the workers and waits for them.

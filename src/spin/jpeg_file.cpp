@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -79,10 +80,18 @@ bool Decode(const std::string& bytes, int longEdge, JpegSize* size, RgbImage* im
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
     jpeg_read_header(&info, TRUE);
     if (size != nullptr) {
         size->width = static_cast<int>(info.image_width);
         size->height = static_cast<int>(info.image_height);
+        for (jpeg_saved_marker_ptr m = info.marker_list; m != nullptr; m = m->next) {
+            if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+                std::memcmp(m->data, "Exif", 4) == 0) {
+                size->orientation = ExifOrientation(m->data, m->data_length);
+                break;
+            }
+        }
     }
     if (image != nullptr) {
         info.out_color_space = JCS_RGB;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "exif_orientation.h"
 #include "rgb_image.h"
 
 namespace zentrivo {
@@ -16,19 +17,22 @@ public:
 };
 
 struct JpegSize {
-    int width = 0;
+    int width = 0;  // as stored
     int height = 0;
+    int orientation = 1;  // Exif: how to turn it upright
+    int UprightWidth() const { return SwapsSides(orientation) ? height : width; }
+    int UprightHeight() const { return SwapsSides(orientation) ? width : height; }
 };
 
-// The size stored in a JPEG's header; throws ImageFileError.
+// The size and orientation stored in a JPEG's header; throws ImageFileError.
 JpegSize ReadJpegSize(const std::filesystem::path& path);
 
 // Decodes a JPEG as RGB at the smallest of the decoder's scales (1/8, 2/8,
 // ... 16/8) whose long edge is still at least `longEdge`, so a 24-megapixel
 // photo wanted at 1200 pixels is read at a quarter of its size, which is
 // several times faster. A damaged or cut-off file throws ImageFileError
-// rather than giving a picture with a grey part. `stored`, when given,
-// receives the size stored in the file.
+// rather than giving a picture with a grey part. The picture is as stored;
+// `stored`, when given, receives its size and orientation.
 RgbImage DecodeJpegAtLeast(const std::filesystem::path& path, int longEdge,
                            JpegSize* stored = nullptr);
 

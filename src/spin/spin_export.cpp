@@ -160,7 +160,8 @@ SpinResult Exporter::Run() {
     result.frames = static_cast<int>(plan_.frames.size());
     try {
         const JpegSize first = ReadJpegSize(plan_.frames.front());
-        const PixelSize size = FitLongEdge(first.width, first.height, request_.longEdge);
+        const PixelSize size =
+            FitLongEdge(first.UprightWidth(), first.UprightHeight(), request_.longEdge);
         result.width = size.width;
         result.height = size.height;
 

@@ -104,6 +104,19 @@ TEST_F(SpinExportTest, FramesTakeTheLongEdgeAndNeverGrow) {
     ASSERT_EQ(ExportSpin(r).status, SpinStatus::kDone);
     EXPECT_EQ(frameSize(), std::make_pair(300, 400));
     EXPECT_EQ(Frames(), (std::vector<int>{1, 2, 3}));
+
+    // A camera on its side: the frames stand upright, as any viewer shows
+    // the photos.
+    for (int n = 1; n <= 3; ++n) {
+        WriteSidewaysPhoto(source / (std::to_string(n) + ".jpg"), n);
+    }
+    r.longEdge = 80;
+    ASSERT_EQ(ExportSpin(r).status, SpinStatus::kDone);
+    EXPECT_EQ(frameSize(), std::make_pair(60, 80));
+    const RgbImage upright = DecodeJpegAtLeast(target / "frames" / "1.jpg", 100000);
+    EXPECT_GT(upright.row(2)[(60 - 3) * 3], 200);  // the red corner, top right
+    EXPECT_LT(upright.row(2)[2 * 3], 100);         // not top left
+    EXPECT_EQ(Frames(), (std::vector<int>{1, 2, 3}));
 }
 
 TEST_F(SpinExportTest, AFaultyPhotoOrACancelLeavesTheEarlierExportAsItWas) {

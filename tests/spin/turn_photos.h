@@ -26,6 +26,32 @@ inline void WriteTurnPhoto(const std::filesystem::path& path, int number, int wi
     zentrivo::WriteJpeg(TurnPhoto(number, width, height), path, 92);
 }
 
+// A photo from a camera mounted on its side: stored as the sensor saw it,
+// 160 x 120 with a red top left corner, and an Exif orientation of 6 (turn
+// a quarter clockwise to stand upright, which puts that corner top right).
+inline void WriteSidewaysPhoto(const std::filesystem::path& path, int number) {
+    zentrivo::RgbImage image = TurnPhoto(number, 160, 120);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            std::uint8_t* p = image.row(y) + x * 3;
+            p[0] = 255;
+            p[1] = p[2] = 0;
+        }
+    }
+    zentrivo::WriteJpeg(image, path, 92);
+    const std::string app1 = std::string(
+        "\xff\xe1\x00\x22"  // APP1, 34 bytes
+        "Exif\0\0"
+        "MM\0\x2a\0\0\0\x08"                  // big-endian TIFF
+        "\0\x01"                              // one entry:
+        "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"  // orientation 6
+        "\0\0\0\0",
+        36);
+    std::string bytes = zentrivo::ReadWholeFile(path);
+    bytes.insert(2, app1);  // after the start of image
+    zentrivo::WriteWholeFile(path, bytes);
+}
+
 // Which photo a picture shows, from its middle pixel.
 inline int PhotoNumber(const std::uint8_t* rgb) {
     return static_cast<int>(std::lround(rgb[0] / 14.0));
