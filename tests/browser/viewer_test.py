@@ -84,11 +84,15 @@ def check_viewer(browser, page, screenshot):
         status.get_attribute("textContent")
 
     def shown():
-        """The frame a screen reader announces, checked against the picture."""
-        number = int(viewer.get_attribute("aria-valuenow"))
-        source = browser.execute_script("return arguments[0].querySelector('img').src", viewer)
+        """The frame a screen reader announces, checked against the picture.
+
+        Read in one go: the autoplay may move on between two reads."""
+        number, source, text = browser.execute_script(
+            "const v = arguments[0];"
+            "return [Number(v.getAttribute('aria-valuenow')), v.querySelector('img').src,"
+            " v.getAttribute('aria-valuetext')];", viewer)
         assert source.endswith(f"/frames/{number}.jpg"), f"frame {number} shows {source}"
-        assert viewer.get_attribute("aria-valuetext") == f"Frame {number} of {FRAMES}"
+        assert text == f"Frame {number} of {FRAMES}", text
         return number
 
     def turned(start, frames):
