@@ -2,8 +2,9 @@
 # 360° export speed: 72 photos of 6000 x 4000 made into a 1200-pixel HTML
 # viewer and an animated WebP by zentrivo-spin, and the same work done by
 # the tools a photographer would otherwise chain: ImageMagick's
-# `convert -resize` for each frame, then `img2webp` (lossy, the same quality
-# and method) for the animation. Both run once, one after the other, on the
+# `convert -resize` for each frame (only shrinking, as ours does), then
+# `img2webp` (lossy, the same quality and method) for the animation. Both
+# run once, one after the other, on the
 # same photos with the page cache warm. Prints both times, their ratio and
 # the peak memory of each (the largest process, from /usr/bin/time -v); the
 # goal is at least twice as fast.
@@ -40,7 +41,10 @@ run() {
     local name=$1 log=$work/$1.time
     shift
     cat "$work/photos"/*.jpg >/dev/null
-    /usr/bin/time -v -o "$log" "$@" >/dev/null
+    if ! /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$work/$name.err"; then
+        cat "$work/$name.err" >&2
+        exit 1
+    fi
     seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ {
         n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s }' "$log")
     peak_mb=$(awk -F': ' '/Maximum resident set size/ { printf "%.0f", $2 / 1024 }' "$log")
@@ -50,7 +54,7 @@ run() {
 chain() {
     local i frames=()
     for i in $(seq "$photos"); do
-        convert "$work/photos/$i.jpg" -resize "${edge}x${edge}" -quality 85 \
+        convert "$work/photos/$i.jpg" -resize "${edge}x${edge}>" -quality 85 \
             "$work/chain/frames/$i.jpg"
         frames+=("$work/chain/frames/$i.jpg")
     done
