@@ -4,10 +4,10 @@
 # the tools a photographer would otherwise chain: ImageMagick's
 # `convert -resize` for each frame (only shrinking, as ours does), then
 # `img2webp` (lossy, the same quality and method) for the animation. Both
-# run once, one after the other, on the
-# same photos with the page cache warm. Prints both times, their ratio and
-# the peak memory of each (the largest process, from /usr/bin/time -v); the
-# goal is at least twice as fast.
+# run once, one after the other, on the same photos with the page cache
+# warm. Prints both times, their ratio and the peak memory of each (the
+# largest process, from /usr/bin/time -v); the goal is at least twice as
+# fast.
 #   ZENTRIVO_BENCH_DIR     build folder (default build-bench-spin)
 #   ZENTRIVO_BENCH_PHOTOS  number of photos (default 72)
 #   ZENTRIVO_BENCH_SIZE    their size (default 6000x4000)
