@@ -37,6 +37,12 @@ bool WritePort(PortHandle handle, const std::string& text, bool quiet);
 // read is dropped. A failed read looks like an empty one.
 std::string ReadPort(PortHandle handle);
 
+// Drops whatever has arrived and not been read, so that the next read finds
+// only bytes that come after this call: the tail of an earlier reply, or a
+// reply that came too late, is never taken for the answer to what is written
+// next. Harmless on kInvalidPortHandle or a broken port; reports nothing.
+void DiscardInput(PortHandle handle);
+
 // Closes the port; closing kInvalidPortHandle or a broken port is harmless.
 void ClosePort(PortHandle handle);
 

@@ -237,6 +237,12 @@ std::string ReadPort(PortHandle handle) {
     return std::string(buffer, strnlen(buffer, static_cast<std::size_t>(received)));
 }
 
+void DiscardInput(PortHandle handle) {
+    if (handle != kInvalidPortHandle) {
+        tcflush(Fd(handle), TCIFLUSH);
+    }
+}
+
 void ClosePort(PortHandle handle) {
     if (handle == kInvalidPortHandle) {
         return;

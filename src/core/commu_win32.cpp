@@ -139,6 +139,12 @@ std::string ReadPort(PortHandle handle) {
     return std::string(buffer, strnlen(buffer, received));
 }
 
+void DiscardInput(PortHandle handle) {
+    if (handle != kInvalidPortHandle) {
+        PurgeComm(Win32Handle(handle), PURGE_RXCLEAR);
+    }
+}
+
 void ClosePort(PortHandle handle) {
     if (handle == kInvalidPortHandle) {
         return;

@@ -29,6 +29,7 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
                                const std::function<void()>& dispatch_events,
                                const std::function<void()>& sleep) {
     ExchangeResult result;
+    DiscardInput(port);
     if (!WritePort(port, command, quiet_write)) {
         result.Outcome = ExchangeOutcome::SendFailed;
         return result;

@@ -23,8 +23,9 @@ struct ExchangeResult {
     std::int32_t Polls = 0;  // reads made
 };
 
-// Poll limits: the connection test makes at most 11 polls, a process or
-// return-to-start command at most 1001.
+// Poll limits: the connection test makes at most 11 polls, a command that
+// takes the controller no time at most 1001 (PollLimitFor in
+// command_time.h adds the time a command takes).
 inline constexpr std::int32_t kTestPollLimit = 10;
 inline constexpr std::int32_t kCommandPollLimit = 1000;
 
@@ -36,7 +37,9 @@ void SleepOnePollInterval();  // 10 ms
 
 // Writes `command` to the port and polls it until a reply shows or more than
 // `poll_limit` polls were made, then judges: a reply holding "E" is
-// DeviceError, else a passed limit is NoReply, else Accepted.
+// DeviceError, else a passed limit is NoReply, else Accepted. What waited on
+// the line before the write is dropped first, so that the reply is read only
+// from what the controller sends after the command.
 //
 // `port` is read again at every poll, so pass the connection's own handle
 // (DeviceConnection::Handle()): when a handler run during the wait closes the

@@ -118,6 +118,7 @@ GeneratedProcess GenerateProcess(const ShootParameters& inputs, std::int32_t max
     process.photoCount = photos;
     process.StepsPerPhoto = photos >= 1 ? maxPhotos / photos : 0;
     process.DirectionLetter = inputs.dirLeftDown ? "L" : "R";
+    process.PeriodMs = period;
     const char direction = process.DirectionLetter[0];
 
     const std::size_t perPhoto = withPause ? 3 : 2;

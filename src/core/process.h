@@ -51,6 +51,7 @@ struct GeneratedProcess {
     std::int32_t photoCount = 0;     // N: the progress display's maximum
     std::int32_t StepsPerPhoto = 0;  // maxPhotos div N
     std::string DirectionLetter;     // "L" or "R"
+    std::int32_t PeriodMs = 0;       // the step period of its "D" command
 };
 
 // The command list for inputs that passed ValidateInputs. A text that is not

@@ -4,10 +4,9 @@
 
 namespace zentrivo {
 
-std::string ReturnCommand(const std::string& directionLetter, std::int32_t rotationsDone,
-                          std::int32_t stepsPerPhoto) {
-    const char* letter = directionLetter == "R" ? "L" : "R";
-    const long long steps = static_cast<long long>(rotationsDone) * stepsPerPhoto;
+std::string ReturnCommand(const ReturnPlan& plan, std::int32_t rotationsDone) {
+    const char* letter = plan.DirectionLetter == "R" ? "L" : "R";
+    const long long steps = static_cast<long long>(rotationsDone) * plan.StepsPerPhoto;
     char digits[32];
     std::snprintf(digits, sizeof digits, "%.4lld", steps);
     return letter + std::string(digits) + ".";

@@ -5,11 +5,19 @@
 
 namespace zentrivo {
 
+// What the way back needs of the run that turned the turntable, taken when
+// that run starts: a process made afterwards must not change how far, or
+// which way, the table goes back.
+struct ReturnPlan {
+    std::string DirectionLetter;     // "L" or "R": the way the run turned
+    std::int32_t StepsPerPhoto = 0;  // steps of each of its rotations
+    std::int32_t PeriodMs = 0;       // its step period
+};
+
 // The command that turns the turntable back to where the run began: the
-// opposite letter of the process's direction and the steps of every
-// rotation made, with at least four digits and never cut. Worked out in 64
-// bits, so a hand-edited process with many rotations cannot wrap round.
-std::string ReturnCommand(const std::string& directionLetter, std::int32_t rotationsDone,
-                          std::int32_t stepsPerPhoto);
+// opposite letter of the run's direction and the steps of every rotation
+// made, with at least four digits and never cut. Worked out in 64 bits, so a
+// hand-edited process with many rotations cannot wrap round.
+std::string ReturnCommand(const ReturnPlan& plan, std::int32_t rotationsDone);
 
 }  // namespace zentrivo

@@ -1,12 +1,15 @@
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QListWidget>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 
 #include "clock_text.h"
 #include "main_window.h"
 #include "path_checks.h"
 #include "paths.h"
+#include "photo_arrival.h"
 #include "photo_copy.h"
 #include "photo_settle.h"
 #include "photo_watch.h"
@@ -26,7 +29,31 @@ QString Q(const std::string& s) {
 constexpr auto kSettled = 500ms;
 constexpr auto kLongestWait = 5s;
 
+// How often the end of a run looks for the camera's last photos.
+constexpr int kArrivalLookMs = 250;
+
+// Lets window events run for `ms` milliseconds.
+void RunEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 }  // namespace
+
+TfrmMain::PhotoWork::PhotoWork(TfrmMain& window) : window_(window), hold_(window.photoGate_) {
+    window_.ui->btnFotosKopirajSlike->setEnabled(false);
+}
+
+TfrmMain::PhotoWork::~PhotoWork() {
+    window_.ui->btnFotosKopirajSlike->setEnabled(true);
+}
+
+QString TfrmMain::BusyWithPhotosText(const QString& refused) const {
+    return refused +
+           " right now because it is busy with the photos !\r\n\r\n"
+           "Please wait a few seconds and try again.";
+}
 
 void TfrmMain::BeginPhotoWatch() {
     zentrivo::BeginPhotoWatch(*Photos_, Options.FotosDir);
@@ -104,12 +131,30 @@ bool TfrmMain::WaitUntilWritten(const std::string& path) {
     return false;
 }
 
+void TfrmMain::AwaitLastPhotos() {
+    using Clock = std::chrono::steady_clock;
+    const auto taken = static_cast<std::size_t>(std::max(photosTaken_, 0));
+    RefreshNewPhotos();
+    std::size_t received = Photos_->NewCount();
+    auto lastArrival = Clock::now();
+    while (AwaitMorePhotos(
+        taken, received,
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival))) {
+        RunEventsFor(kArrivalLookMs);
+        RefreshNewPhotos();
+        if (Photos_->NewCount() != received) {
+            received = Photos_->NewCount();
+            lastArrival = Clock::now();
+        }
+    }
+}
+
 TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
     CopyRequest request;
     request.cameraFolder = Options.FotosDir;
     request.destinationFolder = Options.FotosCopyDir;
     request.autoName = ui->ckFotosAutoNameDir->isChecked();
-    request.now = LocalNow();
+    request.now = clock_ ? clock_() : LocalNow();
     for (int i = 0; i < ui->lbFotosList->count(); ++i) {
         request.photos.push_back(ui->lbFotosList->item(i)->text().toStdString());
     }
@@ -134,11 +179,7 @@ TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
         return WaitUntilWritten(source);
     };
 
-    copying_ = true;
-    ui->btnFotosKopirajSlike->setEnabled(false);
     const CopyResult result = zentrivo::CopyNewPhotos(request, asks);
-    copying_ = false;
-    ui->btnFotosKopirajSlike->setEnabled(true);
     sbPhotos_->setText(Q(NewPhotosText(Photos_ ? Photos_->NewCount() : 0)));
 
     CopyOutcome outcome;
@@ -165,10 +206,19 @@ TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
 }
 
 void TfrmMain::btnFotosKopirajSlikeClick() {
-    if (ui->lbFotosList->count() == 0 || copying_) {
-        return;
+    if (photoGate_.Busy()) {
+        return;  // one copy at a time; the button is disabled meanwhile
     }
-    const CopyOutcome outcome = CopyNewPhotos();
+    CopyOutcome outcome;
+    {
+        PhotoWork work(*this);
+        // Photos stored since the last refresh are copied too.
+        RefreshNewPhotos();
+        if (ui->lbFotosList->count() == 0) {
+            return;
+        }
+        outcome = CopyNewPhotos();
+    }
     if (!outcome.done) {
         dialogs_->Notify(this, "Error", "Photos not copied !", Dialogs::Icon::Error);
     } else if (!outcome.missed.isEmpty()) {

@@ -36,6 +36,14 @@ bool TfrmMain::ValidateInputs() {
 }
 
 void TfrmMain::btnKreirajProcesClick() {
+    // The end of the last run may still be collecting and copying its
+    // photos; a new process (and its auto-start) waits for the user to try
+    // again.
+    if (photoGate_.Busy()) {
+        dialogs_->Notify(this, "Error", BusyWithPhotosText("A new process can not be made"),
+                         Dialogs::Icon::Error);
+        return;
+    }
     if (!ValidateInputs()) {
         return;
     }
@@ -47,6 +55,7 @@ void TfrmMain::btnKreirajProcesClick() {
     frmProcesEdit_->SetCommands(made.commands);
     Process.StepsPerPhoto = made.StepsPerPhoto;
     Process.DirectionLetter = made.DirectionLetter;
+    madePeriodMs_ = made.PeriodMs;
 
     ui->gProces->setRange(0, made.photoCount);
     ResetProgress();

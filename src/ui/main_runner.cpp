@@ -3,8 +3,8 @@
 
 #include "device.h"
 #include "main_window.h"
+#include "photo_arrival.h"
 #include "proces_edit.h"
-#include "return_command.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;
@@ -16,32 +16,6 @@ const char* kNotCorrect = "Device did not respond correctly. Terminating process
 const char* kNotInTime = "Device did not respond in time. Terminating process.";
 
 }  // namespace
-
-// The port carries one exchange at a time. An operation that exchanges
-// holds it from before its command is written until it has judged and
-// counted the reply; a press that would start another exchange meanwhile
-// waits until then.
-TfrmMain::PortClaim::PortClaim(TfrmMain& window) : window_(window) {
-    window_.portBusy_ = true;
-}
-
-TfrmMain::PortClaim::~PortClaim() {
-    window_.portBusy_ = false;
-    auto actions = std::move(window_.whenPortFree_);
-    window_.whenPortFree_.clear();
-    for (auto& action : actions) {
-        QMetaObject::invokeMethod(
-            &window_, [run = std::move(action)] { RunGuarded(run); }, Qt::QueuedConnection);
-    }
-}
-
-void TfrmMain::WhenPortFree(std::function<void()> action) {
-    if (portBusy_) {
-        whenPortFree_.push_back(std::move(action));
-    } else {
-        action();
-    }
-}
 
 bool TfrmMain::ReportFailedExchange(const std::string& command, ExchangeOutcome outcome) {
     switch (outcome) {
@@ -64,12 +38,13 @@ bool TfrmMain::ReportFailedExchange(const std::string& command, ExchangeOutcome 
 }
 
 void TfrmMain::btnStartClick() {
-    if (portBusy_) {
+    // A press while a reply is awaited, or while the photos of the last run
+    // are collected and copied, starts the run once that is done: the new
+    // run's snapshot must not empty the list under them.
+    if (portGate_.Busy() || photoGate_.Busy()) {
         ui->btnStart->setEnabled(false);
-        WhenPortFree([this] { StartProcess(); });
-        return;
     }
-    StartProcess();
+    WorkGate::WhenFree({&portGate_, &photoGate_}, [this] { StartProcess(); });
 }
 
 void TfrmMain::StartProcess() {
@@ -79,19 +54,26 @@ void TfrmMain::StartProcess() {
     ui->btnKreirajProces->setEnabled(false);
     ui->btnEditujProces->setEnabled(false);
     ui->btnNaPocetak->setEnabled(false);
+    // A Stop pressed from here until the test is judged ends this Start.
+    const std::uint64_t stopsBefore = stops_;
     if (!ConnectDevice()) {
         btnStopClick();
         return;
     }
     QCoreApplication::processEvents();
 
-    PortClaim claim(*this);
+    WorkGate::Hold port(portGate_);
     const ExchangeResult test = Exchange(kTestCommand, kTestPollLimit, true, false);
     if (test.Outcome == ExchangeOutcome::SendFailed) {
         dialogs_->Notify(this, "Error", "Error during sending a test command to COM port.",
                          Dialogs::Icon::None);
         DisconnectDevice();
         btnStopClick();
+        return;
+    }
+    if (stops_ != stopsBefore) {
+        // Stopped during the test: the Stop has reset the controls, and no
+        // run begins.
         return;
     }
     if (test.Outcome != ExchangeOutcome::Accepted) {
@@ -107,7 +89,12 @@ void TfrmMain::StartProcess() {
     Process.Remaining = frmProcesEdit_->CommandCount();
     Process.CurrentIndex = 0;
     Process.RotationsDone = 0;
-    Process.ProcessState = kProcessStarted;
+    runReturn_ = ReturnPlan{Process.DirectionLetter, Process.StepsPerPhoto, madePeriodMs_};
+    photosTaken_ = 0;
+    // Paused during the test: the run begins paused, as the user asked.
+    if (Process.ProcessState != kProcessPaused) {
+        Process.ProcessState = kProcessStarted;
+    }
     tmrProces.start();
 }
 
@@ -117,7 +104,7 @@ void TfrmMain::btnPauzaClick() {
         Process.ProcessState = kProcessStarted;
         // A tick still waiting for its reply goes on by itself; a second
         // one must not start beside it.
-        WhenPortFree([this] { tmrProces.start(); });
+        WorkGate::WhenFree({&portGate_}, [this] { tmrProces.start(); });
     } else {
         ui->btnPauza->setText("&Continue");
         Process.ProcessState = kProcessPaused;
@@ -125,6 +112,7 @@ void TfrmMain::btnPauzaClick() {
 }
 
 void TfrmMain::btnStopClick() {
+    ++stops_;
     Process.ProcessState = kProcessNotStarted;
     tmrFotosDirRefresher.stop();
     ui->btnKreirajProces->setEnabled(true);
@@ -147,23 +135,35 @@ void TfrmMain::tmrProcesTimer() {
     if (Process.ProcessState != kProcessStarted) {
         return;
     }
-    if (Process.Remaining <= 0 || Process.CurrentIndex >= frmProcesEdit_->CommandCount()) {
+    const bool complete =
+        Process.Remaining <= 0 || Process.CurrentIndex >= frmProcesEdit_->CommandCount();
+    // The end of the run waits for a copy in hand to finish, so that its own
+    // copy never runs inside another.
+    std::vector<WorkGate*> needed{&portGate_};
+    if (complete) {
+        needed.push_back(&photoGate_);
+    }
+    if (portGate_.Busy() || (complete && photoGate_.Busy())) {
+        WorkGate::WhenFree(needed, [this] { tmrProces.start(); });
+        return;
+    }
+    if (complete) {
         CompleteProcess();
         return;
     }
-    if (portBusy_) {
-        WhenPortFree([this] { tmrProces.start(); });
-        return;
-    }
 
-    PortClaim claim(*this);
+    WorkGate::Hold port(portGate_);
     const std::string command = frmProcesEdit_->CommandAt(Process.CurrentIndex);
     const QString letter = QString::fromStdString(command.substr(0, 1));
     HighlightPhase(letter);
-    const ExchangeResult result = Exchange(command, kCommandPollLimit, false, true);
+    const ExchangeResult result = Exchange(command, PollLimitFor(command, pace_), false, true);
     if (ReportFailedExchange(command, result.Outcome)) {
         btnStopClick();
         return;
+    }
+    NoteAccepted(pace_, command);
+    if (letter == "P") {
+        ++photosTaken_;
     }
     if (letter == "R" || letter == "L") {
         const bool stillStarted = Process.ProcessState == kProcessStarted;
@@ -188,12 +188,14 @@ void TfrmMain::tmrProcesTimer() {
 }
 
 void TfrmMain::CompleteProcess() {
-    btnStopClick();
     QString message = "Process successfully completed !";
-    if (ui->ckFotosAutoCopy->isChecked()) {
-        // The last photos may have come after the last refresh.
-        RefreshNewPhotos();
-        if (ui->lbFotosList->count() > 0) {
+    {
+        // From the last look at the camera folder to the end of the copy,
+        // a Start waits and a second copy is refused.
+        PhotoWork work(*this);
+        btnStopClick();
+        AwaitLastPhotos();
+        if (ui->ckFotosAutoCopy->isChecked() && ui->lbFotosList->count() > 0) {
             const CopyOutcome outcome = CopyNewPhotos();
             if (outcome.done && outcome.missed.isEmpty()) {
                 message += "\r\nPhotos successfully copied !";
@@ -204,20 +206,28 @@ void TfrmMain::CompleteProcess() {
                 }
             }
         }
+        const std::string missing = MissingPhotosLine(
+            static_cast<std::size_t>(std::max(photosTaken_, 0)), Photos_->NewCount());
+        if (!missing.empty()) {
+            message += "\r\n" + QString::fromStdString(missing);
+        }
     }
     dialogs_->Notify(this, "Information", message, Dialogs::Icon::Information);
 }
 
 void TfrmMain::btnNaPocetakClick() {
     ui->btnNaPocetak->setEnabled(false);
-    WhenPortFree([this] { ReturnToStart(); });
+    WorkGate::WhenFree({&portGate_}, [this] { ReturnToStart(); });
 }
 
 void TfrmMain::ReturnToStart() {
-    const std::string command =
-        ReturnCommand(Process.DirectionLetter, Process.RotationsDone, Process.StepsPerPhoto);
-    PortClaim claim(*this);
-    const ExchangeResult result = Exchange(command, kCommandPollLimit, false, false);
+    const std::string command = ReturnCommand(runReturn_, Process.RotationsDone);
+    // The controller turns at the last period it was given; the run's own
+    // period is the floor, should it have been given none since.
+    ControllerPace pace = pace_;
+    pace.PeriodMs = std::max<std::int64_t>(pace.PeriodMs, runReturn_.PeriodMs);
+    WorkGate::Hold port(portGate_);
+    const ExchangeResult result = Exchange(command, PollLimitFor(command, pace), false, false);
     ReportFailedExchange(command, result.Outcome);
     ui->btnNaPocetak->setEnabled(false);
 }

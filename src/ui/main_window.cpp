@@ -215,10 +215,16 @@ bool TfrmMain::FormClose() {
     // Besides a tick's wait, the connection test and the return to the
     // start wait for the device too; closing in the middle of either would
     // pull the port and the photo lists from under them.
-    if (Process.WaitingReply || portBusy_) {
+    if (Process.WaitingReply || portGate_.Busy()) {
         dialogs_->Notify(this, "Error",
                          "Application can not exit right now because it is waiting for a reply "
                          "from the device !\r\n\r\nPlease wait a few seconds and try again.",
+                         Dialogs::Icon::Error);
+        return false;
+    }
+    // A copy in hand would lose its folder and its result box.
+    if (photoGate_.Busy()) {
+        dialogs_->Notify(this, "Error", BusyWithPhotosText("Application can not exit"),
                          Dialogs::Icon::Error);
         return false;
     }

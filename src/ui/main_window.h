@@ -4,10 +4,11 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <ctime>
 #include <functional>
 #include <memory>
-#include <vector>
 
+#include "command_time.h"
 #include "device.h"
 #include "device_connection.h"
 #include "dialogs.h"
@@ -16,7 +17,9 @@
 #include "process.h"
 #include "process_record.h"
 #include "profile.h"
+#include "return_command.h"
 #include "settings.h"
+#include "work_gate.h"
 #include "zentrivo_application.h"
 
 namespace Ui {
@@ -111,6 +114,9 @@ public:
     void DisconnectDevice();
     // How a poll waits between reads; 10 ms unless a test shortens it.
     void SetPollSleep(std::function<void()> sleep) { pollSleep_ = std::move(sleep); }
+    // The local time a copy names its sub-folder by; the clock unless a test
+    // sets a time.
+    void SetClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
 
     // The photos.
     void BeginPhotoWatch();
@@ -153,18 +159,21 @@ private:
     void ChooseFolder(std::string& folder, QLineEdit* shownIn);
     bool WaitUntilWritten(const std::string& path);
     void SetUpSpinExport();
+    void AwaitLastPhotos();
+    QString BusyWithPhotosText(const QString& refused) const;
 
-    class PortClaim {
+    // Holds the photo gate, with "Copy photos" disabled meanwhile.
+    class PhotoWork {
     public:
-        explicit PortClaim(TfrmMain& window);
-        ~PortClaim();
-        PortClaim(const PortClaim&) = delete;
-        PortClaim& operator=(const PortClaim&) = delete;
+        explicit PhotoWork(TfrmMain& window);
+        ~PhotoWork();
+        PhotoWork(const PhotoWork&) = delete;
+        PhotoWork& operator=(const PhotoWork&) = delete;
 
     private:
         TfrmMain& window_;
+        WorkGate::Hold hold_;
     };
-    void WhenPortFree(std::function<void()> action);
     // A slot that runs `handler` and shows any error it raises.
     template <typename Handler>
     auto Guarded(Handler handler) {
@@ -183,9 +192,26 @@ private:
     std::unique_ptr<zentrivo::PhotoWatch> Photos_;
     std::unique_ptr<zentrivo::DeviceConnection> device_;
     std::function<void()> pollSleep_;
-    bool portBusy_ = false;
-    std::vector<std::function<void()>> whenPortFree_;
-    bool copying_ = false;
+    std::function<std::tm()> clock_;
+
+    // The port carries one exchange at a time: an operation that exchanges
+    // holds this gate from before its command is written until it has judged
+    // and counted the reply.
+    WorkGate portGate_{this};
+    // One piece of photo work at a time: a copy, or the end of a run from its
+    // last look at the camera folder to its copy.
+    WorkGate photoGate_{this};
+
+    // What the controller has been told of its pace, over every run.
+    zentrivo::ControllerPace pace_;
+    // The step period of the last made process, and the way back of the run
+    // that made the rotations counted in Process.RotationsDone.
+    std::int32_t madePeriodMs_ = 0;
+    zentrivo::ReturnPlan runReturn_;
+    // Photo commands the controller accepted since the last Start.
+    std::int32_t photosTaken_ = 0;
+    // Stops so far: a Start tells by it whether one came during its test.
+    std::uint64_t stops_ = 0;
     QString lastCopyFolder_;  // the sub-folder the last copy made, offered for export
 
     QLabel* sbClock_ = nullptr;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command_time.h"
 #include "simulated_board.h"
 
 using namespace zentrivo;
@@ -129,17 +130,36 @@ TEST(Exchange, AReplyFirstSeenAtTheLastPollCountsOnlyWhenItHoldsE) {
 }
 #endif
 
-TEST(Exchange, TheRestOfASplitReplyIsReadByTheNextExchange) {
+TEST(Exchange, WhatWaitsOnTheLineBeforeACommandIsNeverItsReply) {
     SimulatedPort board({"--split-replies", "--split-gap", "300"});
     const ExchangeResult first = board.Exchange("X.");
     EXPECT_EQ(first.Outcome, ExchangeOutcome::Accepted);
     EXPECT_EQ(first.Reply, "OK");
 
+    // The tail of the first reply has come; the next command is answered by
+    // its own reply, not by that tail.
     WaitUntilWaiting(board.Port(), 1);
     const ExchangeResult second = board.Exchange("T0001.");
     EXPECT_EQ(second.Outcome, ExchangeOutcome::Accepted);
-    EXPECT_EQ(second.Polls, 1);
-    EXPECT_EQ(second.Reply.substr(0, 2), "\r\n");
+    EXPECT_EQ(second.Reply, "OK");
+}
+
+TEST(Exchange, ACommandIsWaitedForAsLongAsItTakesPlusTheUsualLimit) {
+    ControllerPace pace;
+    NoteAccepted(pace, "D0100.");
+    NoteAccepted(pace, "F2000.");
+    NoteAccepted(pace, "T0001.");  // no time of its own
+    // 8 photos a turn at period 100: 150 steps of 100 ms, 15 s.
+    EXPECT_EQ(PollLimitFor("L0150.", pace), kCommandPollLimit + 1500);
+    EXPECT_EQ(PollLimitFor("R12000.", pace), kCommandPollLimit + 120000);
+    EXPECT_EQ(PollLimitFor("P0050.", pace), kCommandPollLimit + 205);
+    EXPECT_EQ(PollLimitFor("W0055.", pace), kCommandPollLimit + 6);
+    EXPECT_EQ(PollLimitFor("F2000.", pace), kCommandPollLimit + 200);
+    for (const char* untimed : {"T0001.", "D0100.", "X.", "Lab12.", "L0040"}) {
+        EXPECT_EQ(PollLimitFor(untimed, pace), kCommandPollLimit) << untimed;
+    }
+    // A hand-typed giant is waited for long, never for a negative time.
+    EXPECT_EQ(PollLimitFor("L99999999999999999999.", pace), 2147483646);
 }
 
 TEST(Exchange, AFailedWriteIsSendFailedAndNothingIsRead) {

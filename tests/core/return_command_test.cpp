@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 using zentrivo::ReturnCommand;
+using zentrivo::ReturnPlan;
 
 TEST(ReturnCommand, TurnsTheOtherWayByEveryRotationMade) {
-    EXPECT_EQ(ReturnCommand("L", 30, 40), "R1200.");
-    EXPECT_EQ(ReturnCommand("R", 30, 80), "L2400.");
-    EXPECT_EQ(ReturnCommand("", 1, 5), "R0005.");  // no process made yet: not "R", so right
-    EXPECT_EQ(ReturnCommand("L", 1, 12000), "R12000.");
-    EXPECT_EQ(ReturnCommand("L", 0, 40), "R0000.");
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"L", 40, 5}, 30), "R1200.");
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"R", 80, 5}, 30), "L2400.");
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"", 5, 5}, 1), "R0005.");  // no process made yet: right
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"L", 12000, 5}, 1), "R12000.");
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"L", 40, 5}, 0), "R0000.");
     // Many rotations of a long step count do not wrap round.
-    EXPECT_EQ(ReturnCommand("L", 2000000, 2000000), "R4000000000000.");
+    EXPECT_EQ(ReturnCommand(ReturnPlan{"L", 2000000, 5}, 2000000), "R4000000000000.");
 }

@@ -30,6 +30,7 @@ const char kSimUsage[] =
     "                     the time the camera takes to write a photo, in four\n"
     "                     parts (200; 0 = all at once). The camera's times are\n"
     "                     real time, never scaled by --time-scale; at most 60000\n"
+    "  --camera-miss N    the camera never stores the N-th photo (counted from 1)\n"
     "  --verbose          write those lines to standard error too\n"
     "  --help             this text\n";
 
@@ -114,6 +115,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--camera-delay", [&](const std::string& v) { return ReadCameraMs(v, o.CameraDelayMs); }},
         {"--camera-slow-write",
          [&](const std::string& v) { return ReadCameraMs(v, o.CameraSlowWriteMs); }},
+        {"--camera-miss", [&](const std::string& v) { return ReadCount(v, 1, o.CameraMiss); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--split-replies", &o.SplitReplies},

@@ -22,6 +22,7 @@ struct SimOptions {
     std::string CameraDir;                 // where the camera stores photos, if set
     std::int64_t CameraDelayMs = 300;      // from the shot until the file appears
     std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes
+    std::int64_t CameraMiss = 0;           // this photo is never stored
 };
 
 struct ParsedOptions {

@@ -35,4 +35,5 @@ private:
     Camera& camera_;
     CommandLog& log_;
     std::int64_t count_ = 0;
+    std::int64_t photos_ = 0;
 };
