@@ -18,8 +18,14 @@ std::vector<std::string> ScriptedBoard::Commands() const {
     return commands_;
 }
 
+std::vector<std::string> ScriptedBoard::SentEarly() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return early_;
+}
+
 void ScriptedBoard::Serve() {
     std::string pending;
+    bool nextEarly = false;
     char buffer[256];
     while (!stop_ && !hungUp_) {
         pollfd in{line_.ControllerFd(), POLLIN, 0};
@@ -39,6 +45,9 @@ void ScriptedBoard::Serve() {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 commands_.push_back(command);
+                if (nextEarly) {
+                    early_.push_back(command);
+                }
                 number = static_cast<int>(commands_.size());
             }
             const Action action = script_(number, command);
@@ -49,6 +58,10 @@ void ScriptedBoard::Serve() {
                 write(line_.ControllerFd(), action.reply.data(), action.reply.size()) < 0) {
                 return;
             }
+            // A program that waits for each reply writes nothing until it
+            // has read it, so nothing can be here yet.
+            pollfd more{line_.ControllerFd(), POLLIN, 0};
+            nextEarly = !pending.empty() || (poll(&more, 1, 0) == 1 && (more.revents & POLLIN));
             if (action.hangUp) {
                 // Time for the program to read the last reply before the
                 // line goes dead, as a board that is unplugged just after.

@@ -30,6 +30,8 @@ public:
 
     const std::string& DevicePath() const { return line_.DevicePath(); }
     std::vector<std::string> Commands() const;
+    // The commands that came before the board had answered the one before.
+    std::vector<std::string> SentEarly() const;
     bool HungUp() const { return hungUp_; }
 
 private:
@@ -39,6 +41,7 @@ private:
     Script script_;
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
+    std::vector<std::string> early_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> hungUp_{false};
     std::thread thread_;

@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <cstdlib>
 
 #include "ui_main_window.h"
+#include "up_down.h"
 
 Shoot::Shoot(const std::vector<std::string>& simOptions) {
     main().Options.FotosDir = cameraDir.path().toStdString();
@@ -51,6 +53,16 @@ QStringList Shoot::Commands() const {
     return commands;
 }
 
+QStringList Shoot::SentEarly() const {
+    QStringList early;
+    for (const QStringList& fields : LogLines()) {
+        if (fields.value(4) == "early") {
+            early << fields.value(1);
+        }
+    }
+    return early;
+}
+
 QList<QDateTime> Shoot::Times() const {
     QList<QDateTime> times;
     for (const QStringList& fields : LogLines()) {
@@ -66,6 +78,23 @@ void Shoot::Make(const QString& photos) {
 
 void Shoot::Start() {
     QTest::mouseClick(main().ui->btnStart, Qt::LeftButton);
+}
+
+void QuickPhotos(TfrmMain& main) {
+    main.ui->udFocusTrajanje->setPosition(0);
+    main.ui->udMedjuPauza->setPosition(0);
+}
+
+void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+        if (ready()) {
+            timer->stop();
+            action();
+        }
+    });
+    timer->start();
 }
 
 bool Shoot::WaitForMessage(const QString& titleAndText, int timeoutMs) {

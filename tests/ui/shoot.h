@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     // The commands received so far, and when.
     QStringList Commands() const;
     QList<QDateTime> Times() const;
+    // The commands that came before the board had answered the one before.
+    QStringList SentEarly() const;
 
     // Sets the number of photos and makes the process without starting it.
     void Make(const QString& photos);
@@ -43,3 +46,10 @@ public:
 private:
     QList<QStringList> LogLines() const;
 };
+
+// Focus and delay 0, so that a process is photos and rotations only.
+void QuickPhotos(TfrmMain& main);
+
+// Runs `action` once, from inside whichever event loop is running (also the
+// one of a command's wait), as soon as `ready` holds.
+void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action);

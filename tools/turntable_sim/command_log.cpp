@@ -52,11 +52,12 @@ CommandLog::CommandLog(const std::string& path, bool echo_to_stderr)
 }
 
 void CommandLog::Record(std::chrono::system_clock::time_point received, const std::string& command,
-                        const std::string* reply, double angle) {
+                        const std::string* reply, double angle, bool early) {
     char degrees[32];
     std::snprintf(degrees, sizeof degrees, "%.2f", angle);
     const std::string line = TimeText(received) + "\t" + Visible(command) + "\t" +
-                             (reply != nullptr ? Visible(*reply) : "-") + "\t" + degrees;
+                             (reply != nullptr ? Visible(*reply) : "-") + "\t" + degrees +
+                             (early ? "\tearly" : "");
     if (file_.is_open()) {
         file_ << line << std::endl;
     }

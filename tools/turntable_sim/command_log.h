@@ -7,8 +7,9 @@
 // A line for every command the board received:
 //   2025-01-31 14:03:07.215<TAB>L0040.<TAB>OK\r\n<TAB>12.00
 // the local time it arrived, the command, the reply sent (escaped; "-" when
-// none was) and the turntable's angle in degrees afterwards. Each line is
-// written and flushed just before the reply is sent.
+// none was) and the turntable's angle in degrees afterwards, and a fifth
+// field "early" when the command had come before the board answered the one
+// before it. Each line is written and flushed just before the reply is sent.
 class CommandLog {
 public:
     // No file when `path` is empty; appends to it otherwise.
@@ -17,7 +18,7 @@ public:
     bool IsOpen() const { return !path_given_ || file_.is_open(); }
 
     void Record(std::chrono::system_clock::time_point received, const std::string& command,
-                const std::string* reply, double angle);
+                const std::string* reply, double angle, bool early = false);
 
 private:
     bool path_given_;

@@ -1,5 +1,6 @@
 #include "sim_session.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,20 +48,29 @@ int SimSession::Run() {
             if (!Handle(command)) {
                 return 0;
             }
+            // A program that waits for each reply writes nothing until it has
+            // read it, so nothing can be here yet.
+            next_early_ = i + 1 < n || MoreHasCome();
         }
     }
 }
 
+bool SimSession::MoreHasCome() const {
+    pollfd in{line_.ControllerFd(), POLLIN, 0};
+    return poll(&in, 1, 0) == 1 && (in.revents & POLLIN) != 0;
+}
+
 bool SimSession::Handle(const std::string& command) {
     const auto received = std::chrono::system_clock::now();
+    const bool early = next_early_;
     ++count_;
     if (options_.SilentFrom != 0 && count_ >= options_.SilentFrom) {
-        log_.Record(received, command, nullptr, turntable_.AngleDegrees());
+        log_.Record(received, command, nullptr, turntable_.AngleDegrees(), early);
         return true;
     }
     const std::string reply = count_ == options_.ErrorAt ? options_.ErrorReply : Act(command);
     // Logged before the reply goes out: whoever has the reply finds the line.
-    log_.Record(received, command, &reply, turntable_.AngleDegrees());
+    log_.Record(received, command, &reply, turntable_.AngleDegrees(), early);
     Send(reply);
     if (count_ == options_.HangUpAfter) {
         Wait(kHangUpGraceMs, 1.0);

@@ -25,6 +25,8 @@ public:
 private:
     // False once the board has hung up.
     bool Handle(const std::string& command);
+    // Whether the program has written more while the board was busy.
+    bool MoreHasCome() const;
     std::string Act(const std::string& command);
     void Send(const std::string& reply);
     void Wait(std::int64_t ms, double scale) const;
@@ -36,4 +38,6 @@ private:
     CommandLog& log_;
     std::int64_t count_ = 0;
     std::int64_t photos_ = 0;
+    // The next command had come before the last reply went out.
+    bool next_early_ = false;
 };

@@ -1,0 +1,180 @@
+// The end of a run and the copies: the camera's last photos, which come
+// after the last command, and one piece of photo work at a time whatever the
+// user presses meanwhile.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "shoot.h"
+#include "test_main.h"
+#include "ui_main_window.h"
+#include "up_down.h"
+
+namespace {
+
+const QString kCompleted = "Information|Process successfully completed !";
+const QString kCopied = "\r\nPhotos successfully copied !";
+const QString kBusy =
+    " right now because it is busy with the photos !\r\n\r\nPlease wait a few seconds and try "
+    "again.";
+
+void AddToFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::Append));
+    f.write(bytes);
+}
+
+QStringList Folders(const Shoot& s) {
+    return QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QStringList FilesIn(const Shoot& s, const QString& folder) {
+    return QDir(s.destDir.filePath(folder)).entryList(QDir::Files, QDir::Name);
+}
+
+// A run of two photos that pauses after each rotation, played instantly,
+// with the automatic copy on; it waits paused after its last rotation.
+void RunToTheLastPause(Shoot& s) {
+    QuickPhotos(s.main());
+    s.main().ui->ckAutoPauza->setChecked(true);
+    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    s.Make("2");
+    s.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.ProcessState, 2, 10000);
+    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.Remaining, 0, 10000);
+    QTRY_COMPARE(s.main().Process.ProcessState, 2);
+}
+
+}  // namespace
+
+class RunEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lastPhotosAreAwaitedCopiedAndCounted();
+    void startMakeCopyAndExitWaitForTheEndOfARun();
+    void aCopyNeverRunsInsideAnother();
+};
+
+void RunEndTest::lastPhotosAreAwaitedCopiedAndCounted() {
+    // Each photo is stored 1.5 s after its exposure, so the last ones come
+    // after the last rotation; the second is never stored.
+    Shoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "1500",
+                      "--camera-slow-write", "0", "--camera-miss", "2"});
+    QuickPhotos(s.main());
+    s.main().ui->udPeriodRotacije->setPosition(2);  // rotations of 240 steps: 0.48 s
+    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    s.Make("5");
+    s.Start();
+    QVERIFY(s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 4 of 5 photos came from the camera !",
+                             60000));
+    QCOMPARE(s.main().StatusText(3), QString("New Photos: 4"));
+    const QStringList folders = Folders(s);
+    QCOMPARE(folders.size(), 1);
+    QCOMPARE(FilesIn(s, folders[0]), (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+    for (int i = 1; i <= 4; ++i) {
+        QFile copy(s.destDir.filePath(folders[0] + QString("/%1.jpg").arg(i)));
+        QFile photo(s.cameraDir.filePath(QString("IMG_%1.JPG").arg(i, 4, 10, QChar('0'))));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), photo.readAll());
+    }
+
+    // The card shows one more photo later: "Copy photos" looks again first.
+    QFile::copy(s.cameraDir.filePath("IMG_0004.JPG"), s.cameraDir.filePath("IMG_0005.JPG"));
+    s.main().ui->ckFotosAutoNameDir->setChecked(false);
+    s.dialogs().texts = {QString("later")};
+    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
+    QCOMPARE(FilesIn(s, "later"), (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}));
+}
+
+void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
+    Shoot s({"--time-scale", "0"});
+    s.main().show();
+    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    RunToTheLastPause(s);
+    // Of the two photos only one ever reaches the card, so the end of the
+    // run looks for the other for 5 s.
+    AddToFile(s.cameraDir.filePath("IMG_0001.JPG"), "first");
+    bool pressed = false;
+    bool startHeld = false;
+    WhenReady(
+        &s.main(), [&] { return !s.main().ui->btnFotosKopirajSlike->isEnabled(); },
+        [&] {
+            QTest::mouseClick(s.main().ui->btnStart, Qt::LeftButton);
+            QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+            QTest::mouseClick(s.main().ui->btnKreirajProces, Qt::LeftButton);
+            s.main().close();
+            startHeld = !s.main().ui->btnStart->isEnabled() && s.Commands().size() == 8;
+            pressed = true;
+        });
+    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QVERIFY(
+        s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 1 of 2 photos came from the camera !"));
+    QVERIFY(pressed);
+    QVERIFY(startHeld);
+    QCOMPARE(s.dialogs().Messages().mid(0, 2),
+             (QStringList{"Error|A new process can not be made" + kBusy,
+                          "Error|Application can not exit" + kBusy}));
+    const QStringList folders = Folders(s);
+    QCOMPARE(folders.size(), 1);
+    QCOMPARE(FilesIn(s, folders[0]), QStringList{"1.jpg"});
+    // The Start pressed meanwhile begins the next run once the copy is done.
+    QTRY_COMPARE(s.Commands().size(), 9);
+    QCOMPARE(s.Commands().last(), QString("X."));
+    QTRY_VERIFY(s.main().ui->btnStop->isEnabled());
+    QTest::mouseClick(s.main().ui->btnStop, Qt::LeftButton);
+    QVERIFY(s.main().isVisible());
+}
+
+void RunEndTest::aCopyNeverRunsInsideAnother() {
+    Shoot s({"--time-scale", "0"});
+    s.main().show();
+    RunToTheLastPause(s);
+    AddToFile(s.cameraDir.filePath("IMG_0001.JPG"), "first");
+    AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "b");
+    s.dialogs().texts = {QString("by hand"), QString("at the end")};
+    // The camera is still writing the second photo when "Copy photos" is
+    // pressed: a byte at each pass of the events the copy lets run. At the
+    // first pass the user lets the run finish and tries to leave.
+    int passes = 0;
+    bool buttonStayedOff = true;
+    QTimer camera;
+    camera.setInterval(0);
+    QObject::connect(&camera, &QTimer::timeout, [&] {
+        if (passes == 0) {
+            QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+            s.main().close();
+        }
+        buttonStayedOff = buttonStayedOff && !s.main().ui->btnFotosKopirajSlike->isEnabled();
+        AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "b");
+        if (++passes == 10) {
+            camera.stop();
+        }
+    });
+    camera.start();
+    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage(kCompleted + kCopied));
+    QCOMPARE(passes, 10);
+    QVERIFY(buttonStayedOff);
+    QCOMPARE(s.dialogs().Messages(),
+             (QStringList{"Error|Application can not exit" + kBusy,
+                          "Copy|Photos successfully copied !", kCompleted + kCopied}));
+    QCOMPARE(Folders(s), (QStringList{"at the end", "by hand"}));
+    for (const QString& folder : Folders(s)) {
+        QCOMPARE(FilesIn(s, folder), (QStringList{"1.jpg", "2.jpg"}));
+        QCOMPARE(QFileInfo(s.destDir.filePath(folder + "/2.jpg")).size(), qint64(11));
+    }
+    QVERIFY(s.main().ui->btnFotosKopirajSlike->isEnabled());
+    QVERIFY(s.main().isVisible());
+}
+
+ZENTRIVO_TEST_MAIN(RunEndTest)
+#include "run_end_test.moc"
