@@ -32,9 +32,16 @@ bool ConfigurePort(PortHandle handle, const std::string& baud, const std::string
 // write went through; a success leaves CommFailed as it was.
 bool WritePort(PortHandle handle, const std::string& text, bool quiet);
 
-// What has arrived since the last read, at most 2048 bytes, without waiting:
-// empty when nothing has. A zero byte ends the text, and the rest of that
-// read is dropped. A failed read looks like an empty one.
+// Appends what has arrived since the last read to `received`, at most 2048
+// bytes, without waiting: nothing when nothing has. A zero byte ends the
+// text, and the rest of that read is dropped. Returns false when the device
+// has gone (a USB adapter pulled, a board that hung up its line): then
+// CommFailed is raised and CommErrorText reads "error reading from serial
+// port: <code> (<system text>)". Nothing is shown; the caller tells the user.
+// Any other failed read looks like an empty one.
+bool ReadPort(PortHandle handle, std::string& received);
+
+// The same, for a caller that only wants the text.
 std::string ReadPort(PortHandle handle);
 
 // Drops whatever has arrived and not been read, so that the next read finds
@@ -42,6 +49,11 @@ std::string ReadPort(PortHandle handle);
 // reply that came too late, is never taken for the answer to what is written
 // next. Harmless on kInvalidPortHandle or a broken port; reports nothing.
 void DiscardInput(PortHandle handle);
+
+// True when the device behind an open port has gone, found without reading
+// what waits on the line; reported as a failed read is. False for
+// kInvalidPortHandle.
+bool DeviceGone(PortHandle handle);
 
 // Closes the port; closing kInvalidPortHandle or a broken port is harmless.
 void ClosePort(PortHandle handle);

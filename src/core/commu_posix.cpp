@@ -133,6 +133,19 @@ bool ApplyLineSettings(const CommMode& mode, termios& t) {
     return true;
 }
 
+// Whether the terminal has hung up: its device was unplugged or the far end
+// of a pseudo-terminal closed. Looked at without reading anything.
+bool HungUp(int fd) {
+    pollfd line{fd, POLLIN, 0};
+    return poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR)) != 0;
+}
+
+// The codes with which a read tells that the device is no more: a terminal
+// whose other end closed (EIO), a USB adapter pulled out (ENXIO, ENODEV).
+bool MeansDeviceGone(int code) {
+    return code == EIO || code == ENXIO || code == ENODEV;
+}
+
 // Writes every byte, waiting a little for room when the queue is full;
 // returns 0 or the error code.
 int WriteAll(int fd, const std::string& text) {
@@ -228,13 +241,31 @@ bool WritePort(PortHandle handle, const std::string& text, bool quiet) {
     return true;
 }
 
-std::string ReadPort(PortHandle handle) {
-    char buffer[kReadLimit + 1] = {};
-    const ssize_t received = read(Fd(handle), buffer, kReadLimit);
-    if (received <= 0) {
-        return {};
+bool ReadPort(PortHandle handle, std::string& received) {
+    if (handle == kInvalidPortHandle) {
+        return true;
     }
-    return std::string(buffer, strnlen(buffer, static_cast<std::size_t>(received)));
+    char buffer[kReadLimit + 1] = {};
+    const ssize_t count = read(Fd(handle), buffer, kReadLimit);
+    if (count > 0) {
+        received.append(buffer, strnlen(buffer, static_cast<std::size_t>(count)));
+        return true;
+    }
+    // Reads set not to wait give 0 bytes on a quiet line and on one that has
+    // hung up alike; only the line's state tells them apart.
+    const int code = count < 0 ? errno : (HungUp(Fd(handle)) ? EIO : 0);
+    if (!MeansDeviceGone(code)) {
+        return true;
+    }
+    return Fail(commu_report::kReadFailedPrefix, code, true);
+}
+
+bool DeviceGone(PortHandle handle) {
+    if (handle == kInvalidPortHandle || !HungUp(Fd(handle))) {
+        return false;
+    }
+    Fail(commu_report::kReadFailedPrefix, EIO, true);
+    return true;
 }
 
 void DiscardInput(PortHandle handle) {

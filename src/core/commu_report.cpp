@@ -32,6 +32,12 @@ void SetCommMessageSink(CommMessageSink sink) {
     message_sink = std::move(sink);
 }
 
+std::string ReadPort(PortHandle handle) {
+    std::string received;
+    ReadPort(handle, received);
+    return received;
+}
+
 namespace commu_report {
 
 void NoteSuccess() {

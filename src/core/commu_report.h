@@ -6,6 +6,9 @@
 // error text, and the one way an error is composed and shown.
 namespace zentrivo::commu_report {
 
+// How a read that found the device gone is reported.
+inline constexpr char kReadFailedPrefix[] = "error reading from serial port: ";
+
 // A step that reports failure succeeded.
 void NoteSuccess();
 

@@ -42,6 +42,14 @@ bool FailWithLastError(const std::string& prefix, bool quiet) {
     return NoteFailure(prefix, static_cast<long>(code), SystemText(code), quiet);
 }
 
+// Whether the driver still answers for the port; a removed device, or a
+// line that hung up, fails the call. Clears any line error on the way.
+bool LineAnswers(PortHandle handle) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    return ClearCommError(Win32Handle(handle), &errors, &status) != 0;
+}
+
 // 2048 bytes for every quarter second of the line at full speed, rounded
 // down: 14336 at 57600 baud.
 DWORD InputQueueFor(DWORD baud) {
@@ -130,13 +138,32 @@ bool WritePort(PortHandle handle, const std::string& text, bool quiet) {
     return true;
 }
 
-std::string ReadPort(PortHandle handle) {
-    char buffer[kReadLimit + 1] = {};
-    DWORD received = 0;
-    if (!ReadFile(Win32Handle(handle), buffer, kReadLimit, &received, nullptr)) {
-        received = 0;
+bool ReadPort(PortHandle handle, std::string& received) {
+    if (handle == kInvalidPortHandle) {
+        return true;
     }
-    return std::string(buffer, strnlen(buffer, received));
+    char buffer[kReadLimit + 1] = {};
+    DWORD count = 0;
+    if (ReadFile(Win32Handle(handle), buffer, kReadLimit, &count, nullptr)) {
+        received.append(buffer, strnlen(buffer, count));
+        return true;
+    }
+    const DWORD code = GetLastError();
+    // A line error (framing, parity, overrun) stops reads until it is
+    // cleared; the device is still there when clearing it works.
+    if (LineAnswers(handle)) {
+        return true;
+    }
+    return NoteFailure(commu_report::kReadFailedPrefix, static_cast<long>(code), SystemText(code),
+                       true);
+}
+
+bool DeviceGone(PortHandle handle) {
+    if (handle == kInvalidPortHandle || LineAnswers(handle)) {
+        return false;
+    }
+    FailWithLastError(commu_report::kReadFailedPrefix, true);
+    return true;
 }
 
 void DiscardInput(PortHandle handle) {

@@ -34,6 +34,7 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
         result.Outcome = ExchangeOutcome::SendFailed;
         return result;
     }
+    bool lost = false;
     do {
         // Raised again at every poll: a tick run during the wait lowers it.
         if (waiting_reply != nullptr) {
@@ -44,18 +45,19 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
         } else {
             SleepOnePollInterval();
         }
-        if (port != kInvalidPortHandle) {
-            result.Reply += ReadPort(port);
+        if (port != kInvalidPortHandle && !ReadPort(port, result.Reply)) {
+            lost = true;
         }
         ++result.Polls;
         if (dispatch_events) {
             dispatch_events();
         }
-    } while (result.Reply.empty() && result.Polls <= poll_limit);
+    } while (!lost && result.Reply.empty() && result.Polls <= poll_limit);
     if (waiting_reply != nullptr) {
         *waiting_reply = false;
     }
-    result.Outcome = Judge(result.Reply, result.Polls, poll_limit);
+    result.Outcome =
+        lost ? ExchangeOutcome::DeviceLost : Judge(result.Reply, result.Polls, poll_limit);
     return result;
 }
 

@@ -15,6 +15,7 @@ enum class ExchangeOutcome {
     DeviceError,  // the reply holds a capital "E"
     NoReply,      // nothing arrived before the poll limit was passed
     Accepted,     // anything else
+    DeviceLost,   // the device went away during the wait (see ReadPort)
 };
 
 struct ExchangeResult {
@@ -39,7 +40,9 @@ void SleepOnePollInterval();  // 10 ms
 // `poll_limit` polls were made, then judges: a reply holding "E" is
 // DeviceError, else a passed limit is NoReply, else Accepted. What waited on
 // the line before the write is dropped first, so that the reply is read only
-// from what the controller sends after the command.
+// from what the controller sends after the command. A device that goes
+// away ends the wait at that poll, as DeviceLost, with the port layer's
+// error text set.
 //
 // `port` is read again at every poll, so pass the connection's own handle
 // (DeviceConnection::Handle()): when a handler run during the wait closes the

@@ -3,12 +3,9 @@
 #include <utility>
 
 #include "device_state.h"
+#include "port_permission.h"
 
 namespace zentrivo {
-
-std::string ComPortName(std::int32_t com_port) {
-    return "COM" + std::to_string(com_port);
-}
 
 DeviceConnection::DeviceConnection(ShowError show_error, RepaintStatus repaint_status)
     : show_error_(std::move(show_error)), repaint_status_(std::move(repaint_status)) {}
@@ -17,18 +14,25 @@ DeviceConnection::~DeviceConnection() {
     ClosePort(handle_);
 }
 
-bool DeviceConnection::ConnectDevice(std::int32_t com_port) {
+bool DeviceConnection::ConnectDevice(std::int32_t com_port, const std::string& chosen_device) {
     if (handle_ == kInvalidPortHandle) {
         // The port layer's own texts are not shown here: one message says it all.
-        handle_ = OpenPort(ComPortName(com_port), true);
-        const bool ready = !CommFailed() && ConfigurePort(handle_, kLineBaud, kLineParity,
-                                                          kLineDataBits, kLineStopBits, true);
+        const std::string name = PortNameFor(com_port, chosen_device);
+        handle_ = OpenPort(name, true);
+        const bool opened = !CommFailed();
+        const bool ready = opened && ConfigurePort(handle_, kLineBaud, kLineParity, kLineDataBits,
+                                                   kLineStopBits, true);
         if (!ready) {
+            std::string text = kCannotOpenPortText;
+            const std::optional<std::string> hint = opened ? std::nullopt : PermissionHint(name);
+            if (hint) {
+                text += "\r\n" + *hint;
+            }
             // Closed before the message: handlers that run while the box is
             // up must not find a half-opened port.
             DisconnectDevice();
             if (show_error_) {
-                show_error_(kCannotOpenPortTitle, kCannotOpenPortText);
+                show_error_(kCannotOpenPortTitle, text);
             }
             return false;
         }

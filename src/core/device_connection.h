@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commu.h"
+#include "port_choice.h"
 
 // The main window's link to the controller: the open port and DeviceState
 // (see device_state.h), with the opening and closing of the port. The window
@@ -20,9 +21,6 @@ inline constexpr char kLineParity[] = "N";
 inline constexpr char kLineDataBits[] = "8";
 inline constexpr char kLineStopBits[] = "1";
 
-// "COM" followed by the port number.
-std::string ComPortName(std::int32_t com_port);
-
 class DeviceConnection {
 public:
     // Shows an error message with the error icon: (title, text).
@@ -36,11 +34,13 @@ public:
     DeviceConnection(const DeviceConnection&) = delete;
     DeviceConnection& operator=(const DeviceConnection&) = delete;
 
-    // Makes sure the port is open and configured; true when it is. An open
-    // port is kept as it is, even when `com_port` has changed since. A port
-    // that cannot be opened or configured is reported, closed and marked
-    // disconnected.
-    bool ConnectDevice(std::int32_t com_port);
+    // Makes sure the port is open and configured; true when it is. The port
+    // is "COM<com_port>" or the device chosen from the port list, as
+    // PortNameFor decides. An open port is kept as it is, even when the
+    // choice has changed since. A port that cannot be opened or configured
+    // is reported, closed and marked disconnected; when the user lacks the
+    // rights to its device, the message says so on a line of its own.
+    bool ConnectDevice(std::int32_t com_port, const std::string& chosen_device = {});
 
     // Closes the port (harmless when none is open) and marks the device
     // disconnected.

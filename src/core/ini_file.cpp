@@ -166,6 +166,25 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
 }
 
+void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+    const auto bytes = ReadWholeFile(path_);
+    if (!bytes) {
+        return;
+    }
+    std::vector<ini::Line> lines = ini::SplitLines(*bytes);
+    const ini::SectionRange range = ini::FindSection(lines, section);
+    for (std::size_t i = range.begin; i < range.end; ++i) {
+        const ini::ParsedLine p = ini::ParseLine(lines[i].text);
+        if (p.kind == ini::LineKind::kKey && ini::NamesEqual(p.name, key)) {
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+            if (!WriteFileAtomically(path_, ini::JoinLines(lines))) {
+                throw IniWriteError(path_);
+            }
+            return;
+        }
+    }
+}
+
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
     WriteString(section, key, std::to_string(value));
 }

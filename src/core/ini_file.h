@@ -45,6 +45,11 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
+    // Takes the key's line out of the file, as the Windows function does
+    // when given no value. A file without the key is not written at all.
+    // Throws IniWriteError when the file cannot be written.
+    void DeleteKey(std::string_view section, std::string_view key);
+
 private:
     std::string path_;
 };

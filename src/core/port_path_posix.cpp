@@ -1,38 +1,21 @@
 #include "port_path.h"
 
-#include <cstdlib>
-
-#include "whole_number.h"
+#include "port_choice.h"
 
 namespace zentrivo {
 
-namespace {
-
-// The n of "COM<n>", or 0 when the name is not of that form.
-std::int32_t ComNumber(const std::string& name) {
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0 || name[3] == '0') {
-        return 0;
-    }
-    const std::string digits = name.substr(3);
-    if (digits.find_first_not_of("0123456789") != std::string::npos) {
-        return 0;
-    }
-    return ParseWholeNumber(digits).value_or(0);
-}
-
-}  // namespace
-
 std::string PortDevicePath(const std::string& name) {
+    // A device chosen by its path is opened as it is: its stable name below
+    // /dev/serial/by-id often runs past the limit of a port name.
+    if (!name.empty() && name.front() == '/') {
+        return name;
+    }
     const std::string counted = name.substr(0, kPortNameLimit);
-    const std::int32_t number = ComNumber(counted);
+    const std::int32_t number = ComNumberOf(counted);
     if (number <= 0) {
         return "/dev/" + counted;
     }
-    const char* mapped = std::getenv(("ZENTRIVO_" + counted).c_str());
-    if (mapped != nullptr && *mapped != '\0') {
-        return mapped;
-    }
-    return "/dev/ttyS" + std::to_string(number - 1);
+    return ComDevicePath(number);
 }
 
 }  // namespace zentrivo

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "port_choice.h"
 #include "settings_location.h"
 
 namespace zentrivo {
@@ -15,6 +16,7 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
     o.FotosCopyDir = file.ReadString(keys::kOstalo, "fotos_copy_dir", defaultFolder);
     o.FotosAutoCopy = file.ReadBool(keys::kOstalo, "fotos_auto_copy", false);
     o.FotosAutoNameDir = file.ReadBool(keys::kOstalo, "fotos_auto_name_dir", false);
+    o.ComDevice = file.ReadString(keys::kParametri, kComDeviceKey, "");
     return o;
 }
 
@@ -23,6 +25,11 @@ void SaveMachineSettings(IniFile& file, const TOpcije& options) {
     file.WriteInteger(keys::kParametri, "com_port", options.ComPort);
     file.WriteInteger(keys::kParametri, "br_koraka", options.BrojKoraka);
     file.WriteInteger(keys::kParametri, "odnos_prenosa", options.OdnosPrenosa);
+    if (options.ComDevice.empty()) {
+        file.DeleteKey(keys::kParametri, kComDeviceKey);
+    } else {
+        file.WriteString(keys::kParametri, kComDeviceKey, options.ComDevice);
+    }
 }
 
 void SavePreferences(IniFile& file, const TPreferences& p) {

@@ -18,6 +18,9 @@ struct TOpcije {
     std::string FotosCopyDir;
     bool FotosAutoCopy = false;
     bool FotosAutoNameDir = false;
+    // The device chosen from the port list ("com_device"); empty when the
+    // COM number decides (see port_choice.h).
+    std::string ComDevice;
 };
 
 // The six preferences that live on the main window and reach the file only
@@ -43,7 +46,8 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder);
 // Both writes first create the settings file's folder when it is missing,
 // as a user's configuration folder is on a first run.
 
-// Writes "com_port", "br_koraka" and "odnos_prenosa", in that order.
+// Writes "com_port", "br_koraka" and "odnos_prenosa", in that order, then
+// "com_device", which goes from the file when no device is chosen.
 void SaveMachineSettings(IniFile& file, const TOpcije& options);
 
 // Writes the six preferences into "Ostalo", in their fixed order.

@@ -31,6 +31,9 @@ bool TfrmMain::ReportFailedExchange(const std::string& command, ExchangeOutcome 
         case ExchangeOutcome::NoReply:
             dialogs_->Notify(this, "Error", kNotInTime, Dialogs::Icon::Error);
             return true;
+        case ExchangeOutcome::DeviceLost:
+            ReportLostDevice(false);
+            return true;
         case ExchangeOutcome::Accepted:
             break;
     }
@@ -68,6 +71,11 @@ void TfrmMain::StartProcess() {
         dialogs_->Notify(this, "Error", "Error during sending a test command to COM port.",
                          Dialogs::Icon::None);
         DisconnectDevice();
+        btnStopClick();
+        return;
+    }
+    if (test.Outcome == ExchangeOutcome::DeviceLost) {
+        ReportLostDevice(true);
         btnStopClick();
         return;
     }
@@ -226,6 +234,12 @@ void TfrmMain::ReturnToStart() {
     // period is the floor, should it have been given none since.
     ControllerPace pace = pace_;
     pace.PeriodMs = std::max<std::int64_t>(pace.PeriodMs, runReturn_.PeriodMs);
+    // A port closed since the run, after a failed write or a device that
+    // went away, is opened again: the device may be back.
+    if (!ConnectDevice()) {
+        ui->btnNaPocetak->setEnabled(false);
+        return;
+    }
     WorkGate::Hold port(portGate_);
     const ExchangeResult result = Exchange(command, PollLimitFor(command, pace), false, false);
     ReportFailedExchange(command, result.Outcome);

@@ -1,5 +1,6 @@
 #include "main_window.h"
 #include "parametri.h"
+#include "port_choice.h"
 #include "ui_parametri.h"
 #include "whole_number.h"
 
@@ -10,11 +11,15 @@ void TfrmMain::Parametri1Click() {
     dialog.ui->udComPort->setPosition(Options.ComPort);
     dialog.ui->txtBrojKoraka->setText(QString::number(Options.BrojKoraka));
     dialog.ui->txtOdnosPrenosa->setText(QString::number(Options.OdnosPrenosa));
+    dialog.ShowPorts(QString::fromStdString(Options.ComDevice));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     Options.ComPort = dialog.ui->udComPort->position();
     Options.BrojKoraka = WholeNumberOrThrow(dialog.ui->txtBrojKoraka->text().toStdString());
     Options.OdnosPrenosa = WholeNumberOrThrow(dialog.ui->txtOdnosPrenosa->text().toStdString());
+    if (!kPortListSetsComNumber) {
+        Options.ComDevice = dialog.ChosenPort().toStdString();
+    }
     SaveMachineSettings(*SettingsFile, Options);
 }

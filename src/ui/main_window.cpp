@@ -154,6 +154,7 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->Uitaj1, &QAction::triggered, this, Guarded(&TfrmMain::Uitaj1Click));
     connect(ui->Snimi1, &QAction::triggered, this, Guarded(&TfrmMain::Snimi1Click));
     connect(&tmrSat, &QTimer::timeout, this, Guarded(&TfrmMain::tmrSatTimer));
+    connect(&portWatch_, &QTimer::timeout, this, Guarded(&TfrmMain::WatchPort));
     connect(ui->btnKreirajProces, &QPushButton::clicked, this,
             Guarded(&TfrmMain::btnKreirajProcesClick));
     connect(ui->btnEditujProces, &QPushButton::clicked, this,

@@ -149,6 +149,10 @@ private:
     void ShowProgress();
     void RepaintStatusBar();
     void SetUpDevice();
+    // Closes the port of a device that went away and tells the user, with
+    // the port layer's text on a second line.
+    void ReportLostDevice(bool inConnectionTest);
+    void WatchPort();
     zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
                                       bool quietWrite, bool markWaiting);
     void StartProcess();
@@ -213,6 +217,7 @@ private:
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
     QString lastCopyFolder_;  // the sub-folder the last copy made, offered for export
+    QTimer portWatch_;
 
     QLabel* sbClock_ = nullptr;
     DevicePanel* devicePanel_ = nullptr;

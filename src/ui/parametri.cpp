@@ -1,6 +1,9 @@
 #include "parametri.h"
 
 #include "parameter_checks.h"
+#include "port_choice.h"
+#include "port_list.h"
+#include "serial_port_discovery.h"
 #include "ui_parametri.h"
 #include "window_look.h"
 
@@ -10,19 +13,43 @@ TfrmParametri::TfrmParametri(Dialogs& dialogs, QWidget* parent)
       ui(new Ui::TfrmParametri),
       dialogs_(dialogs) {
     ui->setupUi(this);
+    portList_ = new PortList(ui->cbComDevice, std::make_unique<SerialPortDiscovery>());
     UseProgramFont(this);
     QFont ratioFont = ui->lblJedanDvotacka->font();
     ratioFont.setPixelSize(13);
     ui->lblJedanDvotacka->setFont(ratioFont);
     ui->udComPort->setBuddy(ui->txtComPort);
+    ui->lblComDevice->setBuddy(ui->cbComDevice);
+    ui->cbComDevice->setAccessibleName(ui->lblComDevice->text());
     KeepCaptionsWhole(this);
     setFixedSize(314, 273);
     connect(ui->btnOk, &QPushButton::clicked, this, &TfrmParametri::btnOkClick);
+    connect(this, &QDialog::finished, portList_, &PortList::StopFollowing);
+    connect(ui->cbComDevice, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        // Where ports are named by number, choosing COM5 sets the number 5.
+        const std::int32_t number =
+            zentrivo::ComNumberOf(ui->cbComDevice->itemText(index).toStdString());
+        if (zentrivo::kPortListSetsComNumber && number > 0) {
+            ui->udComPort->setPosition(number);
+        }
+    });
     FormCreate();
 }
 
 TfrmParametri::~TfrmParametri() {
     delete ui;
+}
+
+void TfrmParametri::ShowPorts(const QString& chosen) {
+    portList_->Show(chosen);
+}
+
+QString TfrmParametri::ChosenPort() const {
+    return portList_->Chosen();
+}
+
+void TfrmParametri::SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery) {
+    portList_->SetDiscovery(std::move(discovery));
 }
 
 void TfrmParametri::FormCreate() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "dialogs.h"
+#include "port_discovery.h"
 
 namespace Ui {
 class TfrmParametri;
 }
+class PortList;
 
 // The Parameters dialog: the machine settings (COM port, motor steps, gear
 // ratio). Made once and reused; it keeps its controls between openings.
@@ -19,6 +22,12 @@ public:
 
     Ui::TfrmParametri* ui;
 
+    // The port list: filled when the dialog opens, showing `chosen` (empty
+    // for the COM number); what is chosen when it closes.
+    void ShowPorts(const QString& chosen);
+    QString ChosenPort() const;
+    void SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery);
+
 public slots:
     void btnOkClick();
 
@@ -26,4 +35,5 @@ private:
     void FormCreate();
 
     Dialogs& dialogs_;
+    PortList* portList_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controller_line.h"
+#include "port_choice.h"
 #include "port_layer_test.h"
 #include "port_path.h"
 #include "temp_dir.h"
@@ -54,6 +55,21 @@ TEST(PortDevicePath, ComNumbersMapToTheEnvironmentOrToTtyS) {
     EXPECT_EQ(PortDevicePath("COM03"), "/dev/COM03");
     EXPECT_EQ(PortDevicePath("ttyUSB0"), "/dev/ttyUSB0");
     EXPECT_EQ(PortDevicePath(std::string(100, 'x')), "/dev/" + std::string(79, 'x'));
+}
+
+TEST(PortDevicePath, AVariableWinsOverAChosenDeviceWhichWinsOverTheNumber) {
+    unsetenv("ZENTRIVO_COM7");
+    EXPECT_EQ(PortDevicePath(PortNameFor(7, "")), "/dev/ttyS6");
+    // Stable names run past the 79 characters of a port name, and count whole.
+    const std::string by_id =
+        "/dev/serial/by-id/"
+        "usb-Silicon_Labs_CP2102N_USB_to_UART_Bridge_Controller_4a3b2c1d0e9f8a7b-if00-port0";
+    EXPECT_EQ(PortDevicePath(PortNameFor(7, by_id)), by_id);
+    EXPECT_EQ(PortDevicePath(PortNameFor(7, "ttyACM0")), "/dev/ttyACM0");
+    setenv("ZENTRIVO_COM7", "/dev/pts/9", 1);
+    EXPECT_EQ(PortDevicePath(PortNameFor(7, by_id)), "/dev/pts/9");
+    EXPECT_EQ(PortDevicePath(PortNameFor(8, by_id)), by_id);
+    unsetenv("ZENTRIVO_COM7");
 }
 
 TEST_F(PortTest, MissingDeviceFailsWithCodeAndSystemText) {
@@ -215,6 +231,32 @@ TEST_F(PortTest, AWriteToAHungUpLineFailsAndALaterSuccessKeepsTheFlag) {
     ExpectFailedWritesKeepTheFlag(dead_port, live_port,
                                   "error writing to serial port: 5 (Input/output error)");
     EXPECT_EQ(alive.Heard(2), "X.");
+}
+
+TEST_F(PortTest, AHungUpLineReadsAsAGoneDeviceAndAQuietOneDoesNot) {
+    ControllerLine line;
+    const PortHandle port = OpenConfigured(51, line.DevicePath());
+    std::string received;
+    EXPECT_TRUE(ReadPort(port, received));
+    EXPECT_FALSE(DeviceGone(port));
+    // Looking at the line leaves what waits on it for the next read.
+    line.Say("OK", port);
+    EXPECT_FALSE(DeviceGone(port));
+    EXPECT_TRUE(ReadPort(port, received));
+    EXPECT_EQ(received, "OK");
+    EXPECT_FALSE(CommFailed());
+
+    line.HangUp();
+    const std::string gone = "error reading from serial port: 5 (Input/output error)";
+    EXPECT_TRUE(DeviceGone(port));
+    EXPECT_EQ(CommErrorText(), gone);
+    received.clear();
+    EXPECT_FALSE(ReadPort(port, received));
+    EXPECT_EQ(received, "");
+    EXPECT_TRUE(CommFailed());
+    EXPECT_EQ(CommErrorText(), gone);
+    // The caller tells the user; the layer shows nothing by itself.
+    EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(PortTest, ClosingNoPortIsHarmless) {

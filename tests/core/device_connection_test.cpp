@@ -5,10 +5,15 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,6 +120,84 @@ TEST_F(Connection, APortAnotherProgramHoldsCannotBeConnected) {
     EXPECT_TRUE(link_.ConnectDevice(74));
 }
 
+#endif
+
+#ifndef _WIN32
+namespace {
+
+// What ConnectDevice shows for the port number, tried by a user who is not
+// root, since root opens any device: in a child process that takes the
+// identity of "nobody" when the tests run as root. Empty with `why_not`
+// set when no such user can be had.
+std::string MessageForUnprivilegedUser(std::int32_t number, std::string& why_not) {
+    int out[2];
+    if (pipe(out) != 0) {
+        why_not = "no pipe";
+        return {};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(out[0]);
+        if (getuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            if (nobody == nullptr || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+                setuid(nobody->pw_uid) != 0) {
+                _exit(3);
+            }
+        }
+        std::string text;
+        DeviceConnection link([&](const std::string&, const std::string& t) { text = t; }, {});
+        const bool connected = link.ConnectDevice(number);
+        const bool written = write(out[1], text.data(), text.size()) == ssize_t(text.size());
+        _exit(connected || !written ? 1 : 0);
+    }
+    close(out[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) {
+        why_not = "the tests run as root and cannot take the identity of \"nobody\"";
+    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        why_not = "the port opened or the message did not come back";
+        ADD_FAILURE() << why_not;
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(ConnectionRights, APortTheUserMayNotUseNamesTheGroupToJoin) {
+    ControllerLine line;
+    PointComPortAt(78, line.DevicePath());
+    // Only the device's group may use it: neither its owner nor others.
+    ASSERT_EQ(chmod(line.DevicePath().c_str(), 0060), 0);
+    struct stat device {};
+    ASSERT_EQ(stat(line.DevicePath().c_str(), &device), 0);
+    const group* owners = getgrgid(device.st_gid);
+    ASSERT_NE(owners, nullptr);
+
+    std::string why_not;
+    const std::string text = MessageForUnprivilegedUser(78, why_not);
+    if (!why_not.empty()) {
+        GTEST_SKIP() << why_not;
+    }
+    const std::string first_line = std::string(kCannotOpenPortText) + "\r\n";
+    ASSERT_EQ(text.substr(0, first_line.size()), first_line);
+    const std::string hint = text.substr(first_line.size());
+    EXPECT_EQ(hint.rfind("You have no permission to use " + line.DevicePath() +
+                             ": you must belong to its group \"" + owners->gr_name +
+                             "\" (sudo usermod -aG " + owners->gr_name + " ",
+                         0),
+              0u)
+        << hint;
+    const std::string tail = ") and log in again.";
+    EXPECT_EQ(hint.substr(hint.size() - std::min(hint.size(), tail.size())), tail) << hint;
+}
 #endif
 
 TEST_F(Connection, DisconnectClosesThePortForTheNextConnect) {

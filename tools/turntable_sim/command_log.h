@@ -10,6 +10,8 @@
 // none was) and the turntable's angle in degrees afterwards, and a fifth
 // field "early" when the command had come before the board answered the one
 // before it. Each line is written and flushed just before the reply is sent.
+// When the board hangs up, a last line holds the time of that and "HANGUP"
+// for the command.
 class CommandLog {
 public:
     // No file when `path` is empty; appends to it otherwise.

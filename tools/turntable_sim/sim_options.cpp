@@ -21,7 +21,10 @@ const char kSimUsage[] =
     "  --split-replies    send each reply in two writes\n"
     "  --split-gap MS     time between the two writes (200)\n"
     "  --hangup-after N   answer the N-th command, then hang up and exit\n"
-    "  --log FILE         append a line per command: time, command, reply, angle\n"
+    "  --hangup-at N      act on the N-th command (a rotation turns), then hang up\n"
+    "                     and exit without answering it, as a board unplugged mid-way\n"
+    "  --log FILE         append a line per command: time, command, reply, angle;\n"
+    "                     a hang-up adds a line with its time and HANGUP\n"
     "  --camera-dir DIR   a camera that stores a JPEG for each P command in DIR,\n"
     "                     IMG_0001.JPG, IMG_0002.JPG, ... on from the highest there\n"
     "  --camera-delay MS  from the end of the exposure until the photo's file\n"
@@ -107,6 +110,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--error-at", [&](const std::string& v) { return ReadCount(v, 1, o.ErrorAt); }},
         {"--silent-from", [&](const std::string& v) { return ReadCount(v, 1, o.SilentFrom); }},
         {"--hangup-after", [&](const std::string& v) { return ReadCount(v, 1, o.HangUpAfter); }},
+        {"--hangup-at", [&](const std::string& v) { return ReadCount(v, 1, o.HangUpAt); }},
         {"--split-gap", [&](const std::string& v) { return ReadCount(v, 0, o.SplitGapMs); }},
         {"--reply", [&](const std::string& v) { return o.Reply = Unescaped(v), true; }},
         {"--error-reply", [&](const std::string& v) { return o.ErrorReply = Unescaped(v), true; }},

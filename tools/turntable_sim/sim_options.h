@@ -13,6 +13,7 @@ struct SimOptions {
     std::int64_t ErrorAt = 0;       // this command gets the error reply
     std::int64_t SilentFrom = 0;    // from this command on, no reply at all
     std::int64_t HangUpAfter = 0;   // after answering this command, hang up
+    std::int64_t HangUpAt = 0;      // act on this command, then hang up without answering
     bool SplitReplies = false;      // each reply in two writes
     std::int64_t SplitGapMs = 200;  // between the two writes
     std::string Reply = "OK\r\n";   // the reply to an accepted command

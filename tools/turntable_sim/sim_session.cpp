@@ -68,13 +68,19 @@ bool SimSession::Handle(const std::string& command) {
         log_.Record(received, command, nullptr, turntable_.AngleDegrees(), early);
         return true;
     }
+    if (count_ == options_.HangUpAt) {
+        log_.Record(received, command, nullptr, turntable_.AngleDegrees());
+        Act(command);
+        HangUp();
+        return false;
+    }
     const std::string reply = count_ == options_.ErrorAt ? options_.ErrorReply : Act(command);
     // Logged before the reply goes out: whoever has the reply finds the line.
     log_.Record(received, command, &reply, turntable_.AngleDegrees(), early);
     Send(reply);
     if (count_ == options_.HangUpAfter) {
         Wait(kHangUpGraceMs, 1.0);
-        line_.HangUp();
+        HangUp();
         return false;
     }
     return true;
@@ -101,6 +107,11 @@ void SimSession::Send(const std::string& reply) {
     WriteAll(line_.ControllerFd(), reply.substr(0, half));
     Wait(options_.SplitGapMs, 1.0);
     WriteAll(line_.ControllerFd(), reply.substr(half));
+}
+
+void SimSession::HangUp() {
+    line_.HangUp();
+    log_.Record(std::chrono::system_clock::now(), "HANGUP", nullptr, turntable_.AngleDegrees());
 }
 
 void SimSession::Wait(std::int64_t ms, double scale) const {

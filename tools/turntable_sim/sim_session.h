@@ -29,6 +29,7 @@ private:
     bool MoreHasCome() const;
     std::string Act(const std::string& command);
     void Send(const std::string& reply);
+    void HangUp();
     void Wait(std::int64_t ms, double scale) const;
 
     PseudoTerminal& line_;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "port_discovery.h"
+
+// The serial ports the system reports through Qt's serial port
+// information: USB boards and adapters by their stable name below
+// /dev/serial/by-id where there is one, and the built-in ports that really
+// exist, in the order of their paths.
+class SerialPortDiscovery : public PortDiscovery {
+public:
+    QList<PortEntry> Ports() override;
+};
