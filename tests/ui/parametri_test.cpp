@@ -1,6 +1,13 @@
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <cstdlib>
+#include <memory>
+
+#include "port_discovery.h"
+#include "shoot.h"
 
 #include "test_app_dir.h"
 #include "test_main.h"
@@ -20,6 +27,8 @@ private slots:
     void gearRatioNotWholeIsRefused();
     void closeBoxWritesNothing();
     void failedWriteIsShownByTheGeneralErrorBox();
+    void portListFollowsThePortsAndStoresTheChoice();
+    void aShootRunsOnATypedDeviceAndTheVariableStillWins();
 
 private:
     // Opens the dialog from the toolbar, lets `fill` act in it, presses Ok
@@ -165,6 +174,103 @@ void ParametriTest::failedWriteIsShownByTheGeneralErrorBox() {
     // The values taken stay in effect, and the program carries on.
     QCOMPARE(p.main().Options.BrojKoraka, 24);
     QVERIFY(p.main().tmrSat.isActive());
+}
+
+namespace {
+
+// Ports that the test plugs in and pulls out while the list is open.
+class FakeDiscovery : public PortDiscovery {
+public:
+    explicit FakeDiscovery(std::shared_ptr<QList<PortEntry>> present)
+        : present_(std::move(present)) {}
+    QList<PortEntry> Ports() override { return *present_; }
+
+private:
+    std::shared_ptr<QList<PortEntry>> present_;
+};
+
+const QString kUno = "/dev/serial/by-id/usb-Arduino__www.arduino.cc__0043_7543-if00";
+const QString kFtdi = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+}  // namespace
+
+void ParametriTest::portListFollowsThePortsAndStoresTheChoice() {
+    TestProgram p("[Parametri]\r\ncom_port=3\r\n");
+    auto present = std::make_shared<QList<PortEntry>>(
+        QList<PortEntry>{{kUno, "Arduino (www.arduino.cc), Arduino Uno"}, {"/dev/ttyS0", ""}});
+    p.windows->frmParametri.SetPortDiscovery(std::make_unique<FakeDiscovery>(present));
+    RunDialog(p, [&](Ui::TfrmParametri& ui) {
+        QComboBox* box = ui.cbComDevice;
+        QCOMPARE(box->currentText(), QString("COM port number above"));
+        QCOMPARE(Items(box), (QStringList{"COM port number above", kUno, "/dev/ttyS0"}));
+        QCOMPARE(box->itemData(1, Qt::AccessibleTextRole).toString(),
+                 kUno + " (Arduino (www.arduino.cc), Arduino Uno)");
+        QCOMPARE(box->accessibleName(), QString("Port:"));
+        // Plugged in and pulled out while the list is open.
+        present->append({kFtdi, "FTDI, FT232R USB UART"});
+        present->removeAt(1);
+        QTRY_COMPARE(Items(box), (QStringList{"COM port number above", kUno, kFtdi}));
+        box->setCurrentIndex(2);
+        PressOk(ui);
+    });
+    QCOMPARE(p.ReadIni(),
+             "[Parametri]\r\ncom_port=3\r\nbr_koraka=48\r\nodnos_prenosa=25\r\n"
+             "com_device=" +
+                 kFtdi + "\r\n");
+
+    // The choice shows again, also when its device is not plugged in.
+    present->clear();
+    QString shown;
+    RunDialog(p, [&](Ui::TfrmParametri& ui) {
+        shown = ui.cbComDevice->currentText();
+        PressOk(ui);
+    });
+    QCOMPARE(shown, kFtdi);
+    QVERIFY(p.ReadIni().endsWith("com_device=" + kFtdi + "\r\n"));
+
+    // The first entry hands the choice back to the number: the key goes.
+    RunDialog(p, [](Ui::TfrmParametri& ui) {
+        ui.cbComDevice->setCurrentIndex(0);
+        PressOk(ui);
+    });
+    QCOMPARE(p.ReadIni(),
+             QString("[Parametri]\r\ncom_port=3\r\nbr_koraka=48\r\nodnos_prenosa=25\r\n"));
+    QVERIFY(p.main().Options.ComDevice.empty());
+}
+
+void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
+    Shoot s({"--time-scale", "0"});
+    unsetenv("ZENTRIVO_COM3");
+    const QString typed = QString::fromStdString(s.sim->DevicePath());
+    RunDialog(s.program, [&](Ui::TfrmParametri& ui) {
+        ui.cbComDevice->setFocus();
+        ui.cbComDevice->lineEdit()->selectAll();
+        QTest::keyClicks(ui.cbComDevice, typed);
+        PressOk(ui);
+    });
+    QVERIFY(s.program.ReadIni().contains("com_device=" + typed + "\r\n"));
+    s.Make("2");
+    s.Start();
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QCOMPARE(s.Commands().first(), QString("X."));
+
+    // A port mapped from a terminal still wins over the chosen device.
+    SimulatedTurntable mapped({"--time-scale", "0"});
+    setenv("ZENTRIVO_COM3", mapped.DevicePath().c_str(), 1);
+    s.main().DisconnectDevice();
+    const int before = s.Commands().size();
+    s.dialogs().Clear();
+    s.Start();
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QCOMPARE(s.Commands().size(), before);
 }
 
 ZENTRIVO_TEST_MAIN(ParametriTest)

@@ -224,17 +224,18 @@ void RunnerTest::hangUpClosesThePortAndTheNextStartOpensIt() {
     s.Start();
     QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.ProcessState, 2, 10000);
     QCOMPARE(s.sim->WaitForExit(), 0);
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage("Error|Error during sending command (P0050.) to COM port."));
-    const QStringList messages = s.dialogs().Messages();
-    QCOMPARE(messages.size(), 2);
-    QVERIFY2(messages[0].startsWith("Zentrivo - novi_profil.zv|error writing to serial port: "),
-             qPrintable(messages[0]));
-    QCOMPARE(s.dialogs().shown[0].icon, Dialogs::Icon::None);
-    QCOMPARE(s.dialogs().shown[1].icon, Dialogs::Icon::None);
+    QCOMPARE(s.Commands().back(), QString("HANGUP"));
+    // Noticed with nothing pressed: the run ends, the port is closed.
+    QVERIFY(
+        s.WaitForMessage("Error|Device was disconnected. Terminating process.\r\n"
+                         "error reading from serial port: 5 (Input/output error)"));
+    QCOMPARE(s.dialogs().Messages().size(), 1);
+    QCOMPARE(s.dialogs().shown[0].icon, Dialogs::Icon::Error);
     QCOMPARE(s.main().DeviceState(), 0);
     QCOMPARE(s.main().StatusText(1), QString("Device is disconnected."));
     QVERIFY(s.main().ui->btnStart->isEnabled());
+    QVERIFY(!s.main().ui->btnPauza->isEnabled());
+    QVERIFY(s.main().ui->btnNaPocetak->isEnabled());
 
     s.StartSimulator({"--time-scale", "0"});
     s.dialogs().Clear();

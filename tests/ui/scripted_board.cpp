@@ -63,9 +63,9 @@ void ScriptedBoard::Serve() {
             pollfd more{line_.ControllerFd(), POLLIN, 0};
             nextEarly = !pending.empty() || (poll(&more, 1, 0) == 1 && (more.revents & POLLIN));
             if (action.hangUp) {
-                // Time for the program to read the last reply before the
-                // line goes dead, as a board that is unplugged just after.
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                // By default time for the program to read the last reply
+                // before the line goes dead, as a board unplugged just after.
+                std::this_thread::sleep_for(std::chrono::milliseconds(action.hangUpDelayMs));
                 line_.HangUp();
                 hungUp_ = true;
             }

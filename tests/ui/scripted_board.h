@@ -16,9 +16,10 @@ class ScriptedBoard {
 public:
     struct Action {
         std::string reply = "OK\r\n";
-        int delayMs = 0;      // before the reply
-        bool hangUp = false;  // after the reply, if any
-        bool silent = false;  // no reply at all
+        int delayMs = 0;          // before the reply
+        bool hangUp = false;      // after the reply, if any
+        int hangUpDelayMs = 100;  // from the reply (or the command) to the hang-up
+        bool silent = false;      // no reply at all
     };
     // Called with the command's number (from 1) and its text.
     using Script = std::function<Action(int number, const std::string& command)>;
