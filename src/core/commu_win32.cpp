@@ -146,7 +146,9 @@ bool ReadPort(PortHandle handle, std::string& received) {
     DWORD count = 0;
     if (ReadFile(Win32Handle(handle), buffer, kReadLimit, &count, nullptr)) {
         received.append(buffer, strnlen(buffer, count));
-        return true;
+        // Some drivers (and Wine over a terminal that hung up) keep reading
+        // a line that is gone as empty; the line's state tells.
+        return count > 0 || !DeviceGone(handle);
     }
     const DWORD code = GetLastError();
     // A line error (framing, parity, overrun) stops reads until it is

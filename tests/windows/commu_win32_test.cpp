@@ -193,6 +193,26 @@ TEST_F(Win32PortTest, AWriteToAHungUpLineFailsAndALaterSuccessKeepsTheFlag) {
     EXPECT_EQ(ReadAtLeast(live_port, 4), "OK\r\n");
 }
 
+TEST_F(Win32PortTest, AHungUpLineReadsAsAGoneDeviceAndAQuietOneDoesNot) {
+    SimulatedBoard board({"--hangup-after", "1"});
+    const PortHandle port = OpenConfigured(board);
+    std::string received;
+    EXPECT_TRUE(ReadPort(port, received));
+    EXPECT_FALSE(DeviceGone(port));
+    ASSERT_TRUE(WritePort(port, "X.", true));
+    ASSERT_EQ(board.WaitForExit(), 0);
+
+    // How Wine reports the pseudo-terminal that lost its other end.
+    const std::string gone = "error reading from serial port: 21 (Not ready)";
+    EXPECT_TRUE(DeviceGone(port));
+    EXPECT_EQ(CommErrorText(), gone);
+    received.clear();
+    EXPECT_FALSE(ReadPort(port, received));
+    EXPECT_EQ(received, "");
+    EXPECT_EQ(CommErrorText(), gone);
+    EXPECT_TRUE(shown_.empty());
+}
+
 TEST_F(Win32PortTest, ClosingNoPortIsHarmless) {
     ClosePort(kInvalidPortHandle);
     EXPECT_EQ(ReadPort(kInvalidPortHandle), "");
