@@ -247,16 +247,7 @@ TEST_F(PortTest, AHungUpLineReadsAsAGoneDeviceAndAQuietOneDoesNot) {
     EXPECT_FALSE(CommFailed());
 
     line.HangUp();
-    const std::string gone = "error reading from serial port: 5 (Input/output error)";
-    EXPECT_TRUE(DeviceGone(port));
-    EXPECT_EQ(CommErrorText(), gone);
-    received.clear();
-    EXPECT_FALSE(ReadPort(port, received));
-    EXPECT_EQ(received, "");
-    EXPECT_TRUE(CommFailed());
-    EXPECT_EQ(CommErrorText(), gone);
-    // The caller tells the user; the layer shows nothing by itself.
-    EXPECT_TRUE(shown_.empty());
+    ExpectTheDeviceGone(port, "error reading from serial port: 5 (Input/output error)");
 }
 
 TEST_F(PortTest, ClosingNoPortIsHarmless) {

@@ -67,6 +67,20 @@ protected:
         EXPECT_TRUE(zentrivo::CommFailed());
     }
 
+    // `port`'s line has hung up: looking at it and reading it both tell
+    // that the device has gone, with `text`, and the layer shows nothing.
+    // For a test that has shown nothing before.
+    void ExpectTheDeviceGone(zentrivo::PortHandle port, const std::string& text) {
+        EXPECT_TRUE(zentrivo::DeviceGone(port));
+        EXPECT_EQ(zentrivo::CommErrorText(), text);
+        std::string received;
+        EXPECT_FALSE(zentrivo::ReadPort(port, received));
+        EXPECT_EQ(received, "");
+        EXPECT_TRUE(zentrivo::CommFailed());
+        EXPECT_EQ(zentrivo::CommErrorText(), text);
+        EXPECT_TRUE(shown_.empty());
+    }
+
     std::vector<std::string> shown_;
     std::vector<zentrivo::PortHandle> opened_;
 };

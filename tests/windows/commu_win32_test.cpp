@@ -203,14 +203,7 @@ TEST_F(Win32PortTest, AHungUpLineReadsAsAGoneDeviceAndAQuietOneDoesNot) {
     ASSERT_EQ(board.WaitForExit(), 0);
 
     // How Wine reports the pseudo-terminal that lost its other end.
-    const std::string gone = "error reading from serial port: 21 (Not ready)";
-    EXPECT_TRUE(DeviceGone(port));
-    EXPECT_EQ(CommErrorText(), gone);
-    received.clear();
-    EXPECT_FALSE(ReadPort(port, received));
-    EXPECT_EQ(received, "");
-    EXPECT_EQ(CommErrorText(), gone);
-    EXPECT_TRUE(shown_.empty());
+    ExpectTheDeviceGone(port, "error reading from serial port: 21 (Not ready)");
 }
 
 TEST_F(Win32PortTest, ClosingNoPortIsHarmless) {
