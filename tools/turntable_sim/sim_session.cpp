@@ -69,7 +69,7 @@ bool SimSession::Handle(const std::string& command) {
         return true;
     }
     if (count_ == options_.HangUpAt) {
-        log_.Record(received, command, nullptr, turntable_.AngleDegrees());
+        log_.Record(received, command, nullptr, turntable_.AngleDegrees(), early);
         Act(command);
         HangUp();
         return false;
