@@ -1,6 +1,7 @@
 #include "atomic_file.h"
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,6 +29,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    return ReplaceAtomically(path, bytes) == AtomicWrite::kDone;
+}
+
 namespace {
 
 std::string TemporaryNameBeside(const fs::path& target) {
@@ -43,55 +48,120 @@ std::string TemporaryNameBeside(const fs::path& target) {
     return tmp.u8string();
 }
 
+}  // namespace
+
 #ifndef _WIN32
-bool WriteAndSync(const std::string& tmp, const std::string& bytes, const fs::path& target) {
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = true;
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
-    while (ok && done < bytes.size()) {
+    while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            ok = errno == EINTR;
-        } else {
-            done += static_cast<std::size_t>(n);
+        if (n < 0 && errno != EINTR) {
+            return false;
         }
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
-    struct stat st {};
-    if (ok && ::stat(target.c_str(), &st) == 0) {
-        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    return true;
+}
+
+// Gives the new file the old one's owner, group and permissions; a file
+// that a script run with sudo rewrites must stay its owner's.
+AtomicWrite TakeOverOwnership(int fd, const struct stat& old) {
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0) {
+        return AtomicWrite::kFailed;
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    return ok;
+    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        return AtomicWrite::kOwnerNotKept;
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0 ? AtomicWrite::kDone : AtomicWrite::kFailed;
 }
-#else
-bool WriteAndSync(const std::string& tmp, const std::string& bytes, const fs::path&) {
-    std::ofstream out(fs::u8path(tmp), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
-}
-#endif
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+AtomicWrite ReplaceAtomically(const std::string& path, const std::string& bytes) {
+    const std::string target = fs::u8path(path).string();
+    const std::string tmp = TemporaryNameBeside(fs::u8path(path));
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return (errno == EACCES || errno == EPERM) ? AtomicWrite::kNoNewFile : AtomicWrite::kFailed;
+    }
+    AtomicWrite result = WriteAll(fd, bytes) ? AtomicWrite::kDone : AtomicWrite::kFailed;
+    if (result == AtomicWrite::kDone && exists) {
+        result = TakeOverOwnership(fd, old);
+    }
+    if (result == AtomicWrite::kDone && ::fsync(fd) != 0) {
+        result = AtomicWrite::kFailed;
+    }
+    if (::close(fd) != 0 && result == AtomicWrite::kDone) {
+        result = AtomicWrite::kFailed;
+    }
+    if (result == AtomicWrite::kDone && ::rename(tmp.c_str(), target.c_str()) != 0) {
+        result = AtomicWrite::kNotReplaced;
+    }
+    if (result != AtomicWrite::kDone) {
+        ::unlink(tmp.c_str());
+    }
+    return result;
+}
+
+bool RewriteInPlace(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(fs::u8path(path).c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+              ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+#else
+
+AtomicWrite ReplaceAtomically(const std::string& path, const std::string& bytes) {
     const fs::path target = fs::u8path(path);
     const std::string tmp = TemporaryNameBeside(target);
     std::error_code ec;
-    if (!WriteAndSync(tmp, bytes, target)) {
-        fs::remove(fs::u8path(tmp), ec);
-        return false;
+    {
+        std::ofstream out(fs::u8path(tmp), std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return AtomicWrite::kNoNewFile;
+        }
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(fs::u8path(tmp), ec);
+            return AtomicWrite::kFailed;
+        }
     }
     fs::rename(fs::u8path(tmp), target, ec);
     if (ec) {
         fs::remove(fs::u8path(tmp), ec);
-        return false;
+        return AtomicWrite::kNotReplaced;
     }
-    return true;
+    return AtomicWrite::kDone;
 }
+
+bool RewriteInPlace(const std::string& path, const std::string& bytes) {
+    {
+        std::fstream out(fs::u8path(path), std::ios::binary | std::ios::in | std::ios::out);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::resize_file(fs::u8path(path), bytes.size(), ec);
+    return !ec;
+}
+
+#endif
 
 }  // namespace zentrivo

@@ -5,7 +5,9 @@
 
 namespace zentrivo {
 
-// The separator the system puts between hours, minutes and seconds.
+// The separator between hours, minutes and seconds: always ":", what Windows
+// shows unless its user changes it. Linux has no setting for the separator
+// alone, only whole time formats.
 std::string TimeSeparator();
 
 // "dd-mm-yyyy hh:mm:ss", as the status bar's clock shows the time.

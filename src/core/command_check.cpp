@@ -37,6 +37,13 @@ std::optional<std::string> ValidateCommand(std::string_view text) {
     if (text.back() != '.') {
         return "Command must end with a dot !";
     }
+    // The controller reads the four characters between the letter and the
+    // dot as a number; anything else there must not reach it.
+    for (const char c : text.substr(1, 4)) {
+        if (c < '0' || c > '9') {
+            return "Command must have 4 digits between the letter and the dot !";
+        }
+    }
     return std::nullopt;
 }
 

@@ -11,9 +11,10 @@ namespace zentrivo {
 // Caption of the box that refuses a hand-typed command.
 inline constexpr const char* kCommandErrorCaption = "Greška";
 
-// The three checks on a hand-typed command, in order; nothing when it may go
-// into the process, else the message to show. The text is UTF-8 and its
-// length is counted in characters, so a letter such as "č" counts once.
+// The checks on a hand-typed command, in order (length, letter, final dot,
+// the four digits between them); nothing when it may go into the process,
+// else the message to show. The text is UTF-8 and its length is counted in
+// characters, so a letter such as "č" counts once.
 std::optional<std::string> ValidateCommand(std::string_view text);
 
 // The Process Editor's list operations. `selected` is the selected index or

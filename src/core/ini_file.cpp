@@ -5,7 +5,8 @@
 #include <fstream>
 #include <utility>
 
-#include "atomic_file.h"
+#include "file_update.h"
+#include "ini_encoding.h"
 #include "ini_lines.h"
 #include "whole_number.h"
 
@@ -25,7 +26,9 @@ bool HoldsLineBreak(std::string_view s) {
 
 // A name or value that would not come back the same from its own line (a
 // line break forging further keys, a key that reads as a comment or a
-// section) is refused rather than written.
+// section) is refused rather than written. A name is judged as it will be
+// read: without the blanks at its ends, so " [x]" cannot pass for a key and
+// then hide the real section [x].
 bool StorableOnOneLine(std::string_view section, std::string_view key, std::string_view value) {
     if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value)) {
         return false;
@@ -33,8 +36,9 @@ bool StorableOnOneLine(std::string_view section, std::string_view key, std::stri
     if (section.find(']') != std::string_view::npos) {
         return false;
     }
-    if (key.find('=') != std::string_view::npos || key.empty() || key.front() == ';' ||
-        key.front() == '[') {
+    const std::string_view name = ini::Trim(key);
+    if (key.find('=') != std::string_view::npos || name.empty() || name.front() == ';' ||
+        name.front() == '[') {
         return false;
     }
     return true;
@@ -48,6 +52,8 @@ bool StorableOnOneLine(std::string_view section, std::string_view key, std::stri
 // one the file holds whole.
 constexpr std::size_t kMaxLookupBytes = std::size_t{1} << 20;
 
+// The text of a file for a lookup, decoded from UTF-16 when the file is
+// written so.
 std::optional<std::string> ReadForLookup(const std::string& path) {
     const std::filesystem::path file = std::filesystem::u8path(path);
     std::error_code ec;
@@ -63,11 +69,12 @@ std::optional<std::string> ReadForLookup(const std::string& path) {
                       '\0');
     in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+    std::string text = ini::DecodeText(bytes).text;
     if (size > kMaxLookupBytes) {
-        const std::size_t lastEnd = bytes.find_last_of("\r\n");
-        bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+        const std::size_t lastEnd = text.find_last_of("\r\n");
+        text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
     }
-    return bytes;
+    return text;
 }
 
 // A value ends at a NUL byte, as it does for the Windows functions, which
@@ -86,11 +93,11 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 std::optional<std::string> IniFile::ReadValue(std::string_view section,
                                               std::string_view key) const {
-    const auto bytes = ReadForLookup(path_);
-    if (!bytes) {
+    const auto text = ReadForLookup(path_);
+    if (!text) {
         return std::nullopt;
     }
-    const std::vector<ini::Line> lines = ini::SplitLines(*bytes);
+    const std::vector<ini::Line> lines = ini::SplitLines(*text);
     const ini::SectionRange range = ini::FindSection(lines, section);
     for (std::size_t i = range.begin; i < range.end; ++i) {
         const ini::ParsedLine p = ini::ParseLine(lines[i].text);
@@ -121,11 +128,25 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+bool IniFile::HoldsText() const {
+    const auto text = ReadForLookup(path_);
+    return text && ini::IsPlainText(*text);
+}
+
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     if (!StorableOnOneLine(section, key, value)) {
         throw IniWriteError(path_);
     }
-    std::vector<ini::Line> lines = ini::SplitLines(ReadWholeFile(path_).value_or(std::string()));
+    // As the Windows functions do: through a link to its file, and never
+    // over a file that is there but cannot be read, which would lose every
+    // other key in it.
+    const std::string target = WriteTarget(path_);
+    const FileContent current = ReadForUpdate(target);
+    if (current.state == FileContent::State::kUnreadable) {
+        throw IniWriteError(path_);
+    }
+    ini::DecodedText file = ini::DecodeText(current.bytes);
+    std::vector<ini::Line> lines = ini::SplitLines(file.text);
     const std::string keyLine = std::string(key) + "=" + std::string(value);
     const ini::SectionRange range = ini::FindSection(lines, section);
 
@@ -161,7 +182,8 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
                          {keyLine, "\r\n"});
         }
     }
-    if (!WriteFileAtomically(path_, ini::JoinLines(lines))) {
+    file.text = ini::JoinLines(lines);
+    if (!UpdateFile(target, ini::EncodeText(file))) {
         throw IniWriteError(path_);
     }
 }

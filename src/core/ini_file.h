@@ -26,8 +26,6 @@ public:
 
     explicit IniFile(std::string path);
 
-    const std::string& Path() const { return path_; }
-
     // The value of the first matching key in the first matching section,
     // or nothing when the file, the section or the key is missing.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
@@ -38,9 +36,15 @@ public:
                              std::int32_t fallback) const;
     bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
-    // Replaces or adds one key, leaving every other byte of the file as it
-    // was. Throws IniWriteError when the file cannot be written or when a
-    // name or value could not be stored on one line.
+    // Whether the file exists and reads as text, as settings and profiles
+    // do; a photo or any other binary file does not.
+    bool HoldsText() const;
+
+    // Replaces or adds one key, leaving every other line of the file as it
+    // was, in the file's own encoding. A symbolic link is written through to
+    // its file. Throws IniWriteError when the file cannot be read or written
+    // (a read-only file included) or when a name or value could not be
+    // stored on one line.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     void WriteBool(std::string_view section, std::string_view key, bool value);

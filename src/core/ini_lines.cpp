@@ -1,5 +1,7 @@
 #include "ini_lines.h"
 
+#include "ascii_case.h"
+
 namespace zentrivo::ini {
 
 namespace {
@@ -7,6 +9,8 @@ namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
+
+}  // namespace
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) {
@@ -17,12 +21,6 @@ std::string_view Trim(std::string_view s) {
     }
     return s;
 }
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 std::vector<Line> SplitLines(std::string_view bytes) {
     std::vector<Line> lines;
@@ -89,7 +87,7 @@ bool NamesEqual(std::string_view a, std::string_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }

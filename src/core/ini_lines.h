@@ -21,6 +21,9 @@ struct ParsedLine {
     std::string_view value;  // key value, blanks trimmed, quotes kept
 };
 
+// `s` without the blanks and tabs at its ends, as names and values are read.
+std::string_view Trim(std::string_view s);
+
 std::vector<Line> SplitLines(std::string_view bytes);
 std::string JoinLines(const std::vector<Line>& lines);
 ParsedLine ParseLine(std::string_view text);

@@ -19,6 +19,10 @@ struct ParameterCheck {
     std::optional<std::string> ratioReplacement;
 };
 
+// The COM port numbers the Parameters dialog offers.
+inline constexpr int kLowestComPort = 1;
+inline constexpr int kHighestComPort = 30;
+
 // All three checks run every time, so each failing one is reported.
 ParameterCheck CheckParameters(const std::string& comPortText, const std::string& stepsText,
                                const std::string& ratioText);

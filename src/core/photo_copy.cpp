@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string SubFolderName(const CopyRequest& request, const CopyDialogs& dialogs) {
-    const std::string stamp = FolderStamp(request.now);
+    // The stamp is offered free of any folder there, so that two copies made
+    // within one second each get a folder of their own.
+    const std::string stamp = UnusedStamp(request.destinationFolder, FolderStamp(request.now));
     if (request.autoName) {
         return stamp;
     }
@@ -31,6 +33,12 @@ std::string SubFolderName(const CopyRequest& request, const CopyDialogs& dialogs
 bool CreateFolderLevel(const std::string& path) {
     std::error_code ec;
     return fs::create_directory(fs::path(path), ec) && !ec;
+}
+
+bool CreateFolderWithParents(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(fs::path(path), ec);
+    return IsExistingFolder(path);
 }
 
 // copy_file lets the system copy in the kernel (sendfile on Linux,

@@ -56,6 +56,10 @@ CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs)
 // when it exists already.
 bool CreateFolderLevel(const std::string& path);
 
+// Creates the folder `path` with every missing folder above it; true when
+// it is an existing folder afterwards.
+bool CreateFolderWithParents(const std::string& path);
+
 // Copies `source` over `destination`; on failure no file is left at
 // `destination`.
 bool CopyPhoto(const std::string& source, const std::string& destination);

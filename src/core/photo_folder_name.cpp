@@ -1,6 +1,7 @@
 #include "photo_folder_name.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "path_checks.h"
 #include "paths.h"
@@ -19,6 +20,15 @@ bool IsCutAtEnds(char c) {
 bool IsUsableName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('\0') == std::string::npos;
 }
+
+bool IsTaken(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(
+        std::filesystem::symlink_status(std::filesystem::path(path), ec));
+}
+
+// More copies than anyone makes in one second.
+constexpr int kMostStampsPerSecond = 1000;
 
 std::string RenameNotice(const char* reason, const std::string& stamp) {
     return std::string(reason) + "\r\nI will name it: " + stamp;
@@ -44,6 +54,19 @@ std::string CleanFolderName(const std::string& typed) {
         --end;
     }
     return name.substr(begin, end - begin);
+}
+
+std::string UnusedStamp(const std::string& destination, const std::string& stamp) {
+    if (!IsTaken(JoinPath(destination, stamp))) {
+        return stamp;
+    }
+    for (int n = 2; n <= kMostStampsPerSecond; ++n) {
+        std::string candidate = stamp + "_" + std::to_string(n);
+        if (!IsTaken(JoinPath(destination, candidate))) {
+            return candidate;
+        }
+    }
+    return stamp;
 }
 
 FolderNameChoice ChooseFolderName(const std::string& destination, const std::string& typed,

@@ -15,6 +15,11 @@ struct FolderNameChoice {
     std::string notice;
 };
 
+// `stamp`, or, when something of that name is in `destination` already (a
+// copy made within the same second), the first of `stamp`_2, `stamp`_3, ...
+// that is free.
+std::string UnusedStamp(const std::string& destination, const std::string& stamp);
+
 // Decides the sub-folder's name from the typed answer: the cleaned answer,
 // or `stamp` with a notice when the cleaned answer is no usable name (empty,
 // "." or "..", which would point at the destination or its parent) or names a

@@ -17,7 +17,8 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
     if (i == text.size()) {
         return std::nullopt;
     }
-    // Accumulate as a negative number so that INT32_MIN fits.
+    // The digits accumulate in 64 bits, as a positive number; stopping past
+    // 2147483648 keeps that in range and still lets "-2147483648" through.
     std::int64_t value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];

@@ -24,8 +24,9 @@ public:
                                              const QString& prompt, const QString& initial,
                                              int maxLength) = 0;
 
-    // A folder chooser that lets the user create a new folder. Nothing on
-    // Cancel.
+    // A folder chooser that lets the user create a new folder. A folder
+    // typed in that does not exist yet comes back as typed, for the program
+    // to offer to create. Nothing on Cancel.
     virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
                                                 const QString& start) = 0;
 

@@ -11,7 +11,6 @@
 #include "paths.h"
 #include "photo_arrival.h"
 #include "photo_copy.h"
-#include "photo_settle.h"
 #include "photo_watch.h"
 #include "ui_main_window.h"
 
@@ -24,9 +23,7 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// How long a photo must have stayed unchanged before it is copied, and how
-// long a copy waits at most for the camera to finish writing one.
-constexpr auto kSettled = 500ms;
+// How long a copy waits at most for the camera to finish writing a photo.
 constexpr auto kLongestWait = 5s;
 
 // How often the end of a run looks for the camera's last photos.
@@ -57,6 +54,7 @@ QString TfrmMain::BusyWithPhotosText(const QString& refused) const {
 
 void TfrmMain::BeginPhotoWatch() {
     zentrivo::BeginPhotoWatch(*Photos_, Options.FotosDir);
+    photoLooks_.Clear();
     sbPhotos_->setText(Q(NewPhotosText(0)));
     ui->lbFotosList->clear();
 }
@@ -92,17 +90,48 @@ void TfrmMain::lbFotosListDblClick() {
     }
 }
 
-void TfrmMain::ChooseFolder(std::string& folder, QLineEdit* shownIn) {
-    const QString start = Q(folder.empty() ? DefaultPhotoFolder() : folder);
-    const auto chosen = dialogs_->ChooseFolder(this, "Select Directory", start);
-    if (chosen && IsExistingFolder(chosen->toStdString())) {
-        folder = chosen->toStdString();
-        shownIn->setText(*chosen);
+std::optional<std::string> TfrmMain::AskForFolder(const std::string& current) {
+    QString start = Q(current.empty() ? DefaultPhotoFolder() : current);
+    for (;;) {
+        const auto chosen = dialogs_->ChooseFolder(this, "Select Directory", start);
+        if (!chosen) {
+            return std::nullopt;
+        }
+        const std::string path = chosen->toStdString();
+        if (IsExistingFolder(path)) {
+            return path;
+        }
+        // A typed folder that does not exist yet is made, with every folder
+        // above it, once the user agrees; No goes back to choosing.
+        if (dialogs_->Message(this, "Confirm", "The specified directory does not exist. Create it?",
+                              Dialogs::Icon::Question,
+                              Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
+            if (CreateFolderWithParents(path)) {
+                return path;
+            }
+            return std::nullopt;
+        }
+        start = *chosen;
     }
 }
 
+bool TfrmMain::ChooseFolder(std::string& folder, QLineEdit* shownIn) {
+    const auto chosen = AskForFolder(folder);
+    if (!chosen || *chosen == folder) {
+        return false;
+    }
+    folder = *chosen;
+    shownIn->setText(Q(*chosen));
+    return true;
+}
+
 void TfrmMain::btnFotosChooseNewDirClick() {
-    ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir);
+    // The list holds photos of the folder shown. Another camera folder is
+    // watched from what it holds now: its photos are not new, and no copy
+    // looks in it for photos found in the folder before.
+    if (ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir)) {
+        BeginPhotoWatch();
+    }
 }
 
 void TfrmMain::btnFotosChooseDestDirClick() {
@@ -110,25 +139,10 @@ void TfrmMain::btnFotosChooseDestDirClick() {
 }
 
 bool TfrmMain::WaitUntilWritten(const std::string& path) {
-    FileSample last = SampleFile(path);
-    if (QuietFor(last, kSettled)) {
-        return true;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
-    auto unchangedSince = std::chrono::steady_clock::now();
-    while (last.exists && std::chrono::steady_clock::now() < deadline) {
+    return photoLooks_.WaitUntilSettled(path, kLongestWait, [] {
         QCoreApplication::processEvents();
         QThread::msleep(50);
-        const FileSample now = SampleFile(path);
-        if (!SameSample(now, last)) {
-            last = now;
-            unchangedSince = std::chrono::steady_clock::now();
-        } else if (std::chrono::steady_clock::now() - unchangedSince >= kSettled ||
-                   QuietFor(now, kSettled)) {
-            return true;
-        }
-    }
-    return false;
+    });
 }
 
 void TfrmMain::AwaitLastPhotos() {
@@ -157,6 +171,10 @@ TfrmMain::CopyOutcome TfrmMain::CopyNewPhotos() {
     request.now = clock_ ? clock_() : LocalNow();
     for (int i = 0; i < ui->lbFotosList->count(); ++i) {
         request.photos.push_back(ui->lbFotosList->item(i)->text().toStdString());
+        // A first look at every photo now, so that while the first ones are
+        // copied the others settle, and only a photo the camera is still
+        // writing is waited for.
+        photoLooks_.Look(JoinPath(request.cameraFolder, request.photos.back()));
     }
 
     CopyDialogs asks;

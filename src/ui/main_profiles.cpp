@@ -42,12 +42,25 @@ void TfrmMain::Novi1Click() {
     ApplyProfile(DefaultProfile_);
 }
 
+void TfrmMain::RefuseNonProfile(const QString& path) {
+    dialogs_->Notify(this, "Error", "This file is not a profile !\r\n" + path,
+                     Dialogs::Icon::Error);
+}
+
 bool TfrmMain::LoadProfileFile(TProfil& profile) {
     const auto chosen = dialogs_->OpenFileName(this, kProfileFilter, kProfileExtension);
     if (!chosen || !IsExistingFile(chosen->toStdString())) {
         return false;
     }
-    profile = LoadProfile(IniFile(chosen->toStdString()), DefaultProfile_);
+    // A photo or any other binary file chosen by mistake must not become
+    // the profile that the next save writes INI lines into. A text file
+    // without the profile's sections is a profile of defaults.
+    const IniFile file(chosen->toStdString());
+    if (!file.HoldsText()) {
+        RefuseNonProfile(*chosen);
+        return false;
+    }
+    profile = LoadProfile(file, DefaultProfile_);
     ProfileName_ = QString::fromStdString(FileNamePart(chosen->toStdString()));
     return true;
 }
@@ -59,9 +72,32 @@ void TfrmMain::Uitaj1Click() {
     }
 }
 
+std::optional<QString> TfrmMain::ChooseProfileToSave() {
+    QString proposed = ProfileName_;
+    for (;;) {
+        const auto chosen =
+            dialogs_->SaveFileName(this, kProfileFilter, kProfileExtension, proposed);
+        if (!chosen || !IsExistingFile(chosen->toStdString())) {
+            return chosen;
+        }
+        if (!IniFile(chosen->toStdString()).HoldsText()) {
+            RefuseNonProfile(*chosen);
+            return std::nullopt;
+        }
+        // As the platform's save dialogs do: an existing file is replaced
+        // only when the user says so; No goes back to choosing.
+        proposed = QString::fromStdString(FileNamePart(chosen->toStdString()));
+        if (dialogs_->Message(this, "Confirm Save As",
+                              proposed + " already exists.\r\nDo you want to replace it?",
+                              Dialogs::Icon::Warning,
+                              Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
+            return chosen;
+        }
+    }
+}
+
 bool TfrmMain::SaveProfileFile(const TProfil& profile) {
-    const auto chosen =
-        dialogs_->SaveFileName(this, kProfileFilter, kProfileExtension, ProfileName_);
+    const auto chosen = ChooseProfileToSave();
     if (!chosen) {
         return false;
     }

@@ -28,9 +28,12 @@ void TfrmMain::SetUpStatusBar() {
     bar->addWidget(devicePanel_);
     sbProcess_ = AddTextPanel(bar, 135, "Process not started.");
     sbPhotos_ = AddTextPanel(bar, 250, "New Photos: 000000");
-    sbClock_->setAccessibleName("Clock");
-    sbProcess_->setAccessibleName("Process state");
-    sbPhotos_->setAccessibleName("New photos");
+    // A screen reader reads a text panel by its text, the time or the state
+    // itself; what the panel is comes as its description.
+    sbClock_->setAccessibleDescription("Clock");
+    devicePanel_->setAccessibleDescription("Device state");
+    sbProcess_->setAccessibleDescription("Process state");
+    sbPhotos_->setAccessibleDescription("New photos");
 }
 
 QString TfrmMain::StatusText(int panel) const {

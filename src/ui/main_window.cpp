@@ -1,9 +1,11 @@
 #include "main_window.h"
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QScreen>
 
+#include "accessible_names.h"
 #include "clock_text.h"
 #include "commu.h"
 #include "device_panel.h"
@@ -125,23 +127,17 @@ void TfrmMain::NameToolbarButtons() {
 }
 
 void TfrmMain::NameForAssistiveTechnology() {
-    // Image-only buttons are known by their hint; edits by their label.
-    for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
-        if (b->text().isEmpty() && !b->toolTip().isEmpty()) {
-            b->setAccessibleName(b->toolTip());
-        }
-    }
-    const std::pair<QWidget*, QLabel*> labelled[] = {
-        {ui->cbRotiranjeTip, ui->lblTipRotacije},       {ui->txtBrojSlika, ui->lblBrojSlika},
-        {ui->txtPeriodRotacije, ui->lblPeriodRotacije}, {ui->txtTrajanjeFokusa, ui->lblFokus},
-        {ui->txtTrajanjeBlende, ui->lblBlenda},         {ui->txtMedjuPauza, ui->lblPauza},
-        {ui->txtFotosSrcDir, ui->lblFotosSrcDir},       {ui->txtFotosDestDir, ui->lblFotosDestDir}};
-    for (const auto& [control, label] : labelled) {
-        label->setBuddy(control);
-        control->setAccessibleName(label->text());
-    }
+    NameImageButtons(this);
+    NameByLabels({{ui->cbRotiranjeTip, ui->lblTipRotacije},
+                  {ui->txtBrojSlika, ui->lblBrojSlika},
+                  {ui->txtPeriodRotacije, ui->lblPeriodRotacije},
+                  {ui->txtTrajanjeFokusa, ui->lblFokus},
+                  {ui->txtTrajanjeBlende, ui->lblBlenda},
+                  {ui->txtMedjuPauza, ui->lblPauza},
+                  {ui->txtFotosSrcDir, ui->lblFotosSrcDir},
+                  {ui->txtFotosDestDir, ui->lblFotosDestDir}});
     ui->lbFotosList->setAccessibleName("New photos");
-    ui->gProces->setAccessibleDescription("Process progress");
+    ui->gProces->setAccessibleName("Process progress");
 }
 
 void TfrmMain::ConnectHandlers() {
@@ -263,10 +259,28 @@ void TfrmMain::Oprogramu1Click() {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->pnlProces && event->type() == QEvent::Resize) {
         StretchProcessPanel();
-    } else if (watched == ui->txtBrojSlika && event->type() == QEvent::FocusOut) {
+    } else if (watched == ui->txtBrojSlika && event->type() == QEvent::FocusOut &&
+               MovesToAnotherControl(*static_cast<QFocusEvent*>(event))) {
         txtBrojSlikaExit();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmMain::MovesToAnotherControl(const QFocusEvent& event) const {
+    // The field is left when the user moves on to another control of this
+    // window (Tab, a click, a mnemonic). A menu that opens, a message box or
+    // another program taking the focus leave what was typed as it is, so a
+    // profile saved from the menu holds the number the field shows.
+    switch (event.reason()) {
+        case Qt::PopupFocusReason:
+        case Qt::ActiveWindowFocusReason:
+        case Qt::MenuBarFocusReason:
+            return false;
+        default:
+            break;
+    }
+    const QWidget* next = QApplication::focusWidget();
+    return next != nullptr && next->window() == this;
 }
 
 void TfrmMain::StretchProcessPanel() {

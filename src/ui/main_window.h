@@ -7,12 +7,14 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "command_time.h"
 #include "device.h"
 #include "device_connection.h"
 #include "dialogs.h"
 #include "ini_file.h"
+#include "photo_settle.h"
 #include "photo_watch.h"
 #include "process.h"
 #include "process_record.h"
@@ -26,6 +28,7 @@ namespace Ui {
 class TfrmMain;
 }
 class DevicePanel;
+class QFocusEvent;
 class QLineEdit;
 class TfrmParametri;
 class TfrmProcesEdit;
@@ -49,7 +52,6 @@ public:
     Dialogs& dialogs() { return *dialogs_; }
 
     // State the rest of the program and the tests read.
-    const QString& AppDir() const { return AppDir_; }
     const QString& AppTitle() const { return AppTitle_; }
     zentrivo::TOpcije Options;
     zentrivo::TProces Process;
@@ -142,9 +144,12 @@ private:
     void ShowOptions();
     zentrivo::TPreferences CurrentPreferences() const;
     void StretchProcessPanel();
+    bool MovesToAnotherControl(const QFocusEvent& event) const;
     void RefreshCaption();
     bool LoadProfileFile(zentrivo::TProfil& profile);
     bool SaveProfileFile(const zentrivo::TProfil& profile);
+    std::optional<QString> ChooseProfileToSave();
+    void RefuseNonProfile(const QString& path);
     zentrivo::ShootParameters ReadShootParameters() const;
     void ShowProgress();
     void RepaintStatusBar();
@@ -160,7 +165,9 @@ private:
     bool ReportFailedExchange(const std::string& command, zentrivo::ExchangeOutcome outcome);
     void CompleteProcess();
     void ReturnToStart();
-    void ChooseFolder(std::string& folder, QLineEdit* shownIn);
+    std::optional<std::string> AskForFolder(const std::string& current);
+    // True when the user chose another folder than `folder`.
+    bool ChooseFolder(std::string& folder, QLineEdit* shownIn);
     bool WaitUntilWritten(const std::string& path);
     void SetUpSpinExport();
     void AwaitLastPhotos();
@@ -194,6 +201,7 @@ private:
     zentrivo::TProfil DefaultProfile_;
     std::unique_ptr<zentrivo::IniFile> SettingsFile;
     std::unique_ptr<zentrivo::PhotoWatch> Photos_;
+    zentrivo::PhotoSettle photoLooks_{zentrivo::kPhotoSettleTime};
     std::unique_ptr<zentrivo::DeviceConnection> device_;
     std::function<void()> pollSleep_;
     std::function<std::tm()> clock_;

@@ -1,5 +1,6 @@
 #include "parametri.h"
 
+#include "accessible_names.h"
 #include "parameter_checks.h"
 #include "port_choice.h"
 #include "port_list.h"
@@ -19,8 +20,10 @@ TfrmParametri::TfrmParametri(Dialogs& dialogs, QWidget* parent)
     ratioFont.setPixelSize(13);
     ui->lblJedanDvotacka->setFont(ratioFont);
     ui->udComPort->setBuddy(ui->txtComPort);
-    ui->lblComDevice->setBuddy(ui->cbComDevice);
-    ui->cbComDevice->setAccessibleName(ui->lblComDevice->text());
+    NameByLabels({{ui->txtComPort, ui->lblComPort},
+                  {ui->cbComDevice, ui->lblComDevice},
+                  {ui->txtBrojKoraka, ui->lblBrojKoraka},
+                  {ui->txtOdnosPrenosa, ui->lblOdnosPrenosa}});
     KeepCaptionsWhole(this);
     setFixedSize(314, 273);
     connect(ui->btnOk, &QPushButton::clicked, this, &TfrmParametri::btnOkClick);

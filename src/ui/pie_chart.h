@@ -25,6 +25,8 @@ public:
     void clear();
     void add(const QString& label, int value, const QColor& colour);
     const QVector<Slice>& slices() const { return slices_; }
+    // "Remaining 27, Completed 3": each slice's label and value, in order.
+    QString SlicesText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

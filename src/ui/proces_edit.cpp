@@ -2,6 +2,7 @@
 
 #include <QEvent>
 
+#include "accessible_names.h"
 #include "command_check.h"
 #include "ui_proces_edit.h"
 #include "window_look.h"
@@ -24,6 +25,10 @@ TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, QWidget* parent)
     memo.setColor(QPalette::Base, palette().color(QPalette::Midlight));
     ui->Memo1->setPalette(memo);
     setFixedSize(444, 360);
+    NameImageButtons(this);
+    NameByLabels({{ui->txtKomanda, ui->lblKomanda}});
+    ui->lbKomande->setAccessibleName("Commands");
+    ui->Memo1->setAccessibleName("Command reference");
     connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnUp, &QToolButton::clicked, this, &TfrmProcesEdit::btnUpClick);
     connect(ui->btnDown, &QToolButton::clicked, this, &TfrmProcesEdit::btnDownClick);

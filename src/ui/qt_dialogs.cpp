@@ -27,6 +27,28 @@ QMessageBox::Icon ToQt(Dialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Qt's folder dialog refuses a typed folder that does not exist. The program
+// offers to create such a folder, so the dialog hands it back instead.
+class FolderDialog : public QFileDialog {
+public:
+    FolderDialog(QWidget* owner, const QString& title, const QString& start)
+        : QFileDialog(owner, title, start) {
+        setFileMode(QFileDialog::Directory);
+        // Qt's own dialog offers "Create New Folder", which the platform's
+        // dialog does not always do.
+        setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && !chosen.first().isEmpty() && !QFileInfo::exists(chosen.first())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 }  // namespace
 
 QString WithDefaultExtension(const QString& name, const QString& extension) {
@@ -40,7 +62,13 @@ QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        entries << parts[i];
+        QString entry = parts[i];
+#ifndef Q_OS_WIN
+        // Windows matches "*.*" against every name, one without a dot too;
+        // here it would list only names with a dot, so all files are "*".
+        entry.replace("(*.*)", "(*)");
+#endif
+        entries << entry;
     }
     return entries.join(";;");
 }
@@ -76,14 +104,11 @@ std::optional<QString> QtDialogs::InputText(QWidget* owner, const QString& capti
 
 std::optional<QString> QtDialogs::ChooseFolder(QWidget* owner, const QString& title,
                                                const QString& start) {
-    // Qt's own dialog offers "Create New Folder", which the platform's
-    // dialog does not always do.
-    const QString chosen = QFileDialog::getExistingDirectory(
-        owner, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty()) {
+    FolderDialog dialog(owner, title, start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QDir::toNativeSeparators(chosen);
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* owner, const QString& filter,

@@ -19,7 +19,8 @@ public:
     void ShellOpen(const QString& path) override;
 };
 
-// "Name (*.ext)|*.ext|Other (*.*)|*.*" as Qt's file dialogs want it.
+// "Name (*.ext)|*.ext|Other (*.*)|*.*" as Qt's file dialogs want it; away
+// from Windows "(*.*)" becomes "(*)", which matches every name there.
 QString QtFileFilter(const QString& filter);
 
 // A file name typed without an extension gets the default one.

@@ -12,8 +12,9 @@ std::function<void(const QString&)>& Reporter() {
 }  // namespace
 
 ZentrivoApplication::ZentrivoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // No display name: Qt would add it to every title the window system
+    // shows ("Error — Zentrivo"), and each window's caption stands alone.
     setApplicationName(kAppTitle);
-    setApplicationDisplayName(kAppTitle);
     // Lets the desktop match the window to its menu entry and icon.
     setDesktopFileName(ZENTRIVO_APP_ID);
 }

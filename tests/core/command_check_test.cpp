@@ -6,20 +6,26 @@ using namespace zentrivo;
 
 using Commands = std::vector<std::string>;
 
-TEST(ValidateCommand, ThreeRefusalsInOrder) {
+TEST(ValidateCommand, RefusalsInOrder) {
     EXPECT_EQ(ValidateCommand("t0001."), "Command not supported !");
     EXPECT_EQ(ValidateCommand("X0001."), "Command not supported !");
     EXPECT_EQ(ValidateCommand("T00011"), "Command must end with a dot !");
     for (const char* text : {"T0001", "T0001..", "", "X.", "L12000."}) {
         EXPECT_EQ(ValidateCommand(text), "Command length must be 5 characters long !") << text;
     }
-    // Length before letter, letter before dot.
+    // Length before letter, letter before dot, dot before digits.
     EXPECT_EQ(ValidateCommand("x00011"), "Command not supported !");
+    EXPECT_EQ(ValidateCommand("Tabcd1"), "Command must end with a dot !");
+    for (const char* text : {"Tabcd.", "T-001.", "T 001.", "L00x0.", "R+400."}) {
+        EXPECT_EQ(ValidateCommand(text),
+                  "Command must have 4 digits between the letter and the dot !")
+            << text;
+    }
 }
 
-TEST(ValidateCommand, AcceptsEveryLetterAndUncheckedDigits) {
+TEST(ValidateCommand, AcceptsEveryLetter) {
     for (const char* text :
-         {"T0001.", "D0005.", "F2000.", "L0040.", "R0080.", "P0050.", "W0050.", "Tabcd."}) {
+         {"T0001.", "D0005.", "F2000.", "L0040.", "R0080.", "P0050.", "W0050."}) {
         EXPECT_FALSE(ValidateCommand(text)) << text;
     }
 }
@@ -27,7 +33,8 @@ TEST(ValidateCommand, AcceptsEveryLetterAndUncheckedDigits) {
 TEST(ValidateCommand, CountsCharactersNotBytes) {
     // Five characters, six bytes in UTF-8.
     EXPECT_EQ(ValidateCommand("T0č1."), "Command length must be 5 characters long !");
-    EXPECT_FALSE(ValidateCommand("T0čč1."));
+    EXPECT_EQ(ValidateCommand("T0čč1."),
+              "Command must have 4 digits between the letter and the dot !");
 }
 
 TEST(CommandList, MovesStopAtTheEnds) {

@@ -174,11 +174,29 @@ TEST_F(CopyFixture, BlankOrExistingNamesGiveTheStampAfterANotice) {
     EXPECT_EQ(destination.Read(nextStamp + "/3.jpg"), "second");
 }
 
-TEST_F(CopyFixture, TwoAutomaticCopiesInOneSecond) {
+TEST_F(CopyFixture, CopiesWithinOneSecondEachGetAFolderOfTheirOwn) {
     request.autoName = true;
     ASSERT_TRUE(Copy().done);
-    const CopyResult second = Copy();
-    EXPECT_FALSE(second.done);
+    ASSERT_TRUE(Copy().done);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(destination.Read(kStamp + "/1.jpg"), "third");
+    EXPECT_EQ(destination.Read(kStamp + "_2/1.jpg"), "third");
+    // Asked, the user is offered the free name; a name that is taken falls
+    // back to it too.
+    request.autoName = false;
+    dialogs.answer = kStamp;
+    const CopyResult third = Copy();
+    ASSERT_TRUE(third.done);
+    EXPECT_EQ(dialogs.offered, kStamp + "_3");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "Directory already exists !\r\nI will name it: " + kStamp + "_3");
+    EXPECT_EQ(third.target, destination.File(kStamp + "_3"));
+
+    // A name the file system refuses still fails.
+    dialogs.shown.clear();
+    dialogs.answer = std::string(300, 'x');
+    EXPECT_FALSE(Copy().done);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, MessageKind::kError);
     EXPECT_EQ(dialogs.shown[0].title, "Error");

@@ -21,7 +21,7 @@ class ParametriTest : public QObject {
 private slots:
     void opensWithTheSettingsAndOkStoresThem();
     void comPortZeroOpensAtOneAndOkStoresOne();
-    void typedComPortInsideRangeIsTakenOutsideIsNot();
+    void typedComPortInsideRangeIsTakenOutsideIsRefused();
     void comPortAndStepsInvalidGiveTwoMessagesAndEndOnSecondPage();
     void gearRatioBelowOneIsStoredAsOne();
     void gearRatioNotWholeIsRefused();
@@ -76,7 +76,7 @@ void ParametriTest::comPortZeroOpensAtOneAndOkStoresOne() {
              QString("[Parametri]\r\ncom_port=1\r\nbr_koraka=48\r\nodnos_prenosa=25\r\n"));
 }
 
-void ParametriTest::typedComPortInsideRangeIsTakenOutsideIsNot() {
+void ParametriTest::typedComPortInsideRangeIsTakenOutsideIsRefused() {
     TestProgram p;
     RunDialog(p, [](Ui::TfrmParametri& ui) {
         ui.txtComPort->clear();
@@ -84,13 +84,34 @@ void ParametriTest::typedComPortInsideRangeIsTakenOutsideIsNot() {
         PressOk(ui);
     });
     QCOMPARE(p.main().Options.ComPort, 12);
-    RunDialog(p, [](Ui::TfrmParametri& ui) {
+    QVERIFY(p.dialogs->shown.empty());
+    // A port outside 1 to 30, or a motor of no steps, is refused on Ok with
+    // the range named, and nothing is taken or written.
+    const QString before = p.ReadIni();
+    int page = -1;
+    bool stillOpen = false;
+    RunDialog(p, [&](Ui::TfrmParametri& ui) {
         ui.txtComPort->clear();
         QTest::keyClicks(ui.txtComPort, "31");
+        ui.txtBrojKoraka->setText("0");
         PressOk(ui);
+        stillOpen = p.windows->frmParametri.isVisible();
+        ui.txtBrojKoraka->setText("-48");
+        ui.txtComPort->setText("0");
+        PressOk(ui);
+        page = ui.pgParametri->currentIndex();
     });
+    const QString port = "Greška|Please enter COM port number between 1 and 30 !";
+    const QString steps = "Greška|Please enter number of steps for the motor, 1 or more !";
+    QCOMPARE(p.dialogs->Messages(), (QStringList{port, steps, port, steps}));
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+    QVERIFY(stillOpen);
+    QCOMPARE(page, 1);
     QCOMPARE(p.main().Options.ComPort, 12);
+    QCOMPARE(p.main().Options.BrojKoraka, 48);
+    QCOMPARE(p.ReadIni(), before);
     // The arrow keys move within the range and stop at its end.
+    p.dialogs->Clear();
     RunDialog(p, [](Ui::TfrmParametri& ui) {
         ui.txtComPort->setFocus();
         for (int i = 0; i < 40; ++i) {

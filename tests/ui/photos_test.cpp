@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -200,7 +201,7 @@ void PhotosTest::copyFailures() {
     w.main().BeginPhotoWatch();
     WriteFile(w.Camera("IMG_0001.JPG"));
     w.main().RefreshNewPhotos();
-    // Two automatic copies within one second: the folder exists already.
+    // Copies within one second each get a folder of their own.
     w.main().ui->ckFotosAutoNameDir->setChecked(true);
     std::tm now{};
     now.tm_year = 2026 - 1900;
@@ -211,6 +212,14 @@ void PhotosTest::copyFailures() {
     now.tm_sec = 4;
     w.main().SetClock([now] { return now; });
     QDir(w.dest.path()).mkdir("06-12-2026_173204");
+    w.Copy();
+    QCOMPARE(w.p.dialogs->Messages(), QStringList{"Copy|Photos successfully copied !"});
+    QCOMPARE(w.SubFolders(), (QStringList{"06-12-2026_173204", "06-12-2026_173204_2"}));
+    QCOMPARE(w.CopiedInto("06-12-2026_173204_2"), QStringList{"1.jpg"});
+    // A name the file system refuses: the folder cannot be made.
+    w.p.dialogs->Clear();
+    w.main().ui->ckFotosAutoNameDir->setChecked(false);
+    w.p.dialogs->texts = {QString(300, 'x')};
     w.Copy();
     QCOMPARE(w.p.dialogs->Messages(),
              (QStringList{"Error|I could not create a directory for new photos !",
@@ -285,18 +294,50 @@ void PhotosTest::doubleClickOpensAnExistingPhoto() {
 
 void PhotosTest::choosingFolders() {
     PhotoProgram w;
-    const QString chosen = w.camera.filePath("card");
-    QDir().mkdir(chosen);
-    w.p.dialogs->texts = {chosen, w.camera.filePath("missing"), QString()};
+    // A run watches the camera folder and has found a photo there.
+    w.main().BeginPhotoWatch();
+    w.main().Process.ProcessState = 1;
+    WriteFile(w.Camera("IMG_0001.JPG"));
+    w.main().RefreshNewPhotos();
+    QCOMPARE(w.Listed(), QStringList{"IMG_0001.JPG"});
+    // Another card that holds photos already: they are not new, and only
+    // photos written to it from now on are.
+    const QString card = w.camera.filePath("card");
+    QDir().mkdir(card);
+    WriteFile(card + "/IMG_0001.JPG");
+    WriteFile(card + "/IMG_0002.JPG");
+    w.p.dialogs->texts = {card};
     QTest::mouseClick(w.main().ui->btnFotosChooseNewDir, Qt::LeftButton);
     QCOMPARE(w.p.dialogs->shown[0].title, QString("Select Directory"));
     QCOMPARE(w.p.dialogs->shown[0].initial, w.camera.path());
-    QCOMPARE(w.main().Options.FotosDir, chosen.toStdString());
-    QCOMPARE(w.main().ui->txtFotosSrcDir->text(), chosen);
+    QCOMPARE(w.main().Options.FotosDir, card.toStdString());
+    QCOMPARE(w.main().ui->txtFotosSrcDir->text(), card);
+    QVERIFY(w.Listed().isEmpty());
+    QCOMPARE(w.main().StatusText(3), QString("New Photos: 0"));
+    WriteFile(card + "/IMG_0003.JPG");
+    w.main().RefreshNewPhotos();
+    QCOMPARE(w.Listed(), QStringList{"IMG_0003.JPG"});
+
+    // A typed folder that does not exist: No goes back to choosing, Yes
+    // makes it with the folders above it.
+    const QString fresh = w.dest.filePath("2026/studio");
+    w.p.dialogs->Clear();
+    w.p.dialogs->texts = {fresh, fresh};
+    w.p.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
     QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
+    const QString ask = "Confirm|The specified directory does not exist. Create it?";
+    QCOMPARE(w.p.dialogs->Messages(), (QStringList{ask, ask}));
+    QCOMPARE(w.p.dialogs->shown[1].icon, Dialogs::Icon::Question);
+    QCOMPARE(w.p.dialogs->shown[1].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(w.p.dialogs->shown[2].kind, QString("folder"));
+    QCOMPARE(w.p.dialogs->shown[2].initial, fresh);
+    QVERIFY(QFileInfo(fresh).isDir());
+    QCOMPARE(w.main().Options.FotosCopyDir, fresh.toStdString());
+    QCOMPARE(w.main().ui->txtFotosDestDir->text(), fresh);
+    // Cancel changes nothing.
+    w.p.dialogs->texts = {QString()};
     QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
-    QCOMPARE(w.main().Options.FotosCopyDir, w.dest.path().toStdString());
-    QCOMPARE(w.main().ui->txtFotosDestDir->text(), QDir::homePath());  // as read at start-up
+    QCOMPARE(w.main().Options.FotosCopyDir, fresh.toStdString());
 }
 
 ZENTRIVO_TEST_MAIN(PhotosTest)

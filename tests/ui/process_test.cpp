@@ -1,7 +1,9 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -44,6 +46,7 @@ private slots:
     void failedCheckLeavesTheEarlierProcessUntouched();
     void tooManyPhotosAfterLoweringTheSteps();
     void divisorRuleOnLeavingTheFieldAndOnRotationType();
+    void divisorRuleOnlyWhenAnotherControlTakesTheFocus();
     void upDownsKeepTheirRangeAndStep();
     void advancingPastTheMaximumStopsThere();
     void phaseLabelsUnderlineTheCurrentPhase();
@@ -59,7 +62,7 @@ private:
 void ProcessTest::displayBeforeAnyProcess() {
     TestProgram p;
     QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/0"));
-    QCOMPARE(p.main().ui->gProces->accessibleName(), QString("0%"));
+    QCOMPARE(Heard(p.main().ui->gProces, QAccessible::Value), QString("0%"));
     QVERIFY(p.main().ui->ChartProces->slices().isEmpty());
     QCOMPARE(p.main().ui->ChartProces->title(), QString("Process"));
 }
@@ -158,6 +161,47 @@ void ProcessTest::divisorRuleOnLeavingTheFieldAndOnRotationType() {
     QCOMPARE(field->text(), QString("1"));
 }
 
+void ProcessTest::divisorRuleOnlyWhenAnotherControlTakesTheFocus() {
+    TestProgram p;
+    p.main().show();
+    p.main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&p.main()));
+    QLineEdit* field = p.main().ui->txtBrojSlika;
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    // The File menu opens, and Save Profile As saves the number shown.
+    QMenu* file = p.main().ui->Program1;
+    file->popup(p.main().mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(file));
+    QCOMPARE(field->text(), QString("7"));
+    const QString path = p.dir.filePath("seven.zv");
+    p.dialogs->texts = {path};
+    p.main().ui->Snimi1->trigger();
+    file->close();
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("zeljeni_br_fotografija=7\r\n"));
+    // Another window taking the focus, a message box or another program,
+    // leaves the field as typed too.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QCOMPARE(field->text(), QString("7"));
+    p.main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&p.main()));
+    // A text that is no number is named when saving, as the field holds it.
+    field->setText("abc");
+    p.main().ui->Snimi1->trigger();
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|'abc' is not a valid integer value"});
+    // Tab to the next control runs the rule.
+    QCOMPARE(QApplication::focusWidget(), field);
+    field->setText("7");
+    QTest::keyClick(field, Qt::Key_Tab);
+    QCOMPARE(field->text(), QString("8"));
+}
+
 void ProcessTest::upDownsKeepTheirRangeAndStep() {
     TestProgram p;
     Ui::TfrmMain& ui = *p.main().ui;
@@ -190,7 +234,7 @@ void ProcessTest::advancingPastTheMaximumStopsThere() {
         p.main().AdvanceProgress();
     }
     QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 2/2"));
-    QCOMPARE(p.main().ui->gProces->accessibleName(), QString("100%"));
+    QCOMPARE(Heard(p.main().ui->gProces, QAccessible::Value), QString("100%"));
     QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=0:#ff0000,Completed=2:#008000"));
     p.main().ResetProgress();
     QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/2"));
@@ -239,6 +283,8 @@ void ProcessTest::editorWorksOnTheOneProcessList() {
         QTest::mouseClick(ui.btnDel, Qt::LeftButton);
         ui.txtKomanda->setText("t0001.");
         QTest::mouseClick(ui.btnAdd, Qt::LeftButton);
+        ui.txtKomanda->setText("Tabcd.");
+        QTest::mouseClick(ui.btnAdd, Qt::LeftButton);
         ui.txtKomanda->setText("W0100.");
         QTest::mouseClick(ui.btnAdd, Qt::LeftButton);
         ui.lbKomande->setCurrentRow(0);
@@ -250,7 +296,9 @@ void ProcessTest::editorWorksOnTheOneProcessList() {
     });
     QTest::mouseClick(p.main().ui->btnEditujProces, Qt::LeftButton);
     QCOMPARE(countOnOpen, QString("Number of commands: 93"));
-    QCOMPARE(p.dialogs->Messages(), QStringList{"Greška|Command not supported !"});
+    QCOMPARE(p.dialogs->Messages(),
+             (QStringList{"Greška|Command not supported !",
+                          "Greška|Command must have 4 digits between the letter and the dot !"}));
     const QStringList items = ListItems(ui.lbKomande);
     QCOMPARE(items.size(), 93);
     QCOMPARE(items.mid(0, 3), (QStringList{"D0005.", "T0000.", "F2000."}));

@@ -48,6 +48,7 @@ class ProfilesTest : public QObject {
 private slots:
     void saveRightAfterStartUpWritesTheNineLines();
     void saveKeepsForeignKeysAndCancelChangesNothing();
+    void replacingAFileIsAskedAndANonProfileIsRefused();
     void loadTakesMissingKeysFromTheStartUpValues();
     void loadAppliesNoLimitsOfItsOwn();
     void newProfileRestoresTheStartUpValues();
@@ -84,6 +85,7 @@ void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
     WriteFile(path, "[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\n");
     QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
     p.dialogs->texts = {path};
+    p.dialogs->answers = {Dialogs::Answer::Yes};  // replace it
     p.main().ui->Snimi1->trigger();
     QCOMPARE(ReadFile(path),
              QString("[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\ntip_rotacije=0\r\n"
@@ -97,7 +99,58 @@ void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
     p.dialogs->texts = {p.dir.filePath("none.zv")};
     p.main().ui->Uitaj1->trigger();
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));
+    QCOMPARE(p.dialogs->Messages(),
+             QStringList{"Confirm Save As|p.zv already exists.\r\nDo you want to replace it?"});
+}
+
+void ProfilesTest::replacingAFileIsAskedAndANonProfileIsRefused() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    const QString path = p.dir.filePath("studio.zv");
+    WriteFile(path, "[Rotiranje]\r\nzeljeni_br_fotografija=8\r\n");
+    // No goes back to the save dialog, Yes replaces the file.
+    p.dialogs->texts = {path, path};
+    p.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    ui.Snimi1->trigger();
+    const QString ask = "Confirm Save As|studio.zv already exists.\r\nDo you want to replace it?";
+    QCOMPARE(p.dialogs->Messages(), (QStringList{ask, ask}));
+    QCOMPARE(p.dialogs->shown.size(), size_t(4));
+    QCOMPARE(p.dialogs->shown[1].icon, Dialogs::Icon::Warning);
+    QCOMPARE(p.dialogs->shown[1].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(p.dialogs->shown[2].kind, QString("save"));
+    QCOMPARE(p.dialogs->shown[2].title, QString("studio.zv"));
+    QVERIFY(ReadFile(path).contains("zeljeni_br_fotografija=30\r\n"));
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - studio.zv"));
+
+    // A photo chosen by mistake: loading it changes nothing, saving over it
+    // writes nothing into it.
+    const QString photo = p.dir.filePath("IMG_0001.JPG");
+    const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01", 18);
+    WriteFile(photo, jpeg);
+    ui.txtBrojSlika->setText("60");
+    p.dialogs->Clear();
+    p.dialogs->texts = {photo, photo};
+    p.dialogs->answers = {Dialogs::Answer::Yes};
+    ui.Uitaj1->trigger();
+    ui.Snimi1->trigger();
+    const QString refusal = "Error|This file is not a profile !\r\n" + photo;
+    QCOMPARE(p.dialogs->Messages(), (QStringList{refusal, refusal}));
+    QCOMPARE(p.dialogs->shown[1].icon, Dialogs::Icon::Error);
+    QCOMPARE(Controls(p.main()), QString("0|60|5|L|2000|50|50"));
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - studio.zv"));
+    QFile unchanged(photo);
+    QVERIFY(unchanged.open(QIODevice::ReadOnly));
+    QCOMPARE(unchanged.readAll(), jpeg);
+
+    // A text file without the profile's sections is a profile of defaults.
+    const QString notes = p.dir.filePath("notes.txt");
+    WriteFile(notes, "just some notes\r\n");
+    p.dialogs->Clear();
+    p.dialogs->texts = {notes};
+    ui.Uitaj1->trigger();
     QVERIFY(p.dialogs->Messages().isEmpty());
+    QCOMPARE(Controls(p.main()), kStartUp);
+    QCOMPARE(p.main().windowTitle(), QString("Zentrivo - notes.txt"));
 }
 
 void ProfilesTest::loadTakesMissingKeysFromTheStartUpValues() {
@@ -184,8 +237,6 @@ void ProfilesTest::nameWithoutExtensionGetsZv() {
     QCOMPARE(WithDefaultExtension("/home/a/studio", "zv"), QString("/home/a/studio.zv"));
     QCOMPARE(WithDefaultExtension("/home/a/studio.zv", "zv"), QString("/home/a/studio.zv"));
     QCOMPARE(WithDefaultExtension("/home/a/studio.txt", "zv"), QString("/home/a/studio.txt"));
-    QCOMPARE(QtFileFilter("Zentrivo profil (*.zv)|*.zv|Svi fajlovi (*.*)|*.*"),
-             QString("Zentrivo profil (*.zv);;Svi fajlovi (*.*)"));
 }
 
 void ProfilesTest::loadWhilePausedKeepsTheRunningProcess() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
@@ -19,4 +20,10 @@ inline void ClickToolButton(QToolBar* bar, QAction* action) {
     QWidget* button = bar->widgetForAction(action);
     QVERIFY(button != nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// What a screen reader is told of a widget: its name, or another of its texts.
+inline QString Heard(QWidget* widget, QAccessible::Text text = QAccessible::Name) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    return iface != nullptr ? iface->text(text) : QString();
 }

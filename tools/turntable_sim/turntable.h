@@ -30,8 +30,6 @@ public:
     // R turns it forward, L back.
     double AngleDegrees() const;
 
-    bool HalfSteps() const { return half_steps_; }
-
 private:
     std::int64_t half_steps_per_turn_;
     std::int64_t position_ = 0;  // in half steps
