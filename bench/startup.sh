@@ -22,22 +22,7 @@ goal="1.5"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-bench"
 
-# Only missing packages are installed; through sudo when not root.
-missing=()
-for p in xvfb x11-utils xdotool; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    if [ "$(id -u)" != 0 ]; then
-        sudo="sudo"
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+"$root/scripts/deps" xvfb x11-utils xdotool
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIVO_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target zentrivo bare_window

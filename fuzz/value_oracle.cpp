@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "ascii_case.h"
+#include "ini_encoding.h"
 #include "ini_file.h"
 #include "whole_number.h"
 
@@ -37,6 +38,10 @@ std::string_view Unquoted(std::string_view s) {
 }  // namespace
 
 std::vector<std::string> ValuesOfKey(std::string_view fileBytes, std::string_view key) {
+    // A file that starts with a UTF-16 byte-order mark holds its lines as
+    // UTF-16 text, and its values are read as that text.
+    const std::string decoded = ini::DecodeText(fileBytes).text;
+    fileBytes = decoded;
     std::vector<std::string> values;
     const std::string wanted = AsciiFolded(key);
     std::size_t start = 0;

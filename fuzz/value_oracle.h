@@ -11,8 +11,9 @@
 // so it may offer more candidates than the reader can see, never fewer.
 namespace zentrivo::fuzz {
 
-// Every text that follows the first '=' on a line whose name (the text before
-// it, blanks trimmed) is `key` in any letter case: blanks trimmed, one pair of
+// Every text that follows the first '=' on a line (of the file's text, decoded
+// when it is UTF-16) whose name (the text before it, blanks trimmed) is `key`
+// in any letter case: blanks trimmed, one pair of
 // matching quotes removed, cut at a NUL byte and to the longest text a read
 // returns.
 std::vector<std::string> ValuesOfKey(std::string_view fileBytes, std::string_view key);

@@ -136,6 +136,7 @@ void TfrmMain::NameForAssistiveTechnology() {
                   {ui->txtMedjuPauza, ui->lblPauza},
                   {ui->txtFotosSrcDir, ui->lblFotosSrcDir},
                   {ui->txtFotosDestDir, ui->lblFotosDestDir}});
+    ui->pcMain->setAccessibleName("Shoot parameters");
     ui->lbFotosList->setAccessibleName("New photos");
     ui->gProces->setAccessibleName("Process progress");
 }

@@ -24,6 +24,7 @@ TfrmParametri::TfrmParametri(Dialogs& dialogs, QWidget* parent)
                   {ui->cbComDevice, ui->lblComDevice},
                   {ui->txtBrojKoraka, ui->lblBrojKoraka},
                   {ui->txtOdnosPrenosa, ui->lblOdnosPrenosa}});
+    ui->pgParametri->setAccessibleName("Parameters");
     KeepCaptionsWhole(this);
     setFixedSize(314, 273);
     connect(ui->btnOk, &QPushButton::clicked, this, &TfrmParametri::btnOkClick);

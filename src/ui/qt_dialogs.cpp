@@ -1,12 +1,15 @@
 #include "qt_dialogs.h"
 
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
@@ -27,8 +30,9 @@ QMessageBox::Icon ToQt(Dialogs::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Qt's folder dialog refuses a typed folder that does not exist. The program
-// offers to create such a folder, so the dialog hands it back instead.
+// Qt's folder dialog refuses a typed folder that does not exist: it greys
+// out its Choose button and will not accept. The program offers to create
+// such a folder, so this dialog hands it back instead.
 class FolderDialog : public QFileDialog {
 public:
     FolderDialog(QWidget* owner, const QString& title, const QString& start)
@@ -37,16 +41,40 @@ public:
         // Qt's own dialog offers "Create New Folder", which the platform's
         // dialog does not always do.
         setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        if (auto* box = findChild<QDialogButtonBox*>()) {
+            choose_ = box->button(QDialogButtonBox::Open);
+        }
+        if (choose_ != nullptr) {
+            choose_->installEventFilter(this);
+        }
     }
 
     void accept() override {
-        const QStringList chosen = selectedFiles();
-        if (!chosen.isEmpty() && !chosen.first().isEmpty() && !QFileInfo::exists(chosen.first())) {
+        if (TypedNewFolder()) {
             QDialog::accept();
             return;
         }
         QFileDialog::accept();
     }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == choose_ && event->type() == QEvent::EnabledChange && !choose_->isEnabled() &&
+            TypedNewFolder()) {
+            choose_->setEnabled(true);
+        }
+        return QFileDialog::eventFilter(watched, event);
+    }
+
+private:
+    bool TypedNewFolder() const {
+        const auto* typed = findChild<QLineEdit*>("fileNameEdit");
+        const QStringList chosen = selectedFiles();
+        return typed != nullptr && !typed->text().trimmed().isEmpty() && !chosen.isEmpty() &&
+               !QFileInfo::exists(chosen.first());
+    }
+
+    QPushButton* choose_ = nullptr;
 };
 
 }  // namespace
@@ -117,11 +145,14 @@ std::optional<QString> QtDialogs::OpenFileName(QWidget* owner, const QString& fi
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QtFileFilter(filter));
-    dialog.setDefaultSuffix(defaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return WithDefaultExtension(dialog.selectedFiles().first(), defaultExtension);
+    // As the platform's open dialog does, the default extension goes only
+    // to a name that is not a file as it stands, so that a file without a
+    // dot, listed under all files, opens as itself.
+    const QString chosen = dialog.selectedFiles().first();
+    return QFileInfo::exists(chosen) ? chosen : WithDefaultExtension(chosen, defaultExtension);
 }
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* owner, const QString& filter,

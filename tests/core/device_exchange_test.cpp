@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ struct JudgedReply {
     std::string command;
     ExchangeOutcome outcome;
 };
+
+// A case is shown by its name, not as the bytes of the struct.
+void PrintTo(const JudgedReply& reply, std::ostream* out) {
+    *out << reply.name;
+}
 
 class ReplyJudgement : public ::testing::TestWithParam<JudgedReply> {};
 

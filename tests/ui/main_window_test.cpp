@@ -1,9 +1,11 @@
-#include <QAbstractButton>
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -12,6 +14,7 @@
 #include "test_main.h"
 #include "ui_helpers.h"
 #include "ui_main_window.h"
+#include "ui_proces_edit.h"
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -25,7 +28,8 @@ private slots:
     void closeAnsweredYesWritesTheSixPreferences();
     void failedWriteAtExitIsShownAndTheProgramStillExits();
     void aboutBox();
-    void toolbarSharesTheMenusActionsAndEveryControlHasAName();
+    void toolbarSharesTheMenusActions();
+    void screenReadersHearThePanelsTheDisplayAndEveryControl();
 };
 
 void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
@@ -168,23 +172,76 @@ void MainWindowTest::aboutBox() {
     QVERIFY(p.dialogs->shown[0].text.contains("README"));
 }
 
-void MainWindowTest::toolbarSharesTheMenusActionsAndEveryControlHasAName() {
+void MainWindowTest::toolbarSharesTheMenusActions() {
     TestProgram p;
     Ui::TfrmMain& ui = *p.main().ui;
     for (const char* name : {"tbNovi", "tbUcitaj", "tbSnimi", "bParametri"}) {
         auto* button = ui.tbMain->findChild<QToolButton*>(name);
         QVERIFY2(button != nullptr, name);
         QVERIFY(button->defaultAction() != nullptr);
-        QVERIFY(!button->accessibleName().isEmpty());
     }
     QCOMPARE(ui.tbMain->findChild<QToolButton*>("tbSnimi")->defaultAction(), ui.Snimi1);
     QCOMPARE(ui.Snimi1->text(), QString("&Save Profile As..."));
-    for (QAbstractButton* b : p.main().findChildren<QAbstractButton*>()) {
-        if (b->isVisibleTo(&p.main()) && b->text().isEmpty() && !b->toolTip().isEmpty()) {
-            QCOMPARE(b->accessibleName(), b->toolTip());
+}
+
+void MainWindowTest::screenReadersHearThePanelsTheDisplayAndEveryControl() {
+    TestProgram p;
+    Ui::TfrmMain& ui = *p.main().ui;
+    p.main().show();
+    p.main().tmrSatTimer();
+    // Each status panel is heard by what it shows.
+    QStringList panels;
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(ui.sbMain);
+    for (int i = 0; i < bar->childCount(); ++i) {
+        panels << bar->child(i)->text(QAccessible::Name);
+    }
+    for (int panel = 0; panel < 4; ++panel) {
+        QVERIFY2(panels.contains(p.main().StatusText(panel)), qPrintable(panels.join(" | ")));
+    }
+    QVERIFY(panels.contains("Process not started."));
+    QVERIFY(panels.contains("New Photos: 0"));
+
+    // The gauge is a progress bar with its value and range; the pie tells
+    // its counts.
+    ui.ckAutoStart->setChecked(false);
+    ui.txtBrojSlika->setText("4");
+    QTest::mouseClick(ui.btnKreirajProces, Qt::LeftButton);
+    p.main().AdvanceProgress();
+    QAccessibleInterface* gauge = QAccessible::queryAccessibleInterface(ui.gProces);
+    QCOMPARE(gauge->role(), QAccessible::ProgressBar);
+    QCOMPARE(gauge->text(QAccessible::Name), QString("Process progress"));
+    QCOMPARE(gauge->text(QAccessible::Value), QString("25%"));
+    QAccessibleValueInterface* value = gauge->valueInterface();
+    QVERIFY(value != nullptr);
+    QCOMPARE(value->currentValue().toInt(), 1);
+    QCOMPARE(value->minimumValue().toInt(), 0);
+    QCOMPARE(value->maximumValue().toInt(), 4);
+    QAccessibleInterface* pie = QAccessible::queryAccessibleInterface(ui.ChartProces);
+    QCOMPARE(pie->role(), QAccessible::Chart);
+    QCOMPARE(pie->text(QAccessible::Name), QString("Process"));
+    QCOMPARE(pie->text(QAccessible::Value), QString("Remaining 3, Completed 1"));
+
+    // Every control a user can reach in the three windows has a name.
+    const std::initializer_list<QWidget*> windows = {&p.main(), &p.windows->frmProcesEdit,
+                                                     &p.windows->frmParametri};
+    QStringList nameless;
+    for (QWidget* window : windows) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->window() == window && (control->focusPolicy() & Qt::TabFocus) != 0 &&
+                !control->isHidden() && Heard(control).isEmpty()) {
+                nameless << window->objectName() + "." + control->objectName() + " (" +
+                                control->metaObject()->className() + ")";
+            }
         }
     }
-    QCOMPARE(ui.txtBrojSlika->accessibleName(), QString("Number of photos to make:"));
+    QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(", ")));
+    QCOMPARE(Heard(ui.txtBrojSlika), QString("Number of photos to make:"));
+    Ui::TfrmProcesEdit& editor = *p.windows->frmProcesEdit.ui;
+    QCOMPARE(Heard(editor.txtKomanda), QString("Command:"));
+    for (QToolButton* b :
+         {editor.btnUp, editor.btnDown, editor.btnDel, editor.btnAdd, editor.btnChange}) {
+        QCOMPARE(Heard(b), b->toolTip());
+    }
 }
 
 ZENTRIVO_TEST_MAIN(MainWindowTest)
