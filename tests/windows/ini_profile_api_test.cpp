@@ -190,3 +190,25 @@ TEST(IniAgainstTheSystem, AFileTheSystemStartsReadsBackThroughOurLayer) {
     EXPECT_EQ(SystemRead(file, "Rotiranje", "broj_slika"), "36");
     EXPECT_EQ(SystemRead(file, "Fotografisanje", "fokus"), "2000");
 }
+
+TEST(IniAgainstTheSystem, AUtf16FileReadsAndIsWrittenAlike) {
+    TempDir dir;
+    const std::string file = dir.File("unicode.ini");
+    // What Notepad saves as "Unicode": UTF-16 with its byte-order mark.
+    const std::string text = "[Ostalo]\r\nfotos_dir=C:\\Slike\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) {
+        bytes += std::string{c, '\0'};
+    }
+    dir.Write("unicode.ini", bytes);
+    IniFile ours(file);
+    EXPECT_EQ(SystemRead(file, "Ostalo", "fotos_dir"), "C:\\Slike");
+    EXPECT_EQ(ours.ReadValue("Ostalo", "fotos_dir"), "C:\\Slike");
+
+    ours.WriteString("Ostalo", "auto_start", "0");
+    ASSERT_TRUE(SystemWrite(file, "Parametri", "com_port", "7"));
+    EXPECT_EQ(SystemRead(file, "Ostalo", "auto_start"), "0");
+    EXPECT_EQ(ours.ReadInteger("Parametri", "com_port", 3), 7);
+    EXPECT_EQ(ours.ReadValue("Ostalo", "fotos_dir"), "C:\\Slike");
+    EXPECT_EQ(dir.Read("unicode.ini").substr(0, 2), "\xFF\xFE");
+}
