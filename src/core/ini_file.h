@@ -26,6 +26,8 @@ public:
 
     explicit IniFile(std::string path);
 
+    const std::string& Path() const { return path_; }
+
     // The value of the first matching key in the first matching section,
     // or nothing when the file, the section or the key is missing.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
