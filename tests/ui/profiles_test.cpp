@@ -125,7 +125,7 @@ void ProfilesTest::replacingAFileIsAskedAndANonProfileIsRefused() {
     // A photo chosen by mistake: loading it changes nothing, saving over it
     // writes nothing into it.
     const QString photo = p.dir.filePath("IMG_0001.JPG");
-    const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01", 18);
+    const QByteArray jpeg = QByteArray::fromHex("ffd8ffe000104a46494600010100000100");
     WriteFile(photo, jpeg);
     ui.txtBrojSlika->setText("60");
     p.dialogs->Clear();
