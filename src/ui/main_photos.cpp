@@ -128,7 +128,13 @@ bool TfrmMain::ChooseFolder(std::string& folder, QLineEdit* shownIn) {
 void TfrmMain::btnFotosChooseNewDirClick() {
     // The list holds photos of the folder shown. Another camera folder is
     // watched from what it holds now: its photos are not new, and no copy
-    // looks in it for photos found in the folder before.
+    // looks in it for photos found in the folder before. So the folder stays
+    // while a copy or the end of a run works on the list.
+    if (photoGate_.Busy()) {
+        dialogs_->Notify(this, "Error", BusyWithPhotosText("The camera folder can not be changed"),
+                         Dialogs::Icon::Error);
+        return;
+    }
     if (ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir)) {
         BeginPhotoWatch();
     }
