@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <utility>
 
 #include "file_update.h"
@@ -84,6 +85,30 @@ std::string_view BeforeNul(std::string_view value) {
     return value.substr(0, value.find('\0'));
 }
 
+// Changes a file's lines the way the Windows functions change a file:
+// through a link to its file, in the file's own encoding, never over a file
+// that is there but cannot be read (which would lose every other key in it).
+// `edit` returns whether it changed anything; a file it leaves as it was is
+// not written, and a missing file is made only when there is something to
+// write.
+void ChangeLines(const std::string& path,
+                 const std::function<bool(std::vector<ini::Line>& lines)>& edit) {
+    const std::string target = WriteTarget(path);
+    const FileContent current = ReadForUpdate(target);
+    if (current.state == FileContent::State::kUnreadable) {
+        throw IniWriteError(path);
+    }
+    ini::DecodedText file = ini::DecodeText(current.bytes);
+    std::vector<ini::Line> lines = ini::SplitLines(file.text);
+    if (!edit(lines)) {
+        return;
+    }
+    file.text = ini::JoinLines(lines);
+    if (!UpdateFile(target, ini::EncodeText(file))) {
+        throw IniWriteError(path);
+    }
+}
+
 }  // namespace
 
 IniWriteError::IniWriteError(const std::string& path)
@@ -137,74 +162,52 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     if (!StorableOnOneLine(section, key, value)) {
         throw IniWriteError(path_);
     }
-    // As the Windows functions do: through a link to its file, and never
-    // over a file that is there but cannot be read, which would lose every
-    // other key in it.
-    const std::string target = WriteTarget(path_);
-    const FileContent current = ReadForUpdate(target);
-    if (current.state == FileContent::State::kUnreadable) {
-        throw IniWriteError(path_);
-    }
-    ini::DecodedText file = ini::DecodeText(current.bytes);
-    std::vector<ini::Line> lines = ini::SplitLines(file.text);
     const std::string keyLine = std::string(key) + "=" + std::string(value);
-    const ini::SectionRange range = ini::FindSection(lines, section);
-
-    auto endLine = [&lines](std::size_t index) {
-        if (lines[index].end.empty()) {
-            lines[index].end = "\r\n";
+    ChangeLines(path_, [&](std::vector<ini::Line>& lines) {
+        const ini::SectionRange range = ini::FindSection(lines, section);
+        auto endLine = [&lines](std::size_t index) {
+            if (lines[index].end.empty()) {
+                lines[index].end = "\r\n";
+            }
+        };
+        if (!range.found) {
+            if (!lines.empty()) {
+                endLine(lines.size() - 1);
+            }
+            lines.push_back({"[" + std::string(section) + "]", "\r\n"});
+            lines.push_back({keyLine, "\r\n"});
+            return true;
         }
-    };
-
-    if (!range.found) {
-        if (!lines.empty()) {
-            endLine(lines.size() - 1);
-        }
-        lines.push_back({"[" + std::string(section) + "]", "\r\n"});
-        lines.push_back({keyLine, "\r\n"});
-    } else {
         std::size_t lastKey = range.header;
-        bool replaced = false;
-        for (std::size_t i = range.begin; i < range.end && !replaced; ++i) {
+        for (std::size_t i = range.begin; i < range.end; ++i) {
             const ini::ParsedLine p = ini::ParseLine(lines[i].text);
             if (p.kind != ini::LineKind::kKey) {
                 continue;
             }
             if (ini::NamesEqual(p.name, key)) {
                 lines[i].text = keyLine;
-                replaced = true;
+                return true;
             }
             lastKey = i;
         }
-        if (!replaced) {
-            endLine(lastKey);
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1,
-                         {keyLine, "\r\n"});
-        }
-    }
-    file.text = ini::JoinLines(lines);
-    if (!UpdateFile(target, ini::EncodeText(file))) {
-        throw IniWriteError(path_);
-    }
+        endLine(lastKey);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastKey) + 1, {keyLine, "\r\n"});
+        return true;
+    });
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
-    const auto bytes = ReadWholeFile(path_);
-    if (!bytes) {
-        return;
-    }
-    std::vector<ini::Line> lines = ini::SplitLines(*bytes);
-    const ini::SectionRange range = ini::FindSection(lines, section);
-    for (std::size_t i = range.begin; i < range.end; ++i) {
-        const ini::ParsedLine p = ini::ParseLine(lines[i].text);
-        if (p.kind == ini::LineKind::kKey && ini::NamesEqual(p.name, key)) {
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-            if (!WriteFileAtomically(path_, ini::JoinLines(lines))) {
-                throw IniWriteError(path_);
+    ChangeLines(path_, [&](std::vector<ini::Line>& lines) {
+        const ini::SectionRange range = ini::FindSection(lines, section);
+        for (std::size_t i = range.begin; i < range.end; ++i) {
+            const ini::ParsedLine p = ini::ParseLine(lines[i].text);
+            if (p.kind == ini::LineKind::kKey && ini::NamesEqual(p.name, key)) {
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                return true;
             }
-            return;
         }
-    }
+        return false;
+    });
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {

@@ -52,8 +52,9 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     // Takes the key's line out of the file, as the Windows function does
-    // when given no value. A file without the key is not written at all.
-    // Throws IniWriteError when the file cannot be written.
+    // when given no value, by the same rules as a write. A file without the
+    // key is not written at all. Throws IniWriteError when the file cannot
+    // be read or written.
     void DeleteKey(std::string_view section, std::string_view key);
 
 private:
