@@ -13,5 +13,5 @@ class QWidget;
 void NameImageButtons(QWidget* window);
 
 // Each control is known by the caption of the label above it, which also
-// becomes the label's buddy.
+// becomes the label's buddy; an editable list's edit is known by it too.
 void NameByLabels(std::initializer_list<std::pair<QWidget*, QLabel*>> labelled);
