@@ -18,7 +18,7 @@
 #   ZENTRIVO_BENCH_CACHE   warm or cold, to choose rather than take the above
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps
+scripts/deps --tests
 
 build=${ZENTRIVO_BENCH_DIR:-build-bench-copy}
 photos=${ZENTRIVO_BENCH_PHOTOS:-200}

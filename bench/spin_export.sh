@@ -13,7 +13,7 @@
 #   ZENTRIVO_BENCH_SIZE    their size (default 6000x4000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps imagemagick webp time
+scripts/deps --tests imagemagick webp time
 
 build=${ZENTRIVO_BENCH_DIR:-build-bench-spin}
 photos=${ZENTRIVO_BENCH_PHOTOS:-72}

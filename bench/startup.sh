@@ -22,7 +22,7 @@ goal="1.5"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-bench"
 
-"$root/scripts/deps" xvfb x11-utils xdotool
+"$root/scripts/deps" --tests
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIVO_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target zentrivo bare_window
