@@ -17,6 +17,7 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
     o.FotosAutoCopy = file.ReadBool(keys::kOstalo, "fotos_auto_copy", false);
     o.FotosAutoNameDir = file.ReadBool(keys::kOstalo, "fotos_auto_name_dir", false);
     o.ComDevice = file.ReadString(keys::kParametri, kComDeviceKey, "");
+    o.FotosCheck = file.ReadBool(keys::kOstalo, "fotos_check", false);
     return o;
 }
 
@@ -40,6 +41,9 @@ void SavePreferences(IniFile& file, const TPreferences& p) {
     file.WriteString(keys::kOstalo, "fotos_copy_dir", p.FotosCopyDir);
     file.WriteBool(keys::kOstalo, "fotos_auto_copy", p.FotosAutoCopy);
     file.WriteBool(keys::kOstalo, "fotos_auto_name_dir", p.FotosAutoNameDir);
+    if (p.FotosCheck || file.ReadValue(keys::kOstalo, "fotos_check")) {
+        file.WriteBool(keys::kOstalo, "fotos_check", p.FotosCheck);
+    }
 }
 
 }  // namespace zentrivo

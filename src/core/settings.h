@@ -21,6 +21,7 @@ struct TOpcije {
     // The device chosen from the port list ("com_device"); empty when the
     // COM number decides (see port_choice.h).
     std::string ComDevice;
+    bool FotosCheck = false;
 };
 
 // The six preferences that live on the main window and reach the file only
@@ -32,6 +33,10 @@ struct TPreferences {
     std::string FotosCopyDir;
     bool FotosAutoCopy = false;
     bool FotosAutoNameDir = false;
+    // "Check that each photo arrives": written after the six, and only once
+    // it has been turned on, so that a file of a user who never did stays
+    // as it was.
+    bool FotosCheck = false;
 };
 
 namespace keys {

@@ -99,6 +99,9 @@ void TfrmMain::StartProcess() {
     Process.RotationsDone = 0;
     runReturn_ = ReturnPlan{Process.DirectionLetter, Process.StepsPerPhoto, madePeriodMs_};
     photosTaken_ = 0;
+    photoCheck_ = PhotoCheck{};
+    photoCheck_.on = ui->ckFotosCheck->isChecked();
+    arrivals_.Clear();
     // Paused during the test: the run begins paused, as the user asked.
     if (Process.ProcessState != kProcessPaused) {
         Process.ProcessState = kProcessStarted;
@@ -155,14 +158,21 @@ void TfrmMain::tmrProcesTimer() {
         WorkGate::WhenFree(needed, [this] { tmrProces.start(); });
         return;
     }
+    const std::string command =
+        complete ? std::string() : frmProcesEdit_->CommandAt(Process.CurrentIndex);
+    if (!PhotoAccountedFor(command, complete)) {
+        return;
+    }
     if (complete) {
         CompleteProcess();
         return;
     }
 
     WorkGate::Hold port(portGate_);
-    const std::string command = frmProcesEdit_->CommandAt(Process.CurrentIndex);
     const QString letter = QString::fromStdString(command.substr(0, 1));
+    if (letter == "P") {
+        BeforePhotoCommand();
+    }
     HighlightPhase(letter);
     const ExchangeResult result = Exchange(command, PollLimitFor(command, pace_), false, true);
     if (ReportFailedExchange(command, result.Outcome)) {
@@ -172,6 +182,7 @@ void TfrmMain::tmrProcesTimer() {
     NoteAccepted(pace_, command);
     if (letter == "P") {
         ++photosTaken_;
+        AfterPhotoCommand();
     }
     if (letter == "R" || letter == "L") {
         const bool stillStarted = Process.ProcessState == kProcessStarted;
@@ -202,7 +213,12 @@ void TfrmMain::CompleteProcess() {
         // a Start waits and a second copy is refused.
         PhotoWork work(*this);
         btnStopClick();
-        AwaitLastPhotos();
+        if (photoCheck_.on) {
+            // Every photo has been accounted for already.
+            RefreshNewPhotos();
+        } else {
+            AwaitLastPhotos();
+        }
         if (ui->ckFotosAutoCopy->isChecked() && ui->lbFotosList->count() > 0) {
             const CopyOutcome outcome = CopyNewPhotos();
             if (outcome.done && outcome.missed.isEmpty()) {
@@ -214,10 +230,14 @@ void TfrmMain::CompleteProcess() {
                 }
             }
         }
-        const std::string missing = MissingPhotosLine(
-            static_cast<std::size_t>(std::max(photosTaken_, 0)), Photos_->NewCount());
-        if (!missing.empty()) {
-            message += "\r\n" + QString::fromStdString(missing);
+        if (photoCheck_.on) {
+            message += "\r\n" + PhotoCheckSummary();
+        } else {
+            const std::string missing = MissingPhotosLine(
+                static_cast<std::size_t>(std::max(photosTaken_, 0)), Photos_->NewCount());
+            if (!missing.empty()) {
+                message += "\r\n" + QString::fromStdString(missing);
+            }
         }
     }
     dialogs_->Notify(this, "Information", message, Dialogs::Icon::Information);

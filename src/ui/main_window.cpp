@@ -185,6 +185,7 @@ void TfrmMain::ShowOptions() {
     ui->txtFotosSrcDir->setText(QString::fromStdString(Options.FotosDir));
     ui->ckFotosAutoCopy->setChecked(Options.FotosAutoCopy);
     ui->ckFotosAutoNameDir->setChecked(Options.FotosAutoNameDir);
+    ui->ckFotosCheck->setChecked(Options.FotosCheck);
 }
 
 TPreferences TfrmMain::CurrentPreferences() const {
@@ -195,6 +196,7 @@ TPreferences TfrmMain::CurrentPreferences() const {
     p.FotosCopyDir = Options.FotosCopyDir;
     p.FotosAutoCopy = ui->ckFotosAutoCopy->isChecked();
     p.FotosAutoNameDir = ui->ckFotosAutoNameDir->isChecked();
+    p.FotosCheck = ui->ckFotosCheck->isChecked();
     return p;
 }
 

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "device_connection.h"
 #include "dialogs.h"
 #include "ini_file.h"
+#include "photo_arrival.h"
 #include "photo_settle.h"
 #include "photo_watch.h"
 #include "process.h"
@@ -171,6 +173,16 @@ private:
     bool WaitUntilWritten(const std::string& path);
     void SetUpSpinExport();
     void AwaitLastPhotos();
+
+    // "Check that each photo arrives": whether the run may send `command`
+    // (or complete, when `complete`) now; false when it waits for the photo
+    // or has paused for the user. May rewind the run to take the photo again.
+    bool PhotoAccountedFor(const std::string& command, bool complete);
+    // Before and after a photo command is exchanged.
+    void BeforePhotoCommand();
+    void AfterPhotoCommand();
+    void LookForArrivals();
+    QString PhotoCheckSummary();
     QString BusyWithPhotosText(const QString& refused) const;
 
     // Holds the photo gate, with "Copy photos" disabled meanwhile.
@@ -222,6 +234,20 @@ private:
     zentrivo::ReturnPlan runReturn_;
     // Photo commands the controller accepted since the last Start.
     std::int32_t photosTaken_ = 0;
+    // The photo check of the run: off unless ticked at its Start.
+    struct PhotoCheck {
+        bool on = false;
+        bool pending = false;    // a photo taken and not yet accounted for
+        bool waiting = false;    // its wait has begun, until `deadline`
+        bool retaking = false;   // the run was rewound to take it again
+        bool retakeNow = false;  // paused for the user: Continue takes it again
+        int photoIndex = 0;      // the photo command's place in the list
+        std::size_t baseline = 0;
+        int attempts = 0;  // times this photo was taken again
+        int retaken = 0;   // over the run
+        std::chrono::steady_clock::time_point deadline;
+    } photoCheck_;
+    zentrivo::PhotoArrivals arrivals_;
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
     QString lastCopyFolder_;  // the sub-folder the last copy made, offered for export

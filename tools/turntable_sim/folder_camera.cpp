@@ -65,9 +65,9 @@ int HighestPhotoNumber(const std::string& folder) {
     return highest;
 }
 
-std::string PhotoName(int number) {
+std::string PhotoName(int number, const char* extension = "JPG") {
     char name[32];
-    std::snprintf(name, sizeof name, "IMG_%04d.JPG", number);
+    std::snprintf(name, sizeof name, "IMG_%04d.%s", number, extension);
     return name;
 }
 
@@ -75,13 +75,26 @@ void Complain(const std::string& what) {
     std::cerr << "turntable_sim: camera: " << what << std::endl;
 }
 
+// The RAW twin of a photo; its content matters to no one, only that it is
+// another file of the same shot.
+void StoreRaw(const std::string& path, const std::string& bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 || !WriteAll(fd, "RAW " + bytes)) {
+        Complain("cannot write " + path + ": " + std::strerror(errno));
+    }
+    if (fd >= 0) {
+        close(fd);
+    }
+}
+
 }  // namespace
 
 FolderCamera::FolderCamera(const std::string& folder, std::chrono::milliseconds delay,
-                           std::chrono::milliseconds write_time)
+                           std::chrono::milliseconds write_time, const CameraFaults& faults)
     : folder_(ExistingFolder(folder)),
       delay_(delay),
       write_time_(write_time),
+      faults_(faults),
       last_number_(HighestPhotoNumber(folder)),
       writer_(&FolderCamera::Serve, this) {}
 
@@ -97,7 +110,12 @@ FolderCamera::~FolderCamera() {
 void FolderCamera::TakePhoto(std::int64_t /*shutter_ms*/, double angle_degrees) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        pending_.push_back({Clock::now() + delay_, angle_degrees});
+        const std::int64_t number = ++shots_;
+        if (faults_.Misses(number)) {
+            return;
+        }
+        const auto late = std::chrono::milliseconds(number == faults_.Late ? faults_.LateMs : 0);
+        pending_.push_back({Clock::now() + delay_ + late, angle_degrees, number});
     }
     wake_.notify_one();
 }
@@ -112,7 +130,7 @@ void FolderCamera::Serve() {
             wake_.wait(lock);
             continue;
         }
-        // Every shot waits the same delay, so the first one is due first.
+        // Shots are stored in the order taken, as a camera's buffer empties.
         const Shot shot = pending_.front();
         if (Clock::now() < shot.Due) {
             wake_.wait_until(lock, shot.Due);
@@ -145,6 +163,9 @@ void FolderCamera::Store(const Shot& shot) {
             if (part > 0) {
                 std::this_thread::sleep_for(write_time_ / (kParts - 1));
             }
+            if (part == kParts / 2 && shot.Number == faults_.Cut) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(faults_.CutMs));
+            }
             const std::size_t begin = bytes.size() * part / kParts;
             const std::size_t end = bytes.size() * (part + 1) / kParts;
             if (!WriteAll(fd, bytes.substr(begin, end - begin))) {
@@ -153,6 +174,9 @@ void FolderCamera::Store(const Shot& shot) {
             }
         }
         close(fd);
+        if (faults_.Raw) {
+            StoreRaw((std::filesystem::path(folder_) / PhotoName(number, "CR2")).string(), jpeg);
+        }
         return;
     }
     Complain("no photo number is left after " + PhotoName(kLastNumber) + " in " + folder_);

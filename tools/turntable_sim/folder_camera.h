@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "camera.h"
+#include "camera_faults.h"
 
 // A camera storing onto a memory card, seen as a folder: each photo becomes
 // a JPEG named as cameras name them, IMG_0001.JPG, IMG_0002.JPG, ...,
@@ -19,11 +20,12 @@
 // is then written in four parts spread over `write_time`, so whoever watches
 // the folder can meet a photo that is still growing. The writing runs on a
 // thread of its own: the board answers without waiting for the camera.
+// `faults` make it lose, delay, cut short or double photos on purpose.
 class FolderCamera final : public Camera {
 public:
     // Throws std::runtime_error when `folder` is not an existing folder.
     FolderCamera(const std::string& folder, std::chrono::milliseconds delay,
-                 std::chrono::milliseconds write_time);
+                 std::chrono::milliseconds write_time, const CameraFaults& faults = {});
     // Stores the photos still pending first, as a camera finishes its card
     // writes before it is switched off.
     ~FolderCamera() override;
@@ -37,6 +39,7 @@ private:
     struct Shot {
         Clock::time_point Due;
         double AngleDegrees;
+        std::int64_t Number;
     };
 
     void Serve();
@@ -45,7 +48,9 @@ private:
     const std::string folder_;
     const std::chrono::milliseconds delay_;
     const std::chrono::milliseconds write_time_;
-    int last_number_;  // used only by the writing thread once it runs
+    const CameraFaults faults_;
+    std::int64_t shots_ = 0;  // under mutex_
+    int last_number_;         // used only by the writing thread once it runs
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Shot> pending_;

@@ -20,9 +20,9 @@ std::unique_ptr<Camera> MakeCamera(const SimOptions& options) {
     if (options.CameraDir.empty()) {
         return std::make_unique<NoCamera>();
     }
-    return std::make_unique<FolderCamera>(options.CameraDir,
-                                          std::chrono::milliseconds(options.CameraDelayMs),
-                                          std::chrono::milliseconds(options.CameraSlowWriteMs));
+    return std::make_unique<FolderCamera>(
+        options.CameraDir, std::chrono::milliseconds(options.CameraDelayMs),
+        std::chrono::milliseconds(options.CameraSlowWriteMs), options.Camera);
 }
 
 }  // namespace

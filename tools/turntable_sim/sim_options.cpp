@@ -34,6 +34,12 @@ const char kSimUsage[] =
     "                     parts (200; 0 = all at once). The camera's times are\n"
     "                     real time, never scaled by --time-scale; at most 60000\n"
     "  --camera-miss N    the camera never stores the N-th photo (counted from 1)\n"
+    "  --camera-miss-count M\n"
+    "                     nor the photos after it, M in all (1; 0 = none ever again)\n"
+    "  --camera-late N    the N-th photo is stored --camera-late-ms later (5000)\n"
+    "  --camera-cut N     the N-th photo is written cut short, and finished\n"
+    "                     --camera-cut-ms later (3000)\n"
+    "  --camera-raw       a RAW file (IMG_0001.CR2) beside each JPEG\n"
     "  --verbose          write those lines to standard error too\n"
     "  --help             this text\n";
 
@@ -119,11 +125,19 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--camera-delay", [&](const std::string& v) { return ReadCameraMs(v, o.CameraDelayMs); }},
         {"--camera-slow-write",
          [&](const std::string& v) { return ReadCameraMs(v, o.CameraSlowWriteMs); }},
-        {"--camera-miss", [&](const std::string& v) { return ReadCount(v, 1, o.CameraMiss); }},
+        {"--camera-miss", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.MissFrom); }},
+        {"--camera-miss-count",
+         [&](const std::string& v) { return ReadCount(v, 0, o.Camera.MissCount); }},
+        {"--camera-late", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Late); }},
+        {"--camera-late-ms",
+         [&](const std::string& v) { return ReadCameraMs(v, o.Camera.LateMs); }},
+        {"--camera-cut", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Cut); }},
+        {"--camera-cut-ms", [&](const std::string& v) { return ReadCameraMs(v, o.Camera.CutMs); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--split-replies", &o.SplitReplies},
         {"--verbose", &o.Verbose},
+        {"--camera-raw", &o.Camera.Raw},
         {"--help", &parsed.ShowHelp},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {

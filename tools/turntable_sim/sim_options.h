@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "camera_faults.h"
+
 // How the simulated board behaves; the options make it misbehave on purpose.
 // Commands are counted from 1 in the order they arrive; 0 means "never".
 struct SimOptions {
@@ -23,7 +25,7 @@ struct SimOptions {
     std::string CameraDir;                 // where the camera stores photos, if set
     std::int64_t CameraDelayMs = 300;      // from the shot until the file appears
     std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes
-    std::int64_t CameraMiss = 0;           // this photo is never stored
+    CameraFaults Camera;                   // photos lost, late, cut short, doubled
 };
 
 struct ParsedOptions {

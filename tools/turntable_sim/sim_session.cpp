@@ -92,7 +92,7 @@ std::string SimSession::Act(const std::string& command) {
         return options_.ErrorReply;
     }
     Wait(effect.DurationMs, options_.TimeScale);
-    if (effect.Photo && ++photos_ != options_.CameraMiss) {
+    if (effect.Photo) {
         camera_.TakePhoto(effect.ShutterMs, turntable_.AngleDegrees());
     }
     return options_.Reply;

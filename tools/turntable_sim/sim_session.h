@@ -38,7 +38,6 @@ private:
     Camera& camera_;
     CommandLog& log_;
     std::int64_t count_ = 0;
-    std::int64_t photos_ = 0;
     // The next command had come before the last reply went out.
     bool next_early_ = false;
 };

@@ -1,0 +1,137 @@
+// "Check that each photo arrives": a run does not turn the table on before
+// the camera has stored the photo of the current position, takes it again
+// when it does not come, and pauses for the user when it still does not.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "shoot.h"
+#include "test_main.h"
+#include "ui_main_window.h"
+#include "up_down.h"
+
+namespace {
+
+const QString kCompleted = "Information|Process successfully completed !";
+const QString kCopied = "\r\nPhotos successfully copied !";
+
+// A checked run with the automatic copy into a named sub-folder "spin".
+void MakeCheckedRun(Shoot& s, const QString& photos) {
+    QuickPhotos(s.main());
+    s.main().ui->udPeriodRotacije->setPosition(2);
+    s.main().ui->ckFotosCheck->setChecked(true);
+    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    s.dialogs().texts = {QString("spin")};
+    s.Make(photos);
+}
+
+int PhotoCommands(const Shoot& s) {
+    return s.Commands().filter(QRegularExpression("^P")).size();
+}
+
+bool WholeJpeg(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    return bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9");
+}
+
+// The copies are 1.jpg ... N.jpg, each the whole JPEG of the camera's photo
+// of the same place in the order stored.
+void CheckCopies(Shoot& s, int count) {
+    QStringList expected;
+    for (int i = 1; i <= count; ++i) {
+        expected << QString("%1.jpg").arg(i);
+    }
+    const QDir spin(s.destDir.filePath("spin"));
+    QCOMPARE(spin.entryList(QDir::Files, QDir::Name), expected);
+    const QStringList photos =
+        QDir(s.cameraDir.path()).entryList({"*.JPG"}, QDir::Files, QDir::Name);
+    QCOMPARE(photos.size(), count);
+    for (int i = 1; i <= count; ++i) {
+        QVERIFY(WholeJpeg(spin.filePath(QString("%1.jpg").arg(i))));
+        QFile copy(spin.filePath(QString("%1.jpg").arg(i)));
+        QFile photo(s.cameraDir.filePath(photos[i - 1]));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), photo.readAll());
+    }
+}
+
+}  // namespace
+
+class PhotoCheckTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor();
+    void aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers();
+};
+
+void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
+    // Shot 2 is lost, shot 4 (photo 3) comes 4 s late, shot 5 (photo 4)
+    // stops half written for 3 s, and every photo has a RAW twin.
+    Shoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-miss", "2",
+                      "--camera-late", "4", "--camera-late-ms", "4000", "--camera-cut", "5",
+                      "--camera-cut-ms", "3000", "--camera-raw"});
+    MakeCheckedRun(s, "4");
+    s.Start();
+    QVERIFY(s.WaitForMessage(
+        kCompleted + kCopied + "\r\nPhotos planned: 4, received: 4, taken again: 1", 120000));
+    // Only the lost photo was taken again, and each rotation came after the
+    // photo before it had arrived whole.
+    QCOMPARE(PhotoCommands(s), 5);
+    QString rotationsAndPhotos;
+    QList<QDateTime> rotationTimes;
+    const QStringList commands = s.Commands();
+    for (int i = 0; i < commands.size(); ++i) {
+        if (commands[i].startsWith('P')) {
+            rotationsAndPhotos += 'P';
+        } else if (commands[i].startsWith('R') || commands[i].startsWith('L')) {
+            rotationsAndPhotos += 'R';
+            rotationTimes << s.Times()[i];
+        }
+    }
+    QCOMPARE(rotationsAndPhotos, QString("PRPPRPRPR"));
+    for (int i = 1; i <= 4; ++i) {
+        const QFileInfo photo(
+            s.cameraDir.filePath(QString("IMG_%1.JPG").arg(i, 4, 10, QChar('0'))));
+        QVERIFY2(photo.lastModified() <= rotationTimes[i - 1], qPrintable(photo.fileName()));
+    }
+    CheckCopies(s, 4);
+    QCOMPARE(QDir(s.cameraDir.path()).entryList({"*.CR2"}, QDir::Files).size(), 4);
+    QCOMPARE(s.main().StatusText(3), QString("New Photos: 4"));
+}
+
+void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {
+    // The camera stores nothing of photo 2, nor of its two retakes.
+    Shoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-miss", "2",
+                      "--camera-miss-count", "3"});
+    MakeCheckedRun(s, "3");
+    s.Start();
+    const QString missing =
+        "Warning|Photo 2 of 3 did not arrive from the camera, also when taken again !\r\n\r\n"
+        "Please check the camera: is it on and awake, is its memory card in place and not full, "
+        "is the flash ready, does it still store into the camera folder?\r\n"
+        "Then press Continue to take the photo again.";
+    QVERIFY(s.WaitForMessage(missing, 90000));
+    QCOMPARE(s.main().ui->btnPauza->text(), QString("&Continue"));
+    QCOMPARE(PhotoCommands(s), 4);
+    const int sentBeforeContinue = s.Commands().size();
+    QTest::qWait(500);
+    QCOMPARE(s.Commands().size(), sentBeforeContinue);  // paused: the table stays
+
+    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QVERIFY(s.WaitForMessage(
+        kCompleted + kCopied + "\r\nPhotos planned: 3, received: 3, taken again: 3", 60000));
+    QCOMPARE(PhotoCommands(s), 6);
+    CheckCopies(s, 3);
+}
+
+ZENTRIVO_TEST_MAIN(PhotoCheckTest)
+#include "photo_check_test.moc"

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// What the simulated camera gets wrong on purpose, by the number of the shot
+// (counted from 1 over the session); 0 means "never".
+struct CameraFaults {
+    std::int64_t MissFrom = 0;   // this shot is never stored...
+    std::int64_t MissCount = 1;  // ...nor the shots after it up to this many; 0 = all
+    std::int64_t Late = 0;       // this shot is stored LateMs later than the others
+    std::int64_t LateMs = 5000;
+    std::int64_t Cut = 0;  // this shot is written cut short, and finished CutMs later
+    std::int64_t CutMs = 3000;
+    bool Raw = false;  // a RAW file (IMG_0001.CR2) beside each JPEG
+
+    bool Misses(std::int64_t shot) const {
+        return MissFrom != 0 && shot >= MissFrom && (MissCount == 0 || shot < MissFrom + MissCount);
+    }
+};
