@@ -50,6 +50,7 @@ void TfrmMain::btnKreirajProcesClick() {
     ui->btnPauza->setEnabled(false);
     ui->btnStop->setEnabled(false);
     ui->btnNaPocetak->setEnabled(false);
+    EndJournal();
 
     const GeneratedProcess made = GenerateProcess(ReadShootParameters(), MaxPhotos());
     frmProcesEdit_->SetCommands(made.commands);

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QListWidget>
+#include <utility>
 
 #include "device.h"
 #include "main_window.h"
@@ -57,6 +58,7 @@ void TfrmMain::StartProcess() {
     ui->btnKreirajProces->setEnabled(false);
     ui->btnEditujProces->setEnabled(false);
     ui->btnNaPocetak->setEnabled(false);
+    resumeAction_->setEnabled(false);
     // A Stop pressed from here until the test is judged ends this Start.
     const std::uint64_t stopsBefore = stops_;
     if (!ConnectDevice()) {
@@ -99,9 +101,16 @@ void TfrmMain::StartProcess() {
     Process.RotationsDone = 0;
     runReturn_ = ReturnPlan{Process.DirectionLetter, Process.StepsPerPhoto, madePeriodMs_};
     photosTaken_ = 0;
+    runPace_ = RunPaceSoFar{};
     photoCheck_ = PhotoCheck{};
     photoCheck_.on = ui->ckFotosCheck->isChecked();
     arrivals_.Clear();
+    const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
+    if (!resume) {
+        BeginJournal();
+    } else if (!ApplyResume(*resume, stopsBefore)) {
+        return;
+    }
     // Paused during the test: the run begins paused, as the user asked.
     if (Process.ProcessState != kProcessPaused) {
         Process.ProcessState = kProcessStarted;
@@ -137,6 +146,10 @@ void TfrmMain::btnStopClick() {
     if (Process.RotationsDone > 0) {
         ui->btnNaPocetak->setEnabled(true);
     }
+    resumeFrom_.reset();
+    sbTimeLeft_->clear();
+    JournalStop();
+    RefreshResumeAction();
 }
 
 void TfrmMain::tmrProcesTimer() {
@@ -173,23 +186,30 @@ void TfrmMain::tmrProcesTimer() {
     if (letter == "P") {
         BeforePhotoCommand();
     }
+    const bool rotation = letter == "R" || letter == "L";
+    if (rotation) {
+        JournalRotation(true);
+    }
     HighlightPhase(letter);
+    const auto sent = std::chrono::steady_clock::now();
     const ExchangeResult result = Exchange(command, PollLimitFor(command, pace_), false, true);
     if (ReportFailedExchange(command, result.Outcome)) {
         btnStopClick();
         return;
     }
     NoteAccepted(pace_, command);
+    NoteRunPace(command, sent);
     if (letter == "P") {
         ++photosTaken_;
         AfterPhotoCommand();
     }
-    if (letter == "R" || letter == "L") {
+    if (rotation) {
         const bool stillStarted = Process.ProcessState == kProcessStarted;
         if (stillStarted) {
             AdvanceProgress();
         }
         ++Process.RotationsDone;
+        JournalRotation(false);
         // A run stopped or paused during the wait stays as the user left it.
         if (stillStarted && ui->ckAutoPauza->isChecked()) {
             btnPauzaClick();
@@ -240,6 +260,7 @@ void TfrmMain::CompleteProcess() {
             }
         }
     }
+    EndJournal();
     dialogs_->Notify(this, "Information", message, Dialogs::Icon::Information);
 }
 
@@ -262,6 +283,8 @@ void TfrmMain::ReturnToStart() {
     }
     WorkGate::Hold port(portGate_);
     const ExchangeResult result = Exchange(command, PollLimitFor(command, pace), false, false);
-    ReportFailedExchange(command, result.Outcome);
+    if (!ReportFailedExchange(command, result.Outcome)) {
+        JournalTurnedBack();
+    }
     ui->btnNaPocetak->setEnabled(false);
 }

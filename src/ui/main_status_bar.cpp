@@ -34,6 +34,13 @@ void TfrmMain::SetUpStatusBar() {
     devicePanel_->setAccessibleDescription("Device state");
     sbProcess_->setAccessibleDescription("Process state");
     sbPhotos_->setAccessibleDescription("New photos");
+    // The time left of a run keeps to the right edge, clear of the panels
+    // before it; empty when no run goes on.
+    sbTimeLeft_ = new QLabel(bar);
+    sbTimeLeft_->setMinimumWidth(
+        sbTimeLeft_->fontMetrics().horizontalAdvance("Time left: 00:00:00") + 8);
+    bar->addPermanentWidget(sbTimeLeft_);
+    sbTimeLeft_->setAccessibleDescription("Time left");
 }
 
 QString TfrmMain::StatusText(int panel) const {
@@ -44,6 +51,8 @@ QString TfrmMain::StatusText(int panel) const {
             return devicePanel_->text();
         case 2:
             return sbProcess_->text();
+        case 4:
+            return sbTimeLeft_->text();
         default:
             return sbPhotos_->text();
     }

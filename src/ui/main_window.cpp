@@ -30,6 +30,7 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     SetUpStatusBar();
     ConnectHandlers();
     SetUpSpinExport();
+    SetUpResume();
     SetUpDevice();
     ZentrivoApplication::SetErrorReporter(
         [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });

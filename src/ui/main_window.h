@@ -22,7 +22,9 @@
 #include "process_record.h"
 #include "profile.h"
 #include "return_command.h"
+#include "run_journal.h"
 #include "settings.h"
+#include "time_left.h"
 #include "work_gate.h"
 #include "zentrivo_application.h"
 
@@ -30,6 +32,7 @@ namespace Ui {
 class TfrmMain;
 }
 class DevicePanel;
+class QAction;
 class QFocusEvent;
 class QLineEdit;
 class TfrmParametri;
@@ -99,6 +102,9 @@ public slots:
 
     // "Export 360° View...".
     void ExportSpinView();
+
+    // "Resume Interrupted Run...".
+    void ResumeInterruptedRun();
 
 public:
     std::int32_t MaxPhotos() const;
@@ -178,6 +184,25 @@ private:
     // (or complete, when `complete`) now; false when it waits for the photo
     // or has paused for the user. May rewind the run to take the photo again.
     bool PhotoAccountedFor(const std::string& command, bool complete);
+
+    // The run journal: begun when a run begins, written around each
+    // rotation and at a Stop, removed when the run completes or a new
+    // process is made.
+    void SetUpResume();
+    // The time left of the run, from `command` accepted after the wait
+    // since `sent`.
+    void NoteRunPace(const std::string& command, std::chrono::steady_clock::time_point sent);
+    void BeginJournal();
+    void JournalRotation(bool underway);
+    void JournalStop();
+    void JournalTurnedBack();
+    void EndJournal();
+    void RefreshResumeAction();
+    std::string JournalPath() const;
+    // At a Start that resumes: the controller set up as the run had it, the
+    // table turned back to its place if need be, the photos so far restored.
+    // False when the run must not go on.
+    bool ApplyResume(const zentrivo::RunJournal& journal, std::uint64_t stopsBefore);
     // Before and after a photo command is exchanged.
     void BeforePhotoCommand();
     void AfterPhotoCommand();
@@ -248,6 +273,13 @@ private:
         std::chrono::steady_clock::time_point deadline;
     } photoCheck_;
     zentrivo::PhotoArrivals arrivals_;
+    zentrivo::RunPaceSoFar runPace_;
+    // The journal of the run going on or ended early, kept while `journalOn_`.
+    zentrivo::RunJournal journal_;
+    bool journalOn_ = false;
+    // The journal a Start is to go on from.
+    std::optional<zentrivo::RunJournal> resumeFrom_;
+    QAction* resumeAction_ = nullptr;
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
     QString lastCopyFolder_;  // the sub-folder the last copy made, offered for export
@@ -257,4 +289,5 @@ private:
     DevicePanel* devicePanel_ = nullptr;
     QLabel* sbProcess_ = nullptr;
     QLabel* sbPhotos_ = nullptr;
+    QLabel* sbTimeLeft_ = nullptr;
 };

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "shoot.h"
 #include "test_main.h"
@@ -61,6 +63,15 @@ void CheckCopies(Shoot& s, int count) {
     }
 }
 
+bool WhoseNameIs(Shoot& s, const QString& name) {
+    for (const QLabel* label : s.main().statusBar()->findChildren<QLabel*>()) {
+        if (label->accessibleDescription() == name && label->text() == s.main().StatusText(4)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 class PhotoCheckTest : public QObject {
@@ -79,7 +90,11 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
                       "--camera-late", "4", "--camera-late-ms", "4000", "--camera-cut", "5",
                       "--camera-cut-ms", "3000", "--camera-raw"});
     MakeCheckedRun(s, "4");
+    QCOMPARE(s.main().StatusText(4), QString());
     s.Start();
+    // The time left shows in its own panel while the run goes on.
+    QTRY_VERIFY_WITH_TIMEOUT(s.main().StatusText(4).startsWith("Time left: 0:"), 30000);
+    QVERIFY(WhoseNameIs(s, "Time left"));
     QVERIFY(s.WaitForMessage(
         kCompleted + kCopied + "\r\nPhotos planned: 4, received: 4, taken again: 1", 120000));
     // Only the lost photo was taken again, and each rotation came after the
@@ -105,6 +120,7 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
     CheckCopies(s, 4);
     QCOMPARE(QDir(s.cameraDir.path()).entryList({"*.CR2"}, QDir::Files).size(), 4);
     QCOMPARE(s.main().StatusText(3), QString("New Photos: 4"));
+    QCOMPARE(s.main().StatusText(4), QString());
 }
 
 void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {

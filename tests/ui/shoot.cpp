@@ -53,6 +53,14 @@ QStringList Shoot::Commands() const {
     return commands;
 }
 
+QStringList Shoot::Angles() const {
+    QStringList angles;
+    for (const QStringList& fields : LogLines()) {
+        angles << fields.value(3);
+    }
+    return angles;
+}
+
 QStringList Shoot::SentEarly() const {
     QStringList early;
     for (const QStringList& fields : LogLines()) {

@@ -28,6 +28,8 @@ public:
     // The commands received so far, and when.
     QStringList Commands() const;
     QList<QDateTime> Times() const;
+    // Where the turntable stood after each command, in degrees.
+    QStringList Angles() const;
     // The commands that came before the board had answered the one before.
     QStringList SentEarly() const;
 

@@ -13,6 +13,13 @@ TestProgram::TestProgram(const QString& iniContent) {
     windows = std::make_unique<ZentrivoWindows>(dir.path(), std::move(scripted));
 }
 
+void TestProgram::Restart() {
+    windows.reset();
+    auto scripted = std::make_unique<ScriptedDialogs>();
+    dialogs = scripted.get();
+    windows = std::make_unique<ZentrivoWindows>(dir.path(), std::move(scripted));
+}
+
 QString TestProgram::IniPath() const {
     return dir.filePath("opcije.ini");
 }

@@ -12,6 +12,10 @@
 struct TestProgram {
     explicit TestProgram(const QString& iniContent = QString());
 
+    // Ends the program without its closing steps, as a crash or a kill
+    // would, and starts it again on the same folder.
+    void Restart();
+
     QString IniPath() const;
     QString ReadIni() const;
 
