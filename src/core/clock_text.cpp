@@ -36,7 +36,10 @@ std::string FolderStamp(const std::tm& local) {
 }
 
 std::tm LocalNow() {
-    const std::time_t now = std::time(nullptr);
+    return LocalTime(std::time(nullptr));
+}
+
+std::tm LocalTime(std::time_t now) {
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &now);

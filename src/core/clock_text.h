@@ -19,5 +19,6 @@ std::string FolderStamp(const std::tm& local);
 
 // The current local time.
 std::tm LocalNow();
+std::tm LocalTime(std::time_t time);
 
 }  // namespace zentrivo

@@ -76,8 +76,11 @@ int TfrmMain::DeviceState() const {
 
 ExchangeResult TfrmMain::Exchange(const std::string& command, std::int32_t pollLimit,
                                   bool quietWrite, bool markWaiting) {
-    return ExchangeCommand(
+    const auto sent = std::chrono::steady_clock::now();
+    ExchangeResult result = ExchangeCommand(
         device_->Handle(), command, pollLimit, quietWrite,
         markWaiting ? &Process.WaitingReply : nullptr, [] { QCoreApplication::processEvents(); },
         pollSleep_);
+    LogExchange(command, result, sent);
+    return result;
 }

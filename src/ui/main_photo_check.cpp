@@ -51,6 +51,13 @@ void TfrmMain::AfterPhotoCommand() {
     }
 }
 
+std::string TfrmMain::CheckedPhotoText() const {
+    const std::vector<std::string> commands = frmProcesEdit_->Commands();
+    return std::to_string(
+               PhotoNumberAt(commands, static_cast<std::size_t>(photoCheck_.photoIndex))) +
+           " of " + std::to_string(PhotoCommandCount(commands));
+}
+
 bool TfrmMain::PhotoAccountedFor(const std::string& command, bool complete) {
     PhotoCheck& check = photoCheck_;
     if (!check.on || !check.pending || !(complete || IsRotation(command))) {
@@ -72,6 +79,7 @@ bool TfrmMain::PhotoAccountedFor(const std::string& command, bool complete) {
     }
     if (check.retakeNow || (now >= check.deadline && check.attempts < kMostRetakes)) {
         // Back to the photo command: the photo and its pause once more.
+        LogRun("photo " + CheckedPhotoText() + " has not arrived: taken again");
         ++check.attempts;
         ++check.retaken;
         check.retakeNow = false;
@@ -87,6 +95,7 @@ bool TfrmMain::PhotoAccountedFor(const std::string& command, bool complete) {
         check.attempts = 0;
         check.retakeNow = true;
         check.waiting = false;
+        LogRun("photo " + CheckedPhotoText() + " has not arrived, also when taken again");
         btnPauzaClick();
         const std::vector<std::string> commands = frmProcesEdit_->Commands();
         dialogs_->Notify(this, "Warning",

@@ -65,6 +65,7 @@ void TfrmMain::RefreshNewPhotos() {
     }
     for (const std::string& name : zentrivo::RefreshNewPhotos(*Photos_, Options.FotosDir)) {
         ui->lbFotosList->addItem(Q(name));
+        LogRun("new photo in the camera folder: " + name);
     }
     sbPhotos_->setText(Q(NewPhotosText(Photos_->NewCount())));
     QCoreApplication::processEvents();

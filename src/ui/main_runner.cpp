@@ -65,6 +65,7 @@ void TfrmMain::StartProcess() {
         btnStopClick();
         return;
     }
+    BeginRunLog();
     QCoreApplication::processEvents();
 
     WorkGate::Hold port(portGate_);
@@ -122,12 +123,14 @@ void TfrmMain::btnPauzaClick() {
     if (Process.ProcessState == kProcessPaused) {
         ui->btnPauza->setText("&Pause");
         Process.ProcessState = kProcessStarted;
+        LogRun("continued");
         // A tick still waiting for its reply goes on by itself; a second
         // one must not start beside it.
         WorkGate::WhenFree({&portGate_}, [this] { tmrProces.start(); });
     } else {
         ui->btnPauza->setText("&Continue");
         Process.ProcessState = kProcessPaused;
+        LogRun("paused");
     }
 }
 
@@ -148,6 +151,9 @@ void TfrmMain::btnStopClick() {
     }
     resumeFrom_.reset();
     sbTimeLeft_->clear();
+    if (!completing_) {
+        EndRunLog("stopped");
+    }
     JournalStop();
     RefreshResumeAction();
 }
@@ -232,7 +238,10 @@ void TfrmMain::CompleteProcess() {
         // From the last look at the camera folder to the end of the copy,
         // a Start waits and a second copy is refused.
         PhotoWork work(*this);
+        LogRun("every command done");
+        completing_ = true;
         btnStopClick();
+        completing_ = false;
         if (photoCheck_.on) {
             // Every photo has been accounted for already.
             RefreshNewPhotos();
@@ -261,6 +270,7 @@ void TfrmMain::CompleteProcess() {
         }
     }
     EndJournal();
+    EndRunLog("completed: " + QString(message).replace("\r\n", " / ").toStdString());
     dialogs_->Notify(this, "Information", message, Dialogs::Icon::Information);
 }
 

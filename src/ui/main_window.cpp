@@ -31,6 +31,7 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     ConnectHandlers();
     SetUpSpinExport();
     SetUpResume();
+    SetUpRunLog();
     SetUpDevice();
     ZentrivoApplication::SetErrorReporter(
         [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });

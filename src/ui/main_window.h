@@ -23,6 +23,7 @@
 #include "profile.h"
 #include "return_command.h"
 #include "run_journal.h"
+#include "run_log.h"
 #include "settings.h"
 #include "time_left.h"
 #include "work_gate.h"
@@ -105,6 +106,8 @@ public slots:
 
     // "Resume Interrupted Run...".
     void ResumeInterruptedRun();
+    // "Open Run Logs".
+    void OpenRunLogs();
 
 public:
     std::int32_t MaxPhotos() const;
@@ -189,6 +192,16 @@ private:
     // rotation and at a Stop, removed when the run completes or a new
     // process is made.
     void SetUpResume();
+
+    // The run log: begun when a run has its device, each exchange, the
+    // photos and retakes, and the end.
+    void SetUpRunLog();
+    std::string RunLogFolderPath() const;
+    void BeginRunLog();
+    void LogRun(const std::string& text);
+    void LogExchange(const std::string& command, const zentrivo::ExchangeResult& result,
+                     std::chrono::steady_clock::time_point sent);
+    void EndRunLog(const std::string& text);
     // The time left of the run, from `command` accepted after the wait
     // since `sent`.
     void NoteRunPace(const std::string& command, std::chrono::steady_clock::time_point sent);
@@ -207,6 +220,7 @@ private:
     void BeforePhotoCommand();
     void AfterPhotoCommand();
     void LookForArrivals();
+    std::string CheckedPhotoText() const;  // "2 of 8"
     QString PhotoCheckSummary();
     QString BusyWithPhotosText(const QString& refused) const;
 
@@ -274,6 +288,8 @@ private:
     } photoCheck_;
     zentrivo::PhotoArrivals arrivals_;
     zentrivo::RunPaceSoFar runPace_;
+    zentrivo::RunLog runLog_;
+    bool completing_ = false;  // the end of a run stops it, and logs its own end
     // The journal of the run going on or ended early, kept while `journalOn_`.
     zentrivo::RunJournal journal_;
     bool journalOn_ = false;

@@ -1,6 +1,7 @@
 // "Check that each photo arrives": a run does not turn the table on before
 // the camera has stored the photo of the current position, takes it again
 // when it does not come, and pauses for the user when it still does not.
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -121,6 +122,26 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
     QCOMPARE(QDir(s.cameraDir.path()).entryList({"*.CR2"}, QDir::Files).size(), 4);
     QCOMPARE(s.main().StatusText(3), QString("New Photos: 4"));
     QCOMPARE(s.main().StatusText(4), QString());
+
+    // The run's log tells each command with its reply, the retake and the end.
+    const QDir logs(s.program.dir.filePath("state/zentrivo/logs"));
+    const QStringList logNames = logs.entryList({"run_*.log"}, QDir::Files);
+    QCOMPARE(logNames.size(), 1);
+    QFile logFile(logs.filePath(logNames[0]));
+    QVERIFY(logFile.open(QIODevice::ReadOnly));
+    const QString log = QString::fromUtf8(logFile.readAll());
+    QCOMPARE(
+        log.count(QRegularExpression("  > P\\d{4}\\.\n[0-9:.]+  < OK\\\\r\\\\n after \\d+ ms\n")),
+        5);
+    QVERIFY(log.contains("  photo 2 of 4 has not arrived: taken again\n"));
+    QVERIFY(log.contains("  new photo in the camera folder: IMG_0004.JPG\n"));
+    QVERIFY(log.endsWith(
+        "  completed: Process successfully completed ! / Photos successfully copied ! / "
+        "Photos planned: 4, received: 4, taken again: 1\n"));
+    // "Open Run Logs" opens that folder.
+    s.main().findChild<QAction*>("OpenRunLogs")->trigger();
+    QCOMPARE(s.dialogs().shown.back().kind, QString("shell"));
+    QCOMPARE(s.dialogs().shown.back().text, logs.path());
 }
 
 void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {

@@ -3,6 +3,8 @@
 #include <QFile>
 
 TestProgram::TestProgram(const QString& iniContent) {
+    // Run logs go into the test's own folder, never the user's.
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
     if (!iniContent.isNull()) {
         QFile f(dir.filePath("opcije.ini"));
         f.open(QIODevice::WriteOnly);
