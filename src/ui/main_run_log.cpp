@@ -24,6 +24,8 @@ std::string OutcomeText(const ExchangeResult& result) {
             return "< " + reply + " (an error)";
         case ExchangeOutcome::NoReply:
             return "< no reply" + (reply.empty() ? std::string() : ": " + reply);
+        case ExchangeOutcome::DeviceLost:
+            return "the device went away";
         case ExchangeOutcome::SendFailed:
             break;
     }

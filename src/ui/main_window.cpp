@@ -234,6 +234,7 @@ bool TfrmMain::FormClose() {
                           Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
         return false;
     }
+    EndRunLog("the program was closed");
     // No timer may tick against what the steps below release.
     tmrSat.stop();
     tmrProces.stop();
