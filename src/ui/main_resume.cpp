@@ -15,8 +15,8 @@ using namespace zentrivo;
 void TfrmMain::SetUpResume() {
     resumeAction_ = new QAction("Resume Interrupted Run...", this);
     resumeAction_->setObjectName("ResumeInterruptedRun");
-    ui->Program1->insertAction(ui->Parametri1, resumeAction_);
-    ui->Program1->insertSeparator(ui->Parametri1);
+    // Beside the other work on a shoot, before "Export 360° View...".
+    ui->Program1->insertAction(findChild<QAction*>("ExportSpinView"), resumeAction_);
     connect(resumeAction_, &QAction::triggered, this, Guarded(&TfrmMain::ResumeInterruptedRun));
     RefreshResumeAction();
 }

@@ -75,8 +75,9 @@ void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
             exportItem = a;
         }
     }
-    QCOMPARE(items, (QStringList{"&New Profile", "&Load Profile", "&Save Profile As...", "",
-                                 "&Parameters", "", "Export 360° View...", "", "&Exit"}));
+    QCOMPARE(items,
+             (QStringList{"&New Profile", "&Load Profile", "&Save Profile As...", "", "&Parameters",
+                          "", "Resume Interrupted Run...", "Export 360° View...", "", "&Exit"}));
 
     const bool haveFfmpeg = zentrivo::FindProgram("ffmpeg").has_value();
     const QString target = QDir(copied).filePath("360");
