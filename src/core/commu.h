@@ -44,6 +44,14 @@ bool ReadPort(PortHandle handle, std::string& received);
 // The same, for a caller that only wants the text.
 std::string ReadPort(PortHandle handle);
 
+// As ReadPort, but when nothing has arrived it waits on the line, at most
+// `timeout_ms` (1 or more), and returns as soon as the first bytes come;
+// nothing is appended when none did. It may return early with nothing when
+// the line fails (a hung-up terminal wakes every wait); callers that count
+// time keep their own clock. False, as ReadPort, when the device has gone.
+// The port's usual reads (returning at once) are not changed.
+bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received);
+
 // Drops whatever has arrived and not been read, so that the next read finds
 // only bytes that come after this call: the tail of an earlier reply, or a
 // reply that came too late, is never taken for the answer to what is written

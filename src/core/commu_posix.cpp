@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 
@@ -266,6 +267,21 @@ bool DeviceGone(PortHandle handle) {
     }
     Fail(commu_report::kReadFailedPrefix, EIO, true);
     return true;
+}
+
+bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received) {
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    pollfd in{Fd(handle), POLLIN, 0};
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+        // A signal cuts the wait short; what is left of it is waited again.
+        if (left <= 0 || poll(&in, 1, static_cast<int>(left)) >= 0 || errno != EINTR) {
+            break;
+        }
+    }
+    return ReadPort(handle, received);
 }
 
 void DiscardInput(PortHandle handle) {

@@ -168,6 +168,33 @@ bool DeviceGone(PortHandle handle) {
     return true;
 }
 
+// No second thread and no overlapped handle: the read itself waits, under
+// read timeouts set for this one call. With both the interval and the
+// multiplier at MAXDWORD and a constant between, a read returns at once with
+// the bytes that wait, else with the first ones to come, else empty when
+// the constant has passed. The usual timeouts (reads that never wait) are
+// put back afterwards.
+bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received) {
+    const HANDLE port = Win32Handle(handle);
+    const DWORD wait = static_cast<DWORD>(timeout_ms > 0 ? timeout_ms : 1);
+    COMMTIMEOUTS usual{};
+    if (!GetCommTimeouts(port, &usual)) {
+        Sleep(wait);
+        return ReadPort(handle, received);
+    }
+    COMMTIMEOUTS waiting = usual;
+    waiting.ReadIntervalTimeout = MAXDWORD;
+    waiting.ReadTotalTimeoutMultiplier = MAXDWORD;
+    waiting.ReadTotalTimeoutConstant = wait;
+    if (!SetCommTimeouts(port, &waiting)) {
+        Sleep(wait);
+        return ReadPort(handle, received);
+    }
+    const bool answered = ReadPort(handle, received);
+    SetCommTimeouts(port, &usual);
+    return answered;
+}
+
 void DiscardInput(PortHandle handle) {
     if (handle != kInvalidPortHandle) {
         PurgeComm(Win32Handle(handle), PURGE_RXCLEAR);

@@ -33,7 +33,18 @@ inline constexpr std::int32_t kCommandPollLimit = 1000;
 // The controller's connection test, answered at once by a working board.
 inline constexpr char kTestCommand[] = "X.";
 
-// The pause before each poll.
+// How an exchange waits for its reply.
+enum class ExchangePace {
+    // A fixed 10 ms pause before each read; the first read that finds
+    // bytes ends the wait.
+    Standard,
+    // Each poll waits on the line for at most 10 ms and ends as soon as
+    // bytes come; then it reads on until the line has been quiet for 2 ms,
+    // so that a reply written in a few pieces is taken whole.
+    Fast,
+};
+
+// The pause before each poll at the standard pace.
 void SleepOnePollInterval();  // 10 ms
 
 // Writes `command` to the port and polls it until a reply shows or more than
@@ -49,10 +60,14 @@ void SleepOnePollInterval();  // 10 ms
 // port, the wait stops reading it. `waiting_reply`, when not null, is raised
 // at every poll and lowered at the end (the runner's WaitingReply).
 // `dispatch_events` runs after every poll so that the windows stay alive;
-// `sleep` replaces the 10 ms pause (tests); either may be empty.
+// at either pace a poll takes at most about 10 ms (a little more while a
+// reply is still coming), and one that finds nothing takes 10 ms, so a
+// limit in polls is as long at both. `sleep` replaces the 10 ms pause of the
+// standard pace (tests); either may be empty.
 ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
                                std::int32_t poll_limit, bool quiet_write, bool* waiting_reply,
                                const std::function<void()>& dispatch_events,
-                               const std::function<void()>& sleep = {});
+                               const std::function<void()>& sleep = {},
+                               ExchangePace pace = ExchangePace::Standard);
 
 }  // namespace zentrivo

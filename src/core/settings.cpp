@@ -18,6 +18,7 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
     o.FotosAutoNameDir = file.ReadBool(keys::kOstalo, "fotos_auto_name_dir", false);
     o.ComDevice = file.ReadString(keys::kParametri, kComDeviceKey, "");
     o.FotosCheck = file.ReadBool(keys::kOstalo, "fotos_check", false);
+    o.FastPace = file.ReadBool(keys::kParametri, "fast_pace", false);
     return o;
 }
 
@@ -30,6 +31,9 @@ void SaveMachineSettings(IniFile& file, const TOpcije& options) {
         file.DeleteKey(keys::kParametri, kComDeviceKey);
     } else {
         file.WriteString(keys::kParametri, kComDeviceKey, options.ComDevice);
+    }
+    if (options.FastPace || file.ReadValue(keys::kParametri, "fast_pace")) {
+        file.WriteBool(keys::kParametri, "fast_pace", options.FastPace);
     }
 }
 

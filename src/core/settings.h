@@ -22,6 +22,9 @@ struct TOpcije {
     // COM number decides (see port_choice.h).
     std::string ComDevice;
     bool FotosCheck = false;
+    // The next command as soon as the controller's reply is in, without
+    // the fixed pauses; "Parametri", "fast_pace".
+    bool FastPace = false;
 };
 
 // The six preferences that live on the main window and reach the file only
@@ -52,7 +55,9 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder);
 // as a user's configuration folder is on a first run.
 
 // Writes "com_port", "br_koraka" and "odnos_prenosa", in that order, then
-// "com_device", which goes from the file when no device is chosen.
+// "com_device", which goes from the file when no device is chosen, then
+// "fast_pace" when it is on or the file has it already: a file whose user
+// never chose the fast pace stays as it always was.
 void SaveMachineSettings(IniFile& file, const TOpcije& options);
 
 // Writes the six preferences into "Ostalo", in their fixed order.

@@ -80,7 +80,7 @@ ExchangeResult TfrmMain::Exchange(const std::string& command, std::int32_t pollL
     ExchangeResult result = ExchangeCommand(
         device_->Handle(), command, pollLimit, quietWrite,
         markWaiting ? &Process.WaitingReply : nullptr, [] { QCoreApplication::processEvents(); },
-        pollSleep_);
+        pollSleep_, Options.FastPace ? ExchangePace::Fast : ExchangePace::Standard);
     LogExchange(command, result, sent);
     return result;
 }

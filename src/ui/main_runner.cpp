@@ -116,7 +116,15 @@ void TfrmMain::StartProcess() {
     if (Process.ProcessState != kProcessPaused) {
         Process.ProcessState = kProcessStarted;
     }
-    tmrProces.start();
+    ScheduleTick();
+}
+
+void TfrmMain::ScheduleTick() {
+    if (Options.FastPace) {
+        tickAtOnce_.start();
+    } else {
+        tmrProces.start();
+    }
 }
 
 void TfrmMain::btnPauzaClick() {
@@ -159,7 +167,9 @@ void TfrmMain::btnStopClick() {
 }
 
 void TfrmMain::tmrProcesTimer() {
+    // Whichever timer brought this tick, neither brings another beside it.
     tmrProces.stop();
+    tickAtOnce_.stop();
     QCoreApplication::processEvents();
     Process.WaitingReply = false;
     if (Process.ProcessState != kProcessStarted) {
@@ -229,7 +239,7 @@ void TfrmMain::tmrProcesTimer() {
     --Process.Remaining;
     ++Process.CurrentIndex;
     QCoreApplication::processEvents();
-    tmrProces.start();
+    ScheduleTick();
 }
 
 void TfrmMain::CompleteProcess() {

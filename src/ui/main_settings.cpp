@@ -12,6 +12,7 @@ void TfrmMain::Parametri1Click() {
     dialog.ui->txtBrojKoraka->setText(QString::number(Options.BrojKoraka));
     dialog.ui->txtOdnosPrenosa->setText(QString::number(Options.OdnosPrenosa));
     dialog.ShowPorts(QString::fromStdString(Options.ComDevice));
+    dialog.ui->ckFastPace->setChecked(Options.FastPace);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -21,5 +22,6 @@ void TfrmMain::Parametri1Click() {
     if (!kPortListSetsComNumber) {
         Options.ComDevice = dialog.ChosenPort().toStdString();
     }
+    Options.FastPace = dialog.ui->ckFastPace->isChecked();
     SaveMachineSettings(*SettingsFile, Options);
 }

@@ -39,6 +39,8 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     tmrSat.setInterval(800);
     tmrProces.setInterval(50);
     tmrProces.setTimerType(Qt::PreciseTimer);
+    tickAtOnce_.setSingleShot(true);
+    tickAtOnce_.setInterval(0);
     tmrFotosDirRefresher.setInterval(3000);
     FormCreate();
     tmrSat.start();
@@ -52,6 +54,7 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
 TfrmMain::~TfrmMain() {
     tmrSat.stop();
     tmrProces.stop();
+    tickAtOnce_.stop();
     tmrFotosDirRefresher.stop();
     SetUpDevice();
     ZentrivoApplication::SetErrorReporter(nullptr);
@@ -163,6 +166,7 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->btnStop, &QPushButton::clicked, this, Guarded(&TfrmMain::btnStopClick));
     connect(ui->btnNaPocetak, &QToolButton::clicked, this, Guarded(&TfrmMain::btnNaPocetakClick));
     connect(&tmrProces, &QTimer::timeout, this, Guarded(&TfrmMain::tmrProcesTimer));
+    connect(&tickAtOnce_, &QTimer::timeout, this, Guarded(&TfrmMain::tmrProcesTimer));
     connect(&tmrFotosDirRefresher, &QTimer::timeout, this,
             Guarded(&TfrmMain::tmrFotosDirRefresherTimer));
     connect(ui->lbFotosList, &QListWidget::itemDoubleClicked, this,
@@ -238,6 +242,7 @@ bool TfrmMain::FormClose() {
     // No timer may tick against what the steps below release.
     tmrSat.stop();
     tmrProces.stop();
+    tickAtOnce_.stop();
     tmrFotosDirRefresher.stop();
     try {
         SavePreferences(*SettingsFile, CurrentPreferences());

@@ -172,6 +172,9 @@ private:
     zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
                                       bool quietWrite, bool markWaiting);
     void StartProcess();
+    // Lets the next tick come: after the timer's interval, or at once (as
+    // soon as the events queued by now have run) at the fast pace.
+    void ScheduleTick();
     // Tells the user why an exchange failed; true when it did.
     bool ReportFailedExchange(const std::string& command, zentrivo::ExchangeOutcome outcome);
     void CompleteProcess();
@@ -256,6 +259,9 @@ private:
     std::unique_ptr<zentrivo::DeviceConnection> device_;
     std::function<void()> pollSleep_;
     std::function<std::tm()> clock_;
+
+    // The fast pace's tick: a single shot with no delay, beside tmrProces.
+    QTimer tickAtOnce_;
 
     // The port carries one exchange at a time: an operation that exchanges
     // holds this gate from before its command is written until it has judged

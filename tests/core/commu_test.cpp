@@ -4,7 +4,9 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controller_line.h"
@@ -248,6 +250,30 @@ TEST_F(PortTest, AHungUpLineReadsAsAGoneDeviceAndAQuietOneDoesNot) {
 
     line.HangUp();
     ExpectTheDeviceGone(port, "error reading from serial port: 5 (Input/output error)");
+}
+
+TEST_F(PortTest, AReadWithinATimeWaitsForTheFirstBytesAndTellsAGoneDevice) {
+    ControllerLine line;
+    const PortHandle port = OpenConfigured(52, line.DevicePath());
+    std::string received;
+    EXPECT_TRUE(ReadPortWithin(port, 20, received));
+    EXPECT_EQ(received, "");
+    std::thread board([&line] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        line.Send("OK\r\n");
+    });
+    EXPECT_TRUE(ReadPortWithin(port, 10000, received));
+    board.join();
+    EXPECT_EQ(received, "OK\r\n");
+    // The usual read still returns at once.
+    EXPECT_EQ(Attributes(port).c_cc[VMIN], 0);
+    EXPECT_EQ(Attributes(port).c_cc[VTIME], 0);
+
+    // A line whose other end is gone wakes the wait, as a gone device.
+    line.HangUp();
+    EXPECT_FALSE(ReadPortWithin(port, 10000, received));
+    EXPECT_EQ(received, "OK\r\n");
+    EXPECT_EQ(CommErrorText(), "error reading from serial port: 5 (Input/output error)");
 }
 
 TEST_F(PortTest, ClosingNoPortIsHarmless) {

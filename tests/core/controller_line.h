@@ -38,11 +38,16 @@ public:
 
     // Sends bytes to the program and waits until they wait on `port`.
     void Say(const std::string& bytes, zentrivo::PortHandle port) {
+        Send(bytes);
+        WaitUntilWaiting(port, static_cast<int>(bytes.size()));
+    }
+
+    // Sends bytes to the program and goes on at once.
+    void Send(const std::string& bytes) {
         if (write(line_.ControllerFd(), bytes.data(), bytes.size()) !=
             static_cast<ssize_t>(bytes.size())) {
             throw std::runtime_error("cannot write to the pseudo-terminal");
         }
-        WaitUntilWaiting(port, static_cast<int>(bytes.size()));
     }
 
     // What the program wrote: `count` bytes, or fewer if they do not come.

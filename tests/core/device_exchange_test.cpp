@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -222,4 +223,48 @@ TEST(Exchange, WaitingReplyIsUpAtEveryPollOnlyWhenAskedAndDownAfter) {
     ExchangeCommand(board.Port(), "L0040.", 3, false, nullptr, {},
                     [&] { seen.push_back(waiting); });
     EXPECT_EQ(seen, std::vector<bool>(4, false));
+}
+
+TEST(Exchange, TheFastPaceTakesARepliesPiecesWholeAndOnlyItsOwn) {
+    // A reply in two writes 1 ms apart, as a board that prints its answer
+    // in two calls, then the next command's reply.
+    SimulatedPort board({"--split-replies", "--split-gap", "1"});
+    for (const char* command : {"X.", "T0001."}) {
+        const ExchangeResult result = ExchangeCommand(board.Port(), command, kCommandPollLimit,
+                                                      true, nullptr, {}, {}, ExchangePace::Fast);
+        EXPECT_EQ(result.Outcome, ExchangeOutcome::Accepted) << command;
+        EXPECT_EQ(result.Reply, "OK\r\n") << command;
+    }
+    // The error signal in the second piece is the board's error.
+    SimulatedPort erring({"--split-replies", "--split-gap", "1", "--reply", "OK E"});
+    const ExchangeResult result = ExchangeCommand(erring.Port(), "X.", kCommandPollLimit, true,
+                                                  nullptr, {}, {}, ExchangePace::Fast);
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::DeviceError);
+    EXPECT_EQ(result.Reply, "OK E");
+
+    // A reply that comes late, after a command that takes the board time,
+    // is waited for on the line.
+    SimulatedPort slow({"--time-scale", "0.2"});
+    const ExchangeResult late = ExchangeCommand(slow.Port(), "W1000.", kCommandPollLimit, true,
+                                                nullptr, {}, {}, ExchangePace::Fast);
+    EXPECT_EQ(late.Outcome, ExchangeOutcome::Accepted);
+    EXPECT_EQ(late.Reply, "OK\r\n");
+    EXPECT_GT(late.Polls, 1);
+}
+
+TEST(Exchange, AtTheFastPaceSilenceIsStillPollsOfTenMsEachLettingEventsRun) {
+    SimulatedPort board({"--silent-from", "1"});
+    int dispatches = 0;
+    int sleeps = 0;
+    const auto began = std::chrono::steady_clock::now();
+    const ExchangeResult result = ExchangeCommand(
+        board.Port(), "X.", kTestPollLimit, true, nullptr, [&] { ++dispatches; }, [&] { ++sleeps; },
+        ExchangePace::Fast);
+    const auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_EQ(result.Outcome, ExchangeOutcome::NoReply);
+    EXPECT_EQ(result.Polls, kTestPollLimit + 1);
+    EXPECT_EQ(dispatches, kTestPollLimit + 1);
+    EXPECT_EQ(sleeps, 0);  // the fixed pause is the standard pace's alone
+    // A limit in polls keeps its length in time: 11 polls, 110 ms at least.
+    EXPECT_GE(took, std::chrono::milliseconds(10 * (kTestPollLimit + 1)));
 }

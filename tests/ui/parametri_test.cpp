@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,6 +30,7 @@ private slots:
     void failedWriteIsShownByTheGeneralErrorBox();
     void portListFollowsThePortsAndStoresTheChoice();
     void aShootRunsOnATypedDeviceAndTheVariableStillWins();
+    void fastPaceIsOffUntilChosenAndThenStoredWithTheMachineSettings();
 
 private:
     // Opens the dialog from the toolbar, lets `fill` act in it, presses Ok
@@ -292,6 +294,42 @@ void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
     s.Start();
     QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
     QCOMPARE(s.Commands().size(), before);
+}
+
+void ParametriTest::fastPaceIsOffUntilChosenAndThenStoredWithTheMachineSettings() {
+    TestProgram p;
+    bool shownTicked = true;
+    QString name;
+    QString page;
+    RunDialog(p, [&](Ui::TfrmParametri& ui) {
+        shownTicked = ui.ckFastPace->isChecked();
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(ui.ckFastPace);
+        name = read->text(QAccessible::Name);
+        page = ui.pgParametri->tabText(ui.pgParametri->indexOf(ui.ckFastPace->parentWidget()));
+        ui.pgParametri->setCurrentIndex(1);
+        QTest::mouseClick(ui.ckFastPace, Qt::LeftButton, {},
+                          QPoint(6, ui.ckFastPace->height() / 2));
+        PressOk(ui);
+    });
+    QVERIFY(!shownTicked);
+    QCOMPARE(name, QString("Fast pace"));
+    QCOMPARE(page, QString("Uređaj"));
+    QVERIFY(p.main().Options.FastPace);
+    QCOMPARE(p.ReadIni(),
+             QString("[Parametri]\r\ncom_port=3\r\nbr_koraka=48\r\nodnos_prenosa=25\r\n"
+                     "fast_pace=1\r\n"));
+
+    // Read back at the next start, shown ticked, and untouched it is off.
+    TestProgram again(p.ReadIni());
+    QVERIFY(again.main().Options.FastPace);
+    RunDialog(again, [&](Ui::TfrmParametri& ui) {
+        shownTicked = ui.ckFastPace->isChecked();
+        ui.ckFastPace->setChecked(false);
+        PressOk(ui);
+    });
+    QVERIFY(shownTicked);
+    QVERIFY(!again.main().Options.FastPace);
+    QVERIFY(again.ReadIni().endsWith("fast_pace=0\r\n"));
 }
 
 ZENTRIVO_TEST_MAIN(ParametriTest)

@@ -31,11 +31,6 @@ bool WaitForCommands(Shoot& s, int count, int timeoutMs = 20000) {
     return true;
 }
 
-// True while the simulator turns the first rotation and the run waits for it.
-std::function<bool()> InFirstRotationsWait(Shoot& s) {
-    return [&s] { return s.main().Process.WaitingReply && s.Commands().size() == 6; };
-}
-
 }  // namespace
 
 class RunnerTest : public QObject {
@@ -164,10 +159,7 @@ void RunnerTest::pauseDuringARotationsWait() {
     QuickPhotos(s.main());
     s.Make("2");
     bool paused = false;
-    WhenReady(&s.main(), InFirstRotationsWait(s), [&] {
-        QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
-        paused = true;
-    });
+    ClickInFirstRotationsWait(s, s.main().ui->btnPauza, &paused);
     s.Start();
     QTRY_VERIFY_WITH_TIMEOUT(paused, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.RotationsDone, 1, 10000);

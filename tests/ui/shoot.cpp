@@ -93,6 +93,17 @@ void QuickPhotos(TfrmMain& main) {
     main.ui->udMedjuPauza->setPosition(0);
 }
 
+std::function<bool()> InFirstRotationsWait(Shoot& s) {
+    return [&s] { return s.main().Process.WaitingReply && s.Commands().size() == 6; };
+}
+
+void ClickInFirstRotationsWait(Shoot& s, QAbstractButton* button, bool* clicked) {
+    WhenReady(&s.main(), InFirstRotationsWait(s), [button, clicked] {
+        QTest::mouseClick(button, Qt::LeftButton);
+        *clicked = true;
+    });
+}
+
 void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
     auto* timer = new QTimer(owner);
     timer->setInterval(2);

@@ -52,6 +52,14 @@ private:
 // Focus and delay 0, so that a process is photos and rotations only.
 void QuickPhotos(TfrmMain& main);
 
+// True while the simulator turns the first rotation of a process of quick
+// photos (X. T D F P L) and the run waits for it.
+std::function<bool()> InFirstRotationsWait(Shoot& s);
+
+// Clicks `button` once that wait has begun and sets `*clicked`.
+class QAbstractButton;
+void ClickInFirstRotationsWait(Shoot& s, QAbstractButton* button, bool* clicked);
+
 // Runs `action` once, from inside whichever event loop is running (also the
 // one of a command's wait), as soon as `ready` holds.
 void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action);

@@ -165,6 +165,26 @@ TEST_F(Win32PortTest, AReadReturnsWhatArrivedAndNothingWhenNothingDid) {
     EXPECT_EQ(ReadPort(port), "");
 }
 
+TEST_F(Win32PortTest, AReadWithinATimeWaitsForTheFirstBytesAndKeepsTheUsualTimeouts) {
+    SimulatedBoard board({"--time-scale", "0.2"});
+    const PortHandle port = OpenConfigured(board);
+    const COMMTIMEOUTS usual = Timeouts(port);
+    std::string received;
+    EXPECT_TRUE(ReadPortWithin(port, 20, received));
+    EXPECT_EQ(received, "");
+    // A pause of 200 ms here: the reply comes long after the write.
+    ASSERT_TRUE(WritePort(port, "W1000.", true));
+    EXPECT_TRUE(ReadPortWithin(port, 10000, received));
+    EXPECT_EQ(received, "OK\r\n");
+
+    const COMMTIMEOUTS after = Timeouts(port);
+    EXPECT_EQ(after.ReadIntervalTimeout, usual.ReadIntervalTimeout);
+    EXPECT_EQ(after.ReadTotalTimeoutMultiplier, usual.ReadTotalTimeoutMultiplier);
+    EXPECT_EQ(after.ReadTotalTimeoutConstant, usual.ReadTotalTimeoutConstant);
+    EXPECT_EQ(after.WriteTotalTimeoutConstant, usual.WriteTotalTimeoutConstant);
+    EXPECT_EQ(ReadPort(port), "");
+}
+
 TEST_F(Win32PortTest, MoreThan2048WaitingBytesComeInTwoReads) {
     std::string reply;
     for (int i = 0; i < 3000; ++i) {

@@ -6,17 +6,17 @@
 
 namespace {
 
-std::string TimeText(std::chrono::system_clock::time_point when) {
+std::string TimeText(std::chrono::system_clock::time_point when, bool microseconds) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() %
-        1000;
+    const auto micros =
+        std::chrono::duration_cast<std::chrono::microseconds>(when.time_since_epoch()).count() %
+        1000000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%0*d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<int>(millis));
+                  microseconds ? 6 : 3, static_cast<int>(microseconds ? micros : micros / 1000));
     return text;
 }
 
@@ -44,8 +44,8 @@ std::string Visible(const std::string& text) {
 
 }  // namespace
 
-CommandLog::CommandLog(const std::string& path, bool echo_to_stderr)
-    : path_given_(!path.empty()), echo_(echo_to_stderr) {
+CommandLog::CommandLog(const std::string& path, bool echo_to_stderr, bool microseconds)
+    : path_given_(!path.empty()), echo_(echo_to_stderr), microseconds_(microseconds) {
     if (path_given_) {
         file_.open(path, std::ios::app);
     }
@@ -55,7 +55,7 @@ void CommandLog::Record(std::chrono::system_clock::time_point received, const st
                         const std::string* reply, double angle, bool early) {
     char degrees[32];
     std::snprintf(degrees, sizeof degrees, "%.2f", angle);
-    const std::string line = TimeText(received) + "\t" + Visible(command) + "\t" +
+    const std::string line = TimeText(received, microseconds_) + "\t" + Visible(command) + "\t" +
                              (reply != nullptr ? Visible(*reply) : "-") + "\t" + degrees +
                              (early ? "\tearly" : "");
     if (file_.is_open()) {

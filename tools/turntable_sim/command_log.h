@@ -12,10 +12,11 @@
 // before it. Each line is written and flushed just before the reply is sent.
 // When the board hangs up, a last line holds the time of that and "HANGUP"
 // for the command.
+// With `microseconds` the time has six digits after the second, not three.
 class CommandLog {
 public:
     // No file when `path` is empty; appends to it otherwise.
-    CommandLog(const std::string& path, bool echo_to_stderr);
+    CommandLog(const std::string& path, bool echo_to_stderr, bool microseconds = false);
 
     bool IsOpen() const { return !path_given_ || file_.is_open(); }
 
@@ -25,5 +26,6 @@ public:
 private:
     bool path_given_;
     bool echo_;
+    bool microseconds_;
     std::ofstream file_;
 };

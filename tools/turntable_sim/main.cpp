@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     }
     const SimOptions& options = parsed.Options;
     try {
-        CommandLog log(options.LogPath, options.Verbose);
+        CommandLog log(options.LogPath, options.Verbose, options.LogMicroseconds);
         if (!log.IsOpen()) {
             std::cerr << "turntable_sim: cannot write the log " << options.LogPath << "\n";
             return 2;

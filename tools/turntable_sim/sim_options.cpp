@@ -25,6 +25,7 @@ const char kSimUsage[] =
     "                     and exit without answering it, as a board unplugged mid-way\n"
     "  --log FILE         append a line per command: time, command, reply, angle;\n"
     "                     a hang-up adds a line with its time and HANGUP\n"
+    "  --log-microseconds the times in the log to the microsecond, not the millisecond\n"
     "  --camera-dir DIR   a camera that stores a JPEG for each P command in DIR,\n"
     "                     IMG_0001.JPG, IMG_0002.JPG, ... on from the highest there\n"
     "  --camera-delay MS  from the end of the exposure until the photo's file\n"
@@ -138,6 +139,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--split-replies", &o.SplitReplies},
         {"--verbose", &o.Verbose},
         {"--camera-raw", &o.Camera.Raw},
+        {"--log-microseconds", &o.LogMicroseconds},
         {"--help", &parsed.ShowHelp},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {

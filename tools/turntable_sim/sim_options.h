@@ -22,6 +22,7 @@ struct SimOptions {
     std::string ErrorReply = "ERROR\r\n";
     std::string LogPath;                   // where each command is logged, if set
     bool Verbose = false;                  // log lines on stderr too
+    bool LogMicroseconds = false;          // log times to the microsecond
     std::string CameraDir;                 // where the camera stores photos, if set
     std::int64_t CameraDelayMs = 300;      // from the shot until the file appears
     std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes

@@ -49,8 +49,8 @@ int SimSession::Run() {
                 return 0;
             }
             // A program that waits for each reply writes nothing until it has
-            // read it, so nothing can be here yet.
-            next_early_ = i + 1 < n || MoreHasCome();
+            // read it whole, so nothing can have come before its last byte.
+            next_early_ = i + 1 < n || more_before_reply_;
         }
     }
 }
@@ -66,6 +66,7 @@ bool SimSession::Handle(const std::string& command) {
     ++count_;
     if (options_.SilentFrom != 0 && count_ >= options_.SilentFrom) {
         log_.Record(received, command, nullptr, turntable_.AngleDegrees(), early);
+        more_before_reply_ = MoreHasCome();
         return true;
     }
     if (count_ == options_.HangUpAt) {
@@ -77,7 +78,7 @@ bool SimSession::Handle(const std::string& command) {
     const std::string reply = count_ == options_.ErrorAt ? options_.ErrorReply : Act(command);
     // Logged before the reply goes out: whoever has the reply finds the line.
     log_.Record(received, command, &reply, turntable_.AngleDegrees(), early);
-    Send(reply);
+    more_before_reply_ = Send(reply);
     if (count_ == options_.HangUpAfter) {
         Wait(kHangUpGraceMs, 1.0);
         HangUp();
@@ -98,15 +99,30 @@ std::string SimSession::Act(const std::string& command) {
     return options_.Reply;
 }
 
-void SimSession::Send(const std::string& reply) {
-    if (!options_.SplitReplies || reply.size() < 2) {
-        WriteAll(line_.ControllerFd(), reply);
-        return;
+bool SimSession::Send(const std::string& reply) {
+    std::string last = reply;
+    if (options_.SplitReplies && reply.size() >= 2) {
+        const std::size_t half = reply.size() / 2;
+        WriteAll(line_.ControllerFd(), reply.substr(0, half));
+        KeepGap(options_.SplitGapMs);
+        last = reply.substr(half);
     }
-    const std::size_t half = reply.size() / 2;
-    WriteAll(line_.ControllerFd(), reply.substr(0, half));
-    Wait(options_.SplitGapMs, 1.0);
-    WriteAll(line_.ControllerFd(), reply.substr(half));
+    // Asked before the last piece goes out: what comes after it is the
+    // program's quick answer, not an early command.
+    const bool more = MoreHasCome();
+    WriteAll(line_.ControllerFd(), last);
+    return more;
+}
+
+void SimSession::KeepGap(std::int64_t ms) const {
+    // The last stretch is kept by watching the clock: a sleep can wake a
+    // few milliseconds late on a busy machine, which is longer than the
+    // pause inside a reply may be.
+    constexpr auto kWatched = std::chrono::milliseconds(3);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    std::this_thread::sleep_until(until - kWatched);
+    while (std::chrono::steady_clock::now() < until) {
+    }
 }
 
 void SimSession::HangUp() {

@@ -28,9 +28,13 @@ private:
     // Whether the program has written more while the board was busy.
     bool MoreHasCome() const;
     std::string Act(const std::string& command);
-    void Send(const std::string& reply);
+    // Sends the reply; returns whether more had come from the program before
+    // its last byte went out.
+    bool Send(const std::string& reply);
     void HangUp();
     void Wait(std::int64_t ms, double scale) const;
+    // The pause between the pieces of a split reply, kept to the millisecond.
+    void KeepGap(std::int64_t ms) const;
 
     PseudoTerminal& line_;
     const SimOptions& options_;
@@ -38,6 +42,7 @@ private:
     Camera& camera_;
     CommandLog& log_;
     std::int64_t count_ = 0;
-    // The next command had come before the last reply went out.
+    // The next command had come before the last reply went out whole.
     bool next_early_ = false;
+    bool more_before_reply_ = false;
 };
