@@ -195,17 +195,21 @@ TEST(Exchange, AFailedWriteIsSendFailedAndNothingIsRead) {
 }
 
 TEST(Exchange, ABoardThatHangsUpDuringTheWaitEndsItAtThatPoll) {
-    SimulatedPort board({"--hangup-at", "1"});
-    bool waiting = false;
-    const ExchangeResult result =
-        ExchangeCommand(board.Port(), "R0040.", kCommandPollLimit, false, &waiting, {});
-    EXPECT_EQ(result.Outcome, ExchangeOutcome::DeviceLost);
-    EXPECT_EQ(result.Reply, "");
-    // Not the whole limit: the wait ended when the line went dead.
-    EXPECT_LE(result.Polls, kCommandPollLimit);
-    EXPECT_FALSE(waiting);
-    EXPECT_EQ(CommErrorText().rfind("error reading from serial port: ", 0), 0u) << CommErrorText();
-    EXPECT_EQ(board.Sim().WaitForExit(), 0);
+    for (const ExchangePace pace : {ExchangePace::Standard, ExchangePace::Fast}) {
+        SCOPED_TRACE(pace == ExchangePace::Fast ? "fast pace" : "usual pace");
+        SimulatedPort board({"--hangup-at", "1"});
+        bool waiting = false;
+        const ExchangeResult result = ExchangeCommand(board.Port(), "R0040.", kCommandPollLimit,
+                                                      false, &waiting, {}, {}, pace);
+        EXPECT_EQ(result.Outcome, ExchangeOutcome::DeviceLost);
+        EXPECT_EQ(result.Reply, "");
+        // Not the whole limit: the wait ended when the line went dead.
+        EXPECT_LE(result.Polls, kCommandPollLimit);
+        EXPECT_FALSE(waiting);
+        EXPECT_EQ(CommErrorText().rfind("error reading from serial port: ", 0), 0u)
+            << CommErrorText();
+        EXPECT_EQ(board.Sim().WaitForExit(), 0);
+    }
 }
 
 TEST(Exchange, WaitingReplyIsUpAtEveryPollOnlyWhenAskedAndDownAfter) {
