@@ -8,7 +8,7 @@
 #include "paths.h"
 
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
 #else
 #include <pwd.h>
 #include <sys/stat.h>
@@ -25,11 +25,32 @@ bool IsAbsolute(const std::string& path) {
     return !path.empty() && fs::u8path(path).is_absolute();
 }
 
-#ifndef _WIN32
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 }
+
+#ifdef _WIN32
+// Whether `folder` is `parent` or lies within it, as Windows compares
+// names: without regard to case or to the kind of slash.
+bool InsideFolder(const std::string& folder, const std::string& parent) {
+    if (parent.empty()) {
+        return false;
+    }
+    const auto fold = [](std::string text) {
+        for (char& c : text) {
+            c = c == '/' ? '\\' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        }
+        while (!text.empty() && text.back() == '\\') {
+            text.pop_back();
+        }
+        return text;
+    };
+    const std::string f = fold(folder);
+    const std::string p = fold(parent);
+    return f.compare(0, p.size(), p) == 0 && (f.size() == p.size() || f[p.size()] == '\\');
+}
+#else
 
 std::string HomeFolder() {
     std::string home = Environment("HOME");
@@ -66,8 +87,18 @@ std::string SettingsFolder(const SettingsPlace& place) {
 
 std::string SettingsFolderFor(const std::string& programFolder, const std::string& installFolder) {
 #ifdef _WIN32
+    // A program installed under Program Files keeps its settings in the
+    // user's application data even where Windows would let it write (an
+    // administrator, an old folder's rights), as every user has their own.
     (void)installFolder;
-    return programFolder;
+    const bool installed = InsideFolder(programFolder, Environment("ProgramFiles")) ||
+                           InsideFolder(programFolder, Environment("ProgramFiles(x86)")) ||
+                           InsideFolder(programFolder, Environment("ProgramW6432"));
+    if (!installed && FolderIsWritable(programFolder)) {
+        return programFolder;
+    }
+    const std::string appData = Environment("APPDATA");
+    return IsAbsolute(appData) ? JoinPath(appData, "Zentrivo") : programFolder;
 #else
     SettingsPlace place;
     place.programFolder = programFolder;
@@ -81,7 +112,17 @@ std::string SettingsFolderFor(const std::string& programFolder, const std::strin
 
 bool FolderIsWritable(const std::string& folder) {
 #ifdef _WIN32
-    return ::_access(folder.c_str(), 2) == 0;
+    // The folder's rights decide, which a file's attributes do not show:
+    // a file made there and gone at once tells.
+    const std::wstring probe = fs::u8path(folder).wstring() + L"\\.zentrivo-write-test-" +
+                               std::to_wstring(GetCurrentProcessId());
+    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
 #else
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 #endif

@@ -28,12 +28,13 @@ std::string SettingsFolder(const SettingsPlace& place);
 // this user may write to it and it is not `installFolder`, the folder the
 // program was installed into, so that even root never keeps settings
 // beside the installed program, where a reinstall or removal would take
-// them. On Windows the settings stay beside the program.
+// them. On Windows the same holds for a program under Program Files, whose
+// settings go to "Zentrivo" in the user's application data (%APPDATA%).
 std::string SettingsFolderFor(const std::string& programFolder, const std::string& installFolder);
 
 // Whether this user may create files in `folder`, by its permissions and
-// the file system's read-only state, as access(2) sees them. root passes
-// on any writable file system.
+// the file system's read-only state, as access(2) sees them (on Windows,
+// by making a file there). root passes on any writable file system.
 bool FolderIsWritable(const std::string& folder);
 
 // Creates the folder that will hold `filePath`, and any missing folder

@@ -11,8 +11,9 @@ namespace zentrivo {
 // What the front ends say when MP4 is asked for and ffmpeg cannot be found.
 constexpr const char* kNoFfmpegText = "MP4 needs the ffmpeg program, which is not installed.";
 
-// Where a program is: a name with a "/" as given, any other name looked up
-// on the PATH. Nothing when there is no such executable file.
+// Where a program is: a name with a folder in it as given, any other name
+// looked up on the PATH (on Windows with ".exe" added where it has none).
+// Nothing when there is no such executable file.
 std::optional<std::filesystem::path> FindProgram(const std::string& name);
 
 // ffmpeg run as a separate program, making an H.264 MP4 of one turn from
@@ -37,9 +38,15 @@ private:
     void Reap(bool kill);
 
     std::filesystem::path log_;
+#ifdef _WIN32
+    void* input_ = nullptr;    // the pipe to ffmpeg's standard input
+    void* process_ = nullptr;  // the running ffmpeg
+    unsigned long exitCode_ = 1;
+#else
     int input_ = -1;  // the pipe to ffmpeg's standard input
     int pid_ = -1;
     int status_ = 0;
+#endif
 };
 
 }  // namespace zentrivo

@@ -1,4 +1,5 @@
 #include "ffmpeg_process.h"
+#include "ffmpeg_process_common.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,10 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -20,23 +18,6 @@ extern char** environ;
 namespace zentrivo {
 
 namespace {
-
-bool IsExecutableFile(const std::filesystem::path& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           ::access(path.c_str(), X_OK) == 0;
-}
-
-std::string LastLine(const std::filesystem::path& log) {
-    std::ifstream in(log);
-    std::string line, last;
-    while (std::getline(in, line)) {
-        if (line.find_first_not_of(" \t\r") != std::string::npos) {
-            last = line;
-        }
-    }
-    return last;
-}
 
 // A write to a pipe whose reader has gone raises SIGPIPE, which would end
 // the whole program; blocked on this thread, the write fails with EPIPE
@@ -64,40 +45,18 @@ private:
 
 }  // namespace
 
-std::optional<std::filesystem::path> FindProgram(const std::string& name) {
-    if (name.empty()) {
-        return std::nullopt;
-    }
-    if (name.find('/') != std::string::npos) {
-        return IsExecutableFile(name) ? std::optional<std::filesystem::path>(name) : std::nullopt;
-    }
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::filesystem::path candidate =
-            std::filesystem::path(folder.empty() ? "." : folder) / name;
-        if (IsExecutableFile(candidate)) {
-            return candidate;
-        }
-    }
-    return std::nullopt;
+bool IsExecutableFile(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
 }
 
 VideoProcess::VideoProcess(const std::filesystem::path& ffmpeg, int width, int height, int frames,
                            int turnMilliseconds, const std::filesystem::path& output,
                            const std::filesystem::path& log)
     : log_(log) {
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    const std::string rate =
-        std::to_string(frames * 1000LL) + "/" + std::to_string(turnMilliseconds);
-    std::vector<std::string> args = {
-        ffmpeg.string(), "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt",
-        "rgb24", "-video_size", size, "-framerate", rate, "-i", "pipe:0",
-        // H.264 in 4:2:0 wants even sides; one white line is added where needed.
-        "-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2:color=white", "-c:v", "libx264", "-pix_fmt",
-        "yuv420p", "-crf", "20", "-movflags", "+faststart", "-y",
-        "file:" + std::filesystem::absolute(output).string()};
+    std::vector<std::string> args =
+        VideoArguments(ffmpeg, width, height, frames, turnMilliseconds, output);
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());
@@ -152,7 +111,7 @@ void VideoProcess::Reap(bool kill) {
 
 void VideoProcess::Failed(const std::string& what) {
     Reap(true);
-    const std::string said = LastLine(log_);
+    const std::string said = LastLogLine(log_);
     throw std::runtime_error(what + (said.empty() ? "" : ": " + said));
 }
 

@@ -42,7 +42,14 @@ void TfrmMain::SetUpRunLog() {
 }
 
 std::string TfrmMain::RunLogFolderPath() const {
-    return RunLogFolder(qEnvironmentVariable("XDG_STATE_HOME").toStdString(),
+#ifdef Q_OS_WIN
+    // The user's local application data, where Windows programs keep what
+    // is of this machine only.
+    const char* stateHome = "LOCALAPPDATA";
+#else
+    const char* stateHome = "XDG_STATE_HOME";
+#endif
+    return RunLogFolder(qEnvironmentVariable(stateHome).toStdString(),
                         QDir::homePath().toStdString());
 }
 

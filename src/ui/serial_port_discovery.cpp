@@ -35,16 +35,10 @@ QString Details(const QSerialPortInfo& info) {
     return parts.join(", ");
 }
 
-// What the port is opened by: its stable name or device path; on Windows,
-// where the list sets the COM number, its name ("COM5").
+// What the port is opened by: its stable name or device path.
 QString OpenName(const QSerialPortInfo& info, const QHash<QString, QString>& stable) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(stable);
-    return info.portName();
-#else
     const QString device = info.systemLocation();
     return stable.value(QFileInfo(device).canonicalFilePath(), device);
-#endif
 }
 
 }  // namespace

@@ -10,9 +10,15 @@
 using namespace zentrivo;
 
 TEST(RunLog, FolderFromTheStateHomeOrTheHome) {
+#ifdef _WIN32
+    // The window hands in the user's local application data.
+    EXPECT_EQ(RunLogFolder("C:\\Users\\ana\\AppData\\Local", "C:\\Users\\ana"),
+              "C:\\Users\\ana\\AppData\\Local\\zentrivo\\logs");
+#else
     EXPECT_EQ(RunLogFolder("/state", "/home/ana"), "/state/zentrivo/logs");
     EXPECT_EQ(RunLogFolder("relative", "/home/ana"), "/home/ana/.local/state/zentrivo/logs");
     EXPECT_EQ(RunLogFolder("", "/home/ana"), "/home/ana/.local/state/zentrivo/logs");
+#endif
     EXPECT_EQ(RunLogFolder("", ""), "");
 }
 

@@ -28,11 +28,14 @@ const QRegularExpression kStamp("^\\d\\d-\\d\\d-\\d{4}_\\d{6}$");
 // A program whose camera and destination folders are its own.
 struct PhotoProgram {
     PhotoProgram() {
-        p.main().Options.FotosDir = camera.path().toStdString();
-        p.main().Options.FotosCopyDir = dest.path().toStdString();
+        // Folders as the user's choice gives them: in the system's own form.
+        p.main().Options.FotosDir = QDir::toNativeSeparators(camera.path()).toStdString();
+        p.main().Options.FotosCopyDir = QDir::toNativeSeparators(dest.path()).toStdString();
     }
     TfrmMain& main() { return p.main(); }
-    QString Camera(const QString& name) const { return camera.filePath(name); }
+    QString Camera(const QString& name) const {
+        return QDir::toNativeSeparators(camera.filePath(name));
+    }
     QStringList Listed() const {
         QStringList names;
         for (int i = 0; i < p.windows->frmMain.ui->lbFotosList->count(); ++i) {
@@ -309,7 +312,7 @@ void PhotosTest::choosingFolders() {
     w.p.dialogs->texts = {card};
     QTest::mouseClick(w.main().ui->btnFotosChooseNewDir, Qt::LeftButton);
     QCOMPARE(w.p.dialogs->shown[0].title, QString("Select Directory"));
-    QCOMPARE(w.p.dialogs->shown[0].initial, w.camera.path());
+    QCOMPARE(w.p.dialogs->shown[0].initial, QDir::toNativeSeparators(w.camera.path()));
     QCOMPARE(w.main().Options.FotosDir, card.toStdString());
     QCOMPARE(w.main().ui->txtFotosSrcDir->text(), card);
     QVERIFY(w.Listed().isEmpty());

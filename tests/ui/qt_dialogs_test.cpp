@@ -64,6 +64,9 @@ private slots:
 };
 
 void QtDialogsTest::allFilesListsAndOpensNamesWithoutADot() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows opens files with its own dialog, which a test cannot drive.");
+#endif
     QTemporaryDir dir;
     for (const char* name : {"studio.zv", "notes"}) {
         QFile f(dir.filePath(name));

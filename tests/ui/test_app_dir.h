@@ -16,6 +16,7 @@ struct TestProgram {
     // would, and starts it again on the same folder.
     void Restart();
 
+    QString ProgramFolder() const;
     QString IniPath() const;
     QString ReadIni() const;
 

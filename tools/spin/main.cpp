@@ -1,5 +1,10 @@
 // zentrivo-spin: a 360-degree view of a turn's photos, from the command line.
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <csignal>
