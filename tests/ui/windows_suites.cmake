@@ -5,8 +5,7 @@ set(windows_suites main_window_test photos_test process_test qt_dialogs_test)
 
 add_library(ui_test_support STATIC scripted_dialogs.cpp test_app_dir.cpp)
 target_link_libraries(ui_test_support PUBLIC zentrivo_ui Qt6::Test)
-target_include_directories(ui_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
-                                                  ${CMAKE_CURRENT_SOURCE_DIR}/../core)
+target_include_directories(ui_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
 # Wine finds the Qt DLLs and the compiler's runtime through WINEPATH, set
 # by scripts/test-windows. Under Wine a suite's report reaches no console,
