@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "clock_text.h"
-#include "photo_copy.h"
-#include "photo_listing.h"
+#include "photos/photo_copy.h"
+#include "photos/photo_listing.h"
 
 namespace fs = std::filesystem;
 using namespace zentrivo;

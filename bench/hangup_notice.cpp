@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "main_controls.h"
 #include "scripted_dialogs.h"
 #include "simulated_turntable.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 #include "zentrivo_windows.h"
 
@@ -90,17 +90,17 @@ qint64 PlayOnce(Moment moment) {
     TimedDialogs* dialogs = owned.get();
     ZentrivoWindows windows(dir.path(), std::move(owned));
     TfrmMain& w = windows.frmMain;
-    w.ui->ckAutoStart->setChecked(false);
-    w.ui->ckAutoPauza->setChecked(moment == Moment::Pause);
-    w.ui->udFocusTrajanje->setPosition(0);
-    w.ui->txtBrojSlika->setText("2");
+    MainControls(w).ckAutoStart->setChecked(false);
+    MainControls(w).ckAutoPauza->setChecked(moment == Moment::Pause);
+    MainControls(w).udFocusTrajanje->setPosition(0);
+    MainControls(w).txtBrojSlika->setText("2");
     w.btnKreirajProcesClick();
     w.btnStartClick();
     if (moment == Moment::Return) {
-        if (!WaitFor([&] { return w.ui->btnNaPocetak->isEnabled(); })) {
+        if (!WaitFor([&] { return MainControls(w).btnNaPocetak->isEnabled(); })) {
             return -1;
         }
-        w.ui->btnNaPocetak->click();
+        MainControls(w).btnNaPocetak->click();
     }
     if (!WaitFor([&] { return dialogs->lostAt != 0; })) {
         return -1;

@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
+#include "main_controls.h"
 #include "scripted_dialogs.h"
 #include "self_footprint.h"
 #include "simulated_turntable.h"
-#include "ui_main_window.h"
 #include "zentrivo_windows.h"
 
 namespace fs = std::filesystem;
@@ -222,17 +222,17 @@ int main(int argc, char** argv) {
 
     // The user's way: rotation type, number of photos, the two folders
     // chosen, both boxes ticked.
-    w.ui->ckAutoStart->setChecked(false);
-    w.ui->cbRotiranjeTip->setCurrentIndex(1);
+    MainControls(w).ckAutoStart->setChecked(false);
+    MainControls(w).cbRotiranjeTip->setCurrentIndex(1);
     w.cbRotiranjeTipChange();
-    w.ui->txtBrojSlika->setText(QString::number(options.photos));
+    MainControls(w).txtBrojSlika->setText(QString::number(options.photos));
     w.txtBrojSlikaExit();
     w.btnFotosChooseNewDirClick();
     w.btnFotosChooseDestDirClick();
-    w.ui->ckFotosAutoCopy->setChecked(true);
-    w.ui->ckFotosAutoNameDir->setChecked(true);
-    if (w.ui->cbRotiranjeTip->currentText() != kHalfStepping ||
-        w.ui->txtBrojSlika->text() != QString::number(options.photos) ||
+    MainControls(w).ckFotosAutoCopy->setChecked(true);
+    MainControls(w).ckFotosAutoNameDir->setChecked(true);
+    if (MainControls(w).cbRotiranjeTip->currentText() != kHalfStepping ||
+        MainControls(w).txtBrojSlika->text() != QString::number(options.photos) ||
         w.Options.FotosDir != camera.string() || w.Options.FotosCopyDir != destination.string()) {
         std::fprintf(stderr, "the window did not take the run's settings\n");
         return 1;
@@ -257,7 +257,7 @@ int main(int argc, char** argv) {
     std::optional<Clock::time_point> lastRotation;
     while (MessagesShown(user).empty()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        const int done = w.Process.RotationsDone;
+        const int done = w.shoot().Process().RotationsDone;
         if (done != lastRotations) {
             lastRotations = done;
             lastChange = Clock::now();
@@ -297,7 +297,7 @@ int main(int argc, char** argv) {
     pass &= Verdict(!stalled && messages.size() == 1 && ending == kCompleted && !AskedMore(user),
                     "completion",
                     stalled ? "no rotation for 60 s at " + std::to_string(lastRotations) + " photos"
-                            : std::to_string(w.Process.RotationsDone) + " rotations, " +
+                            : std::to_string(w.shoot().Process().RotationsDone) + " rotations, " +
                                   std::to_string(messages.size()) + " message(s)" +
                                   (AskedMore(user) ? ", and a question" : ""));
     if (!atMark) {

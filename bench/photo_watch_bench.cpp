@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "photo_listing.h"
-#include "photo_watch.h"
+#include "photos/photo_listing.h"
+#include "photos/photo_watch.h"
 
 namespace fs = std::filesystem;
 using zentrivo::PhotoWatch;

@@ -26,8 +26,8 @@
 #include <optional>
 #include <vector>
 
+#include "main_controls.h"
 #include "simulated_turntable.h"
-#include "ui_main_window.h"
 #include "zentrivo_windows.h"
 
 namespace {
@@ -108,8 +108,8 @@ std::optional<Figures> PlayShoot(int photos, bool fast) {
     TfrmMain& w = windows.frmMain;
     w.Options.FotosDir = dir.filePath("camera").toStdString();
     w.show();
-    w.ui->ckAutoStart->setChecked(false);
-    w.ui->txtBrojSlika->setText(QString::number(photos));
+    MainControls(w).ckAutoStart->setChecked(false);
+    MainControls(w).txtBrojSlika->setText(QString::number(photos));
     w.btnKreirajProcesClick();
     w.btnStartClick();
     while (!answers->last.startsWith("Process successfully completed !")) {

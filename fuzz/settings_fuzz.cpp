@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "fuzz_input_file.h"
-#include "ini_file.h"
-#include "settings.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 #include "value_oracle.h"
 
 using namespace zentrivo;

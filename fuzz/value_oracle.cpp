@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "ascii_case.h"
-#include "ini_encoding.h"
-#include "ini_file.h"
+#include "settings/ini_encoding.h"
+#include "settings/ini_file.h"
 #include "whole_number.h"
 
 namespace zentrivo::fuzz {

@@ -2,7 +2,7 @@
 
 #include "main_window.h"
 #include "proces_edit.h"
-#include "process.h"
+#include "process/process.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;
@@ -39,8 +39,8 @@ void TfrmMain::btnKreirajProcesClick() {
     // The end of the last run may still be collecting and copying its
     // photos; a new process (and its auto-start) waits for the user to try
     // again.
-    if (photoGate_.Busy()) {
-        dialogs_->Notify(this, "Error", BusyWithPhotosText("A new process can not be made"),
+    if (shoot_->BusyWithPhotos()) {
+        dialogs_->Notify(this, "Error", CameraPhotos::BusyText("A new process can not be made"),
                          Dialogs::Icon::Error);
         return;
     }
@@ -50,13 +50,11 @@ void TfrmMain::btnKreirajProcesClick() {
     ui->btnPauza->setEnabled(false);
     ui->btnStop->setEnabled(false);
     ui->btnNaPocetak->setEnabled(false);
-    EndJournal();
+    shoot_->ForgetInterruptedRun();
 
     const GeneratedProcess made = GenerateProcess(ReadShootParameters(), MaxPhotos());
     frmProcesEdit_->SetCommands(made.commands);
-    Process.StepsPerPhoto = made.StepsPerPhoto;
-    Process.DirectionLetter = made.DirectionLetter;
-    madePeriodMs_ = made.PeriodMs;
+    shoot_->ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
 
     ui->gProces->setRange(0, made.photoCount);
     ResetProgress();

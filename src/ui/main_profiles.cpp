@@ -1,7 +1,7 @@
-#include "ini_file.h"
 #include "main_window.h"
 #include "path_checks.h"
-#include "profile.h"
+#include "settings/ini_file.h"
+#include "settings/profile.h"
 #include "ui_main_window.h"
 #include "whole_number.h"
 

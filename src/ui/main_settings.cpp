@@ -1,6 +1,6 @@
 #include "main_window.h"
 #include "parametri.h"
-#include "port_choice.h"
+#include "serial/port_choice.h"
 #include "ui_parametri.h"
 #include "whole_number.h"
 

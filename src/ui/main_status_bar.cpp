@@ -1,9 +1,10 @@
+#include "main_status_bar.h"
+
 #include <QStatusBar>
 
 #include "clock_text.h"
 #include "device_panel.h"
-#include "main_window.h"
-#include "ui_main_window.h"
+#include "process/process_record.h"
 
 using namespace zentrivo;
 
@@ -19,52 +20,56 @@ QLabel* AddTextPanel(QStatusBar* bar, int width, const QString& widestText) {
 
 }  // namespace
 
-void TfrmMain::SetUpStatusBar() {
-    QStatusBar* bar = ui->sbMain;
+MainStatusBar::MainStatusBar(QStatusBar* bar) : bar_(bar) {
     bar->setSizeGripEnabled(true);
-    sbClock_ = AddTextPanel(bar, 111, "00-00-0000 00:00:00");
-    devicePanel_ = new DevicePanel(bar);
-    devicePanel_->setFixedWidth(std::max(180, devicePanel_->sizeHint().width()));
-    bar->addWidget(devicePanel_);
-    sbProcess_ = AddTextPanel(bar, 135, "Process not started.");
-    sbPhotos_ = AddTextPanel(bar, 250, "New Photos: 000000");
+    clock_ = AddTextPanel(bar, 111, "00-00-0000 00:00:00");
+    device_ = new DevicePanel(bar);
+    device_->setFixedWidth(std::max(180, device_->sizeHint().width()));
+    bar->addWidget(device_);
+    process_ = AddTextPanel(bar, 135, "Process not started.");
+    photos_ = AddTextPanel(bar, 250, "New Photos: 000000");
     // A screen reader reads a text panel by its text, the time or the state
     // itself; what the panel is comes as its description.
-    sbClock_->setAccessibleDescription("Clock");
-    devicePanel_->setAccessibleDescription("Device state");
-    sbProcess_->setAccessibleDescription("Process state");
-    sbPhotos_->setAccessibleDescription("New photos");
+    clock_->setAccessibleDescription("Clock");
+    device_->setAccessibleDescription("Device state");
+    process_->setAccessibleDescription("Process state");
+    photos_->setAccessibleDescription("New photos");
     // The time left of a run keeps to the right edge, clear of the panels
     // before it; empty when no run goes on.
-    sbTimeLeft_ = new QLabel(bar);
-    sbTimeLeft_->setMinimumWidth(
-        sbTimeLeft_->fontMetrics().horizontalAdvance("Time left: 00:00:00") + 8);
-    bar->addPermanentWidget(sbTimeLeft_);
-    sbTimeLeft_->setAccessibleDescription("Time left");
+    timeLeft_ = new QLabel(bar);
+    timeLeft_->setMinimumWidth(timeLeft_->fontMetrics().horizontalAdvance("Time left: 00:00:00") +
+                               8);
+    bar->addPermanentWidget(timeLeft_);
+    timeLeft_->setAccessibleDescription("Time left");
 }
 
-QString TfrmMain::StatusText(int panel) const {
+QString MainStatusBar::Text(int panel) const {
     switch (panel) {
         case 0:
-            return sbClock_->text();
+            return clock_->text();
         case 1:
-            return devicePanel_->text();
+            return device_->text();
         case 2:
-            return sbProcess_->text();
+            return process_->text();
         case 4:
-            return sbTimeLeft_->text();
+            return timeLeft_->text();
         default:
-            return sbPhotos_->text();
+            return photos_->text();
     }
 }
 
-void TfrmMain::RepaintStatusBar() {
-    devicePanel_->setState(DeviceState());
-    devicePanel_->repaint();
-    ui->sbMain->repaint();
+void MainStatusBar::Tick(int processState) {
+    clock_->setText(QString::fromStdString(ClockText(LocalNow())));
+    process_->setText(ProcessStateText(processState));
 }
 
-void TfrmMain::tmrSatTimer() {
-    sbClock_->setText(QString::fromStdString(ClockText(LocalNow())));
-    sbProcess_->setText(ProcessStateText(Process.ProcessState));
+void MainStatusBar::ShowDeviceState(int state) {
+    device_->setState(state);
+    device_->repaint();
+    bar_->repaint();
+}
+
+void MainStatusBar::ShowPhotos(const QString& text) {
+    photos_->setText(text);
+    photos_->repaint();
 }

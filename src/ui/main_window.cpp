@@ -1,15 +1,20 @@
 #include "main_window.h"
 
+#include "proces_edit.h"
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QScreen>
 
 #include "accessible_names.h"
 #include "clock_text.h"
-#include "commu.h"
 #include "device_panel.h"
+#include "main_status_bar.h"
 #include "paths.h"
+#include "serial/commu.h"
+#include "shoot_display.h"
 #include "ui_main_window.h"
 #include "window_look.h"
 #include "zentrivo_application.h"
@@ -27,21 +32,19 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     LoadImages();
     ui->setupUi(this);
     SetUpLook();
-    SetUpStatusBar();
+    statusBar_ = std::make_unique<MainStatusBar>(ui->sbMain);
+    AddMenuActions();
+    display_ = std::make_unique<ShootDisplay>(this, *ui, *dialogs_, *statusBar_, resumeAction_);
+    shoot_ = std::make_unique<Shoot>(Options, AppDir_.toStdString(), *display_);
     ConnectHandlers();
-    SetUpSpinExport();
-    SetUpResume();
-    SetUpRunLog();
-    SetUpDevice();
-    ZentrivoApplication::SetErrorReporter(
-        [this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });
+    SetErrorReporter([this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });
+    // The port layer tells of its own failures in a plain box titled with
+    // the window's caption.
+    SetCommMessageSink([this](const std::string& text) {
+        dialogs_->Notify(this, windowTitle(), QString::fromStdString(text), Dialogs::Icon::None);
+    });
 
     tmrSat.setInterval(800);
-    tmrProces.setInterval(50);
-    tmrProces.setTimerType(Qt::PreciseTimer);
-    tickAtOnce_.setSingleShot(true);
-    tickAtOnce_.setInterval(0);
-    tmrFotosDirRefresher.setInterval(3000);
     FormCreate();
     tmrSat.start();
 
@@ -53,11 +56,9 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
 
 TfrmMain::~TfrmMain() {
     tmrSat.stop();
-    tmrProces.stop();
-    tickAtOnce_.stop();
-    tmrFotosDirRefresher.stop();
-    SetUpDevice();
-    ZentrivoApplication::SetErrorReporter(nullptr);
+    // The shoot closes the port and tells nobody: the window is going.
+    shoot_.reset();
+    SetErrorReporter(nullptr);
     SetCommMessageSink(nullptr);
     delete ui;
 }
@@ -65,16 +66,17 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::AttachDialogs(TfrmProcesEdit* procesEdit, TfrmParametri* parametri) {
     frmProcesEdit_ = procesEdit;
     frmParametri_ = parametri;
+    shoot_->UseCommands(*procesEdit);
 }
 
 void TfrmMain::FormCreate() {
     SettingsFile = std::make_unique<IniFile>(JoinPath(AppDir_.toStdString(), kSettingsFileName));
     Options = LoadOptions(*SettingsFile, DefaultPhotoFolder());
     ShowOptions();
+    FollowChoices();
     ui->pcMain->setCurrentIndex(0);
     AppTitle_ = windowTitle();
-    Photos_ = std::make_unique<PhotoWatch>();
-    BeginPhotoWatch();
+    shoot_->Photos().Begin();
     DefaultProfile_ = CaptureProfile();
     ProfileName_ = kNewProfileName;
     RefreshCaption();
@@ -156,7 +158,6 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->Uitaj1, &QAction::triggered, this, Guarded(&TfrmMain::Uitaj1Click));
     connect(ui->Snimi1, &QAction::triggered, this, Guarded(&TfrmMain::Snimi1Click));
     connect(&tmrSat, &QTimer::timeout, this, Guarded(&TfrmMain::tmrSatTimer));
-    connect(&portWatch_, &QTimer::timeout, this, Guarded(&TfrmMain::WatchPort));
     connect(ui->btnKreirajProces, &QPushButton::clicked, this,
             Guarded(&TfrmMain::btnKreirajProcesClick));
     connect(ui->btnEditujProces, &QPushButton::clicked, this,
@@ -165,10 +166,6 @@ void TfrmMain::ConnectHandlers() {
     connect(ui->btnPauza, &QPushButton::clicked, this, Guarded(&TfrmMain::btnPauzaClick));
     connect(ui->btnStop, &QPushButton::clicked, this, Guarded(&TfrmMain::btnStopClick));
     connect(ui->btnNaPocetak, &QToolButton::clicked, this, Guarded(&TfrmMain::btnNaPocetakClick));
-    connect(&tmrProces, &QTimer::timeout, this, Guarded(&TfrmMain::tmrProcesTimer));
-    connect(&tickAtOnce_, &QTimer::timeout, this, Guarded(&TfrmMain::tmrProcesTimer));
-    connect(&tmrFotosDirRefresher, &QTimer::timeout, this,
-            Guarded(&TfrmMain::tmrFotosDirRefresherTimer));
     connect(ui->lbFotosList, &QListWidget::itemDoubleClicked, this,
             Guarded(&TfrmMain::lbFotosListDblClick));
     connect(ui->btnFotosChooseNewDir, &QToolButton::clicked, this,
@@ -192,6 +189,21 @@ void TfrmMain::ShowOptions() {
     ui->ckFotosAutoCopy->setChecked(Options.FotosAutoCopy);
     ui->ckFotosAutoNameDir->setChecked(Options.FotosAutoNameDir);
     ui->ckFotosCheck->setChecked(Options.FotosCheck);
+}
+
+void TfrmMain::FollowChoices() {
+    // The shoot reads the choices from the settings as they are at each
+    // step, so a box ticked during a run counts from then on.
+    const std::pair<QCheckBox*, bool TOpcije::*> boxes[] = {
+        {ui->ckAutoStart, &TOpcije::AutoStart},
+        {ui->ckAutoPauza, &TOpcije::AutoPauza},
+        {ui->ckFotosAutoCopy, &TOpcije::FotosAutoCopy},
+        {ui->ckFotosAutoNameDir, &TOpcije::FotosAutoNameDir},
+        {ui->ckFotosCheck, &TOpcije::FotosCheck}};
+    for (const auto& [box, choice] : boxes) {
+        connect(box, &QCheckBox::toggled, this,
+                [this, member = choice](bool checked) { Options.*member = checked; });
+    }
 }
 
 TPreferences TfrmMain::CurrentPreferences() const {
@@ -221,7 +233,7 @@ bool TfrmMain::FormClose() {
     // Besides a tick's wait, the connection test and the return to the
     // start wait for the device too; closing in the middle of either would
     // pull the port and the photo lists from under them.
-    if (Process.WaitingReply || portGate_.Busy()) {
+    if (shoot_->WaitingForDevice()) {
         dialogs_->Notify(this, "Error",
                          "Application can not exit right now because it is waiting for a reply "
                          "from the device !\r\n\r\nPlease wait a few seconds and try again.",
@@ -229,8 +241,8 @@ bool TfrmMain::FormClose() {
         return false;
     }
     // A copy in hand would lose its folder and its result box.
-    if (photoGate_.Busy()) {
-        dialogs_->Notify(this, "Error", BusyWithPhotosText("Application can not exit"),
+    if (shoot_->BusyWithPhotos()) {
+        dialogs_->Notify(this, "Error", CameraPhotos::BusyText("Application can not exit"),
                          Dialogs::Icon::Error);
         return false;
     }
@@ -238,12 +250,9 @@ bool TfrmMain::FormClose() {
                           Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
         return false;
     }
-    EndRunLog("the program was closed");
     // No timer may tick against what the steps below release.
     tmrSat.stop();
-    tmrProces.stop();
-    tickAtOnce_.stop();
-    tmrFotosDirRefresher.stop();
+    shoot_->Close();
     try {
         SavePreferences(*SettingsFile, CurrentPreferences());
     } catch (const std::exception& e) {
@@ -251,7 +260,7 @@ bool TfrmMain::FormClose() {
         ShowUnhandledError(*dialogs_, this, QString::fromLocal8Bit(e.what()));
     }
     SettingsFile.reset();
-    DisconnectDevice();
+    shoot_->Disconnect();
     return true;
 }
 

@@ -1,9 +1,9 @@
 #include "parametri.h"
 
 #include "accessible_names.h"
-#include "parameter_checks.h"
-#include "port_choice.h"
 #include "port_list.h"
+#include "process/parameter_checks.h"
+#include "serial/port_choice.h"
 #include "serial_port_discovery.h"
 #include "ui_parametri.h"
 #include "window_look.h"

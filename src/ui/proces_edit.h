@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "command_list.h"
 #include "dialogs.h"
 
 namespace Ui {
@@ -13,7 +14,7 @@ class TfrmProcesEdit;
 // The Process Editor. Its list box holds the process itself: the only copy
 // of the commands, which Make Process fills and the runner plays, so every
 // change made here is in effect at once.
-class TfrmProcesEdit : public QDialog {
+class TfrmProcesEdit : public QDialog, public CommandList {
     Q_OBJECT
 
 public:
@@ -22,10 +23,10 @@ public:
 
     Ui::TfrmProcesEdit* ui;
 
-    std::vector<std::string> Commands() const;
-    void SetCommands(const std::vector<std::string>& commands);
-    int CommandCount() const;
-    std::string CommandAt(int index) const;
+    std::vector<std::string> Commands() const override;
+    void SetCommands(const std::vector<std::string>& commands) override;
+    int CommandCount() const override;
+    std::string CommandAt(int index) const override;
 
 public slots:
     void FormActivate();

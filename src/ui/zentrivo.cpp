@@ -2,7 +2,7 @@
 
 #include "main_window.h"
 #include "qt_dialogs.h"
-#include "settings_location.h"
+#include "settings/settings_location.h"
 #include "zentrivo_application.h"
 #include "zentrivo_windows.h"
 

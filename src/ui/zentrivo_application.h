@@ -17,15 +17,7 @@ class ZentrivoApplication : public QApplication {
 public:
     ZentrivoApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
-
-    // Who shows such an error; the main window registers itself.
-    static void SetErrorReporter(std::function<void(const QString& text)> reporter);
-    static void ReportError(const QString& text);
 };
-
-// Runs a handler; an error it raises is reported as above, and the program
-// carries on with the next event.
-void RunGuarded(const std::function<void()>& handler);
 
 // The box that tells the user of an error no handler caught.
 void ShowUnhandledError(Dialogs& dialogs, QWidget* owner, const QString& text);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "device_state.h"
-#include "process_record.h"
+#include "process/process_record.h"
+#include "serial/device_state.h"
 
 TEST(ClockText, TwoDigitFieldsThroughout) {
     std::tm t{};

@@ -1,4 +1,4 @@
-#include "command_check.h"
+#include "process/command_check.h"
 
 #include <gtest/gtest.h>
 

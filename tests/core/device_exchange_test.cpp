@@ -1,4 +1,4 @@
-#include "device.h"
+#include "serial/device.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "command_time.h"
+#include "serial/command_time.h"
 #include "simulated_board.h"
 
 using namespace zentrivo;

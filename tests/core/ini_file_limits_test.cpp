@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "ini_file.h"
-#include "profile.h"
-#include "settings.h"
+#include "settings/ini_file.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

@@ -1,4 +1,4 @@
-#include "parameter_checks.h"
+#include "process/parameter_checks.h"
 
 #include <gtest/gtest.h>
 

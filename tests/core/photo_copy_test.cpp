@@ -1,11 +1,11 @@
-#include "photo_copy.h"
+#include "photos/photo_copy.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "clock_text.h"
-#include "photo_folder_name.h"
+#include "photos/photo_folder_name.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

@@ -1,4 +1,4 @@
-#include "photo_listing.h"
+#include "photos/photo_listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "photo_settle.h"
+#include "photos/photo_settle.h"
 
 #include <gtest/gtest.h>
 

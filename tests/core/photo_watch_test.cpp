@@ -1,4 +1,4 @@
-#include "photo_watch.h"
+#include "photos/photo_watch.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "commu.h"
+#include "serial/commu.h"
 
 // A test of the port layer on either platform: it records what the layer
 // would show in its message box, and closes every port the test opened.

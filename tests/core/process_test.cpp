@@ -1,4 +1,4 @@
-#include "process.h"
+#include "process/process.h"
 
 #include <gtest/gtest.h>
 

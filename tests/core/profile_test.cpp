@@ -1,4 +1,4 @@
-#include "profile.h"
+#include "settings/profile.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +23,18 @@ TEST(Profile, SavingKeepsForeignKeysAndReplacesOnlyTheSeven) {
     TProfil p;
     p.ZeljeniBrFotografija = 40;
     SaveProfile(file, p);
-    EXPECT_EQ(dir.Read("p.zv"),
-              "[Rotiranje]\r\nmine=1\r\ntip_rotacije=0\r\nzeljeni_br_fotografija=40\r\n"
-              "period_rotacije=5\r\nsmjer_rotacije=0\r\n; note\r\n[Other]\r\nx=2\r\n"
-              "[Fotografisanje]\r\ntrajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n");
+    EXPECT_EQ(
+        dir.Read("p.zv"),
+        "[Rotiranje]\r\nmine=1\r\ntip_rotacije=0\r\nzeljeni_br_fotografija=40\r\n"
+        "period_rotacije=5\r\nsmjer_rotacije=0\r\n; note\r\n[Other]\r\nx=2\r\n"
+        "[Fotografisanje]\r\ntrajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n");
 }
 
 TEST(Profile, MissingAndUnreadableKeysComeFromTheDefaults) {
     TempDir dir;
-    dir.Write("p.zv",
-              "[FOTOGRAFISANJE]\r\nTrajanje_Fokusa = 0x10\r\ntrajanje_blende=abc\r\nmedju_pauza=0\r\n");
+    dir.Write(
+        "p.zv",
+        "[FOTOGRAFISANJE]\r\nTrajanje_Fokusa = 0x10\r\ntrajanje_blende=abc\r\nmedju_pauza=0\r\n");
     TProfil defaults;
     defaults.ZeljeniBrFotografija = 24;
     const TProfil p = LoadProfile(IniFile(dir.File("p.zv")), defaults);

@@ -1,4 +1,4 @@
-#include "progress.h"
+#include "process/progress.h"
 
 #include <gtest/gtest.h>
 

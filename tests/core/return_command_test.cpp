@@ -1,4 +1,4 @@
-#include "return_command.h"
+#include "process/return_command.h"
 
 #include <gtest/gtest.h>
 

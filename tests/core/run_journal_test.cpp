@@ -1,4 +1,4 @@
-#include "run_journal.h"
+#include "run/run_journal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "run_log.h"
+#include "run/run_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "time_left.h"
+#include "run/time_left.h"
 
 #include <gtest/gtest.h>
 

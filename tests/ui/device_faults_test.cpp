@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <thread>
 
+#include "main_controls.h"
 #include "scripted_board.h"
 #include "test_app_dir.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -41,17 +41,17 @@ Action GoneAtOnce() {
 struct Bench {
     Bench() {
         TfrmMain& w = p.main();
-        w.SetPollSleep([] { QThread::usleep(1000); });
-        w.ui->ckAutoStart->setChecked(false);
-        w.ui->udFocusTrajanje->setPosition(0);
-        w.ui->udMedjuPauza->setPosition(0);
-        w.ui->txtBrojSlika->setText("2");
+        w.shoot().SetPollSleep([] { QThread::usleep(1000); });
+        MainControls(w).ckAutoStart->setChecked(false);
+        MainControls(w).udFocusTrajanje->setPosition(0);
+        MainControls(w).udMedjuPauza->setPosition(0);
+        MainControls(w).txtBrojSlika->setText("2");
         w.btnKreirajProcesClick();  // T D F P L P L
     }
     ~Bench() { unsetenv("ZENTRIVO_COM3"); }
 
     void Connect(ScriptedBoard& board) { setenv("ZENTRIVO_COM3", board.DevicePath().c_str(), 1); }
-    void Start() { QTest::mouseClick(p.main().ui->btnStart, Qt::LeftButton); }
+    void Start() { QTest::mouseClick(MainControls(p.main()).btnStart, Qt::LeftButton); }
     // Starts on a new board. A port still open on a line that hung up fails
     // its test write and is closed; the next press opens the new line.
     void StartOn(ScriptedBoard& board) {
@@ -79,7 +79,7 @@ struct Bench {
     bool NextRunWorks() {
         ScriptedBoard healthy([](int, const std::string&) { return Action{}; });
         Connect(healthy);
-        p.main().ui->ckAutoPauza->setChecked(false);
+        MainControls(p.main()).ckAutoPauza->setChecked(false);
         p.dialogs->Clear();
         for (int presses = 0; presses < 2 && !p.dialogs->Messages().contains(kCompleted);
              ++presses) {
@@ -88,22 +88,23 @@ struct Bench {
             Start();
             QElapsedTimer clock;
             clock.start();
-            while (p.main().ui->btnStop->isEnabled() || p.dialogs->Messages().isEmpty()) {
+            while (MainControls(p.main()).btnStop->isEnabled() || p.dialogs->Messages().isEmpty()) {
                 if (clock.elapsed() > 20000) {
                     return false;
                 }
                 QTest::qWait(5);
             }
         }
-        if (!p.dialogs->Messages().contains(kCompleted) || p.main().DeviceState() != 2) {
-            qWarning() << "next run:" << p.dialogs->Messages() << p.main().DeviceState();
+        if (!p.dialogs->Messages().contains(kCompleted) || p.main().shoot().DeviceState() != 2) {
+            qWarning() << "next run:" << p.dialogs->Messages() << p.main().shoot().DeviceState();
             return false;
         }
         return true;
     }
     // The port is closed and the status bar says so.
     bool Closed() {
-        return p.main().DeviceState() == 0 && p.main().StatusText(1) == "Device is disconnected.";
+        return p.main().shoot().DeviceState() == 0 &&
+               p.main().StatusText(1) == "Device is disconnected.";
     }
     // Every command went out only after the one before had its answer.
     static bool OneAtATime(const std::vector<std::string>& commands) {
@@ -131,13 +132,13 @@ private slots:
 void DeviceFaultsTest::hangUpDuringTheConnectionTest() {
     Bench b;
     // Polls long enough that the line dies while the test still waits.
-    b.p.main().SetPollSleep([] { QThread::msleep(50); });
+    b.p.main().shoot().SetPollSleep([] { QThread::msleep(50); });
     ScriptedBoard board([](int, const std::string&) { return GoneAtOnce(); });
     b.Connect(board);
     b.Start();
     QVERIFY(b.Said(kLostInTest));
     QVERIFY(b.Closed());
-    QCOMPARE(b.p.main().Process.ProcessState, 0);
+    QCOMPARE(b.p.main().shoot().Process().ProcessState, 0);
     QCOMPARE(board.Commands(), std::vector<std::string>{"X."});
     QVERIFY(b.NextRunWorks());
 }
@@ -153,8 +154,8 @@ void DeviceFaultsTest::hangUpDuringARotation() {
     QCOMPARE(b.p.dialogs->Messages(), QStringList{kLostInRun});
     QCOMPARE(b.p.dialogs->shown[0].icon, Dialogs::Icon::Error);
     QVERIFY(b.Closed());
-    QCOMPARE(b.p.main().Process.RotationsDone, 0);
-    QVERIFY(b.p.main().ui->btnStart->isEnabled());
+    QCOMPARE(b.p.main().shoot().Process().RotationsDone, 0);
+    QVERIFY(MainControls(b.p.main()).btnStart->isEnabled());
     QVERIFY(b.OneAtATime(board.Commands()));
     QCOMPARE(board.Commands().size(), size_t(6));
     QVERIFY(b.NextRunWorks());
@@ -174,9 +175,9 @@ void DeviceFaultsTest::hangUpAfterTheRunOnlyTellsTheStatusBar() {
     QCOMPARE(b.p.dialogs->Messages(), QStringList{kCompleted});
     // The way back opens the port again, which is gone with its device.
     setenv("ZENTRIVO_COM3", "/nonexistent/zentrivo-tty", 1);
-    QTest::mouseClick(b.p.main().ui->btnNaPocetak, Qt::LeftButton);
+    QTest::mouseClick(MainControls(b.p.main()).btnNaPocetak, Qt::LeftButton);
     QVERIFY(b.Said("Parameters|I can not open COM port. Please check parameters !"));
-    QVERIFY(!b.p.main().ui->btnNaPocetak->isEnabled());
+    QVERIFY(!MainControls(b.p.main()).btnNaPocetak->isEnabled());
     QVERIFY(b.NextRunWorks());
 }
 
@@ -188,10 +189,10 @@ void DeviceFaultsTest::hangUpDuringTheReturn() {
     b.Connect(board);
     b.Start();
     QVERIFY(b.Said(kCompleted));
-    QTest::mouseClick(b.p.main().ui->btnNaPocetak, Qt::LeftButton);
+    QTest::mouseClick(MainControls(b.p.main()).btnNaPocetak, Qt::LeftButton);
     QVERIFY(b.Said(kLostInRun));
     QVERIFY(b.Closed());
-    QVERIFY(!b.p.main().ui->btnNaPocetak->isEnabled());
+    QVERIFY(!MainControls(b.p.main()).btnNaPocetak->isEnabled());
     QCOMPARE(board.Commands().back(), std::string("R1200."));
     QVERIFY(b.NextRunWorks());
 }
@@ -208,7 +209,7 @@ void DeviceFaultsTest::garbageAndZeroBytesAsReplies() {
         b.Connect(board);
         b.Start();
         QVERIFY(b.Said(kCompleted));
-        QCOMPARE(b.p.main().Process.RotationsDone, 2);
+        QCOMPARE(b.p.main().shoot().Process().RotationsDone, 2);
     }
     {
         // A reply that starts with a zero byte reads as nothing at all.
@@ -268,14 +269,14 @@ void DeviceFaultsTest::aLateReplyAnswersNoLaterCommand() {
     b.Connect(board);
     b.Start();
     QVERIFY(b.Said(kNotInTime));
-    QCOMPARE(b.p.main().DeviceState(), 2);
+    QCOMPARE(b.p.main().shoot().DeviceState(), 2);
     givenUp = true;
     QTRY_VERIFY(answered);
     QTest::qWait(200);  // the late reply reaches the port and waits there
 
     // The next run polls at the program's own 10 ms: its test is answered
     // well within 11 polls.
-    b.p.main().SetPollSleep({});
+    b.p.main().shoot().SetPollSleep({});
     b.p.dialogs->Clear();
     b.Start();
     QVERIFY(b.Said(kCompleted));

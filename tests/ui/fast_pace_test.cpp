@@ -7,9 +7,9 @@
 #include <QToolButton>
 
 #include "gauge.h"
-#include "shoot.h"
+#include "main_controls.h"
+#include "simulated_shoot.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -28,7 +28,7 @@ QStringList ShootCommands(int photos, const QStringList& set_up, const QStringLi
 
 // Quick photos of two turns of 600 steps at 5 ms, at a quarter of the time:
 // 750 ms a rotation, long enough to press a button while it is awaited.
-void MakeTwoSlowRotations(Shoot& s) {
+void MakeTwoSlowRotations(SimulatedShoot& s) {
     s.main().Options.FastPace = true;
     QuickPhotos(s.main());
     s.Make("2");
@@ -48,7 +48,7 @@ private slots:
 void FastPaceTest::sameCommandsEachAfterTheWholeReplyAndTheUsualGapsWhenOff() {
     // A command written before the board had sent its whole reply to the
     // one before is marked early by the simulator.
-    Shoot s({"--time-scale", "0"});
+    SimulatedShoot s({"--time-scale", "0"});
     s.main().Options.FastPace = true;
     s.Make("30");
     s.Start();
@@ -57,9 +57,9 @@ void FastPaceTest::sameCommandsEachAfterTheWholeReplyAndTheUsualGapsWhenOff() {
              ShootCommands(30, {"T0001.", "D0005.", "F2000."}, {"P0050.", "W0050.", "L0040."}));
     QCOMPARE(s.SentEarly(), QStringList{});
     QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
-    QCOMPARE(s.main().Process.RotationsDone, 30);
-    QCOMPARE(s.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
-    QVERIFY(s.main().ui->btnNaPocetak->isEnabled());
+    QCOMPARE(s.main().shoot().Process().RotationsDone, 30);
+    QCOMPARE(MainControls(s.main()).lblProgresKoraka->text(), QString("Step 0/30"));
+    QVERIFY(MainControls(s.main()).btnNaPocetak->isEnabled());
 
     // The box off again: the next run keeps the usual pause between commands.
     s.main().Options.FastPace = false;
@@ -76,65 +76,65 @@ void FastPaceTest::sameCommandsEachAfterTheWholeReplyAndTheUsualGapsWhenOff() {
 }
 
 void FastPaceTest::stopDuringARotationEndsTheRunAsAtTheUsualPace() {
-    Shoot s({"--time-scale", "0.25"});
+    SimulatedShoot s({"--time-scale", "0.25"});
     MakeTwoSlowRotations(s);
     bool stopped = false;
     QString labelAtStop;
     WhenReady(&s.main(), InFirstRotationsWait(s), [&] {
-        QTest::mouseClick(s.main().ui->btnStop, Qt::LeftButton);
-        labelAtStop = s.main().ui->lblProgresKoraka->text();
+        QTest::mouseClick(MainControls(s.main()).btnStop, Qt::LeftButton);
+        labelAtStop = MainControls(s.main()).lblProgresKoraka->text();
         stopped = true;
     });
     s.Start();
     QTRY_VERIFY_WITH_TIMEOUT(stopped, 10000);
     QCOMPARE(labelAtStop, QString("Step 0/2"));
     // The rotation's reply is still collected and counted; nothing follows.
-    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.RotationsDone, 1, 10000);
-    QTRY_VERIFY(!s.main().Process.WaitingReply);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().RotationsDone, 1, 10000);
+    QTRY_VERIFY(!s.main().shoot().Process().WaitingReply);
     QTest::qWait(300);
     QCOMPARE(s.Commands(), ShootCommands(1, {"T0001.", "D0005.", "F0000."}, {"P0050.", "L0600."}));
-    QCOMPARE(s.main().Process.CurrentIndex, 5);
-    QVERIFY(s.main().ui->btnNaPocetak->isEnabled());
-    QVERIFY(s.main().ui->btnStart->isEnabled());
-    QCOMPARE(s.main().ui->lblProgresKoraka->text(), QString("Step 0/2"));
+    QCOMPARE(s.main().shoot().Process().CurrentIndex, 5);
+    QVERIFY(MainControls(s.main()).btnNaPocetak->isEnabled());
+    QVERIFY(MainControls(s.main()).btnStart->isEnabled());
+    QCOMPARE(MainControls(s.main()).lblProgresKoraka->text(), QString("Step 0/2"));
     QVERIFY(s.dialogs().Messages().isEmpty());
 }
 
 void FastPaceTest::pauseAndTheAutomaticPauseHoldTheNextCommand() {
     // Pause pressed while the first rotation is awaited: the rotation counts,
     // the gauge stays, and nothing more goes out until Continue.
-    Shoot s({"--time-scale", "0.25"});
+    SimulatedShoot s({"--time-scale", "0.25"});
     MakeTwoSlowRotations(s);
     bool paused = false;
-    ClickInFirstRotationsWait(s, s.main().ui->btnPauza, &paused);
+    ClickInFirstRotationsWait(s, MainControls(s.main()).btnPauza, &paused);
     s.Start();
     QTRY_VERIFY_WITH_TIMEOUT(paused, 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.RotationsDone, 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().RotationsDone, 1, 10000);
     QTest::qWait(300);
     QCOMPARE(s.Commands().size(), 6);
-    QCOMPARE(s.main().Process.ProcessState, 2);
-    QCOMPARE(s.main().ui->gProces->progress(), 0);
+    QCOMPARE(s.main().shoot().Process().ProcessState, 2);
+    QCOMPARE(MainControls(s.main()).gProces->progress(), 0);
     QTRY_COMPARE(s.main().StatusText(2), QString("Process paused..."));
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(s.WaitForMessage(kCompleted));
     QCOMPARE(s.Commands(), ShootCommands(2, {"T0001.", "D0005.", "F0000."}, {"P0050.", "L0600."}));
 
     // The automatic pause after each rotation, also the last, with instant
     // replies: the run waits each time until Continue.
-    Shoot quick({"--time-scale", "0"});
+    SimulatedShoot quick({"--time-scale", "0"});
     quick.main().Options.FastPace = true;
     QuickPhotos(quick.main());
-    quick.main().ui->ckAutoPauza->setChecked(true);
+    MainControls(quick.main()).ckAutoPauza->setChecked(true);
     quick.Make("2");
     quick.Start();
     for (int rotations = 1; rotations <= 2; ++rotations) {
-        QTRY_COMPARE_WITH_TIMEOUT(quick.main().Process.RotationsDone, rotations, 10000);
-        QTRY_COMPARE(quick.main().Process.ProcessState, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(quick.main().shoot().Process().RotationsDone, rotations, 10000);
+        QTRY_COMPARE(quick.main().shoot().Process().ProcessState, 2);
         QTest::qWait(200);
         QCOMPARE(quick.Commands().size(), 4 + 2 * rotations);
-        QCOMPARE(quick.main().ui->btnPauza->text(), QString("&Continue"));
+        QCOMPARE(MainControls(quick.main()).btnPauza->text(), QString("&Continue"));
         QVERIFY(quick.dialogs().Messages().isEmpty());
-        QTest::mouseClick(quick.main().ui->btnPauza, Qt::LeftButton);
+        QTest::mouseClick(MainControls(quick.main()).btnPauza, Qt::LeftButton);
     }
     QVERIFY(quick.WaitForMessage(kCompleted));
     QCOMPARE(quick.Commands().size(), 8);

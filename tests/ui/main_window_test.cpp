@@ -10,10 +10,10 @@
 #include <QToolButton>
 
 #include "device_panel.h"
+#include "main_controls.h"
 #include "test_app_dir.h"
 #include "test_main.h"
 #include "ui_helpers.h"
-#include "ui_main_window.h"
 #include "ui_proces_edit.h"
 
 class MainWindowTest : public QObject {
@@ -23,7 +23,6 @@ private slots:
     void startsWithEveryDefaultAndWritesNothing();
     void statusBarAndClock();
     void readsSettingsIntoControls();
-    void closeRefusedWhileWaitingForTheDevice();
     void closeAnsweredNoChangesNothing();
     void closeAnsweredYesWritesTheSixPreferences();
     void failedWriteAtExitIsShownAndTheProgramStillExits();
@@ -34,7 +33,7 @@ private slots:
 
 void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - novi_profil.zv"));
     QCOMPARE(p.main().AppTitle(), QString("Zentrivo"));
     QCOMPARE(ui.pcMain->currentIndex(), 0);
@@ -67,8 +66,8 @@ void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
     QCOMPARE(ui.txtMedjuPauza->text(), QString("50"));
     QCOMPARE(ui.lblProgresKoraka->text(), QString("Step 0/0"));
     QVERIFY(p.main().minimumSize() == QSize(837, 530));
-    QCOMPARE(p.main().Process.ProcessState, 0);
-    QVERIFY(!p.main().Process.WaitingReply);
+    QCOMPARE(p.main().shoot().Process().ProcessState, 0);
+    QVERIFY(!p.main().shoot().Process().WaitingReply);
     QVERIFY(!QFile::exists(p.IniPath()));
     QVERIFY(p.dialogs->shown.empty());
 }
@@ -81,16 +80,12 @@ void MainWindowTest::statusBarAndClock() {
     QCOMPARE(p.main().StatusText(3), QString("New Photos: 0"));
     QCOMPARE(p.main().tmrSat.interval(), 800);
     QVERIFY(p.main().tmrSat.isActive());
-    QVERIFY(!p.main().tmrProces.isActive());
-    QVERIFY(!p.main().tmrFotosDirRefresher.isActive());
+    QVERIFY(!p.main().shoot().Photos().Watching());
     QTRY_VERIFY_WITH_TIMEOUT(!p.main().StatusText(0).isEmpty(), 2000);
     QVERIFY(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d$")
                 .match(p.main().StatusText(0))
                 .hasMatch());
     QCOMPARE(p.main().StatusText(2), QString("Process not started."));
-    p.main().Process.ProcessState = 2;
-    p.main().tmrSatTimer();
-    QCOMPARE(p.main().StatusText(2), QString("Process paused..."));
     QCOMPARE(p.main().devicePanel()->accessibleName(), QString("Device is disconnected."));
 }
 
@@ -98,7 +93,7 @@ void MainWindowTest::readsSettingsIntoControls() {
     TestProgram p(
         "[Ostalo]\r\nauto_start=0\r\nauto_pauza=2\r\nfotos_dir=/cam\r\nfotos_copy_dir=/dest\r\n"
         "fotos_auto_copy=1\r\nfotos_auto_name_dir=yes\r\n[Parametri]\r\ncom_port=0x0A\r\n");
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     QVERIFY(!ui.ckAutoStart->isChecked());
     QVERIFY(ui.ckAutoPauza->isChecked());
     QCOMPARE(ui.txtFotosSrcDir->text(), QString("/cam"));
@@ -108,27 +103,12 @@ void MainWindowTest::readsSettingsIntoControls() {
     QCOMPARE(p.main().Options.ComPort, 10);
 }
 
-void MainWindowTest::closeRefusedWhileWaitingForTheDevice() {
-    TestProgram p;
-    p.main().show();
-    p.main().Process.WaitingReply = true;
-    QVERIFY(!p.main().close());
-    QCOMPARE(
-        p.dialogs->Messages(),
-        QStringList{"Error|Application can not exit right now because it is waiting for a "
-                    "reply from the device !\r\n\r\nPlease wait a few seconds and try again."});
-    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
-    QVERIFY(p.main().isVisible());
-    QVERIFY(p.main().tmrSat.isActive());
-    QVERIFY(!QFile::exists(p.IniPath()));
-}
-
 void MainWindowTest::closeAnsweredNoChangesNothing() {
     TestProgram p("[Ostalo]\r\nforeign=1\r\n");
     p.main().show();
     p.dialogs->answers = {Dialogs::Answer::No};
-    p.main().ui->ckAutoPauza->setChecked(true);
-    p.main().ui->Izlaz1->trigger();
+    MainControls(p.main()).ckAutoPauza->setChecked(true);
+    MainControls(p.main()).Izlaz1->trigger();
     QVERIFY(p.main().isVisible());
     QCOMPARE(p.dialogs->Messages(), QStringList{"Close|Are you sure you want to exit ?"});
     QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Question);
@@ -139,7 +119,7 @@ void MainWindowTest::closeAnsweredNoChangesNothing() {
 void MainWindowTest::closeAnsweredYesWritesTheSixPreferences() {
     TestProgram p("; mine\r\n[Ostalo]\r\nforeign=1\r\n");
     p.main().show();
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     ui.ckAutoStart->setChecked(false);
     ui.ckAutoPauza->setChecked(true);
     ui.ckFotosAutoNameDir->setChecked(true);
@@ -169,7 +149,7 @@ void MainWindowTest::failedWriteAtExitIsShownAndTheProgramStillExits() {
 
 void MainWindowTest::aboutBox() {
     TestProgram p;
-    p.main().ui->Oprogramu1->trigger();
+    MainControls(p.main()).Oprogramu1->trigger();
     QCOMPARE(p.dialogs->shown.size(), size_t(1));
     QCOMPARE(p.dialogs->shown[0].title, QString("About"));
     QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Information);
@@ -179,7 +159,7 @@ void MainWindowTest::aboutBox() {
 
 void MainWindowTest::toolbarSharesTheMenusActions() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     for (const char* name : {"tbNovi", "tbUcitaj", "tbSnimi", "bParametri"}) {
         auto* button = ui.tbMain->findChild<QToolButton*>(name);
         QVERIFY2(button != nullptr, name);
@@ -191,7 +171,7 @@ void MainWindowTest::toolbarSharesTheMenusActions() {
 
 void MainWindowTest::screenReadersHearThePanelsTheDisplayAndEveryControl() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     p.main().show();
     p.main().tmrSatTimer();
     // Each status panel is heard by what it shows.

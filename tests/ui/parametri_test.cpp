@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "port_discovery.h"
-#include "shoot.h"
+#include "simulated_shoot.h"
 
+#include "main_controls.h"
 #include "test_app_dir.h"
 #include "test_main.h"
 #include "ui_helpers.h"
-#include "ui_main_window.h"
 #include "ui_parametri.h"
 
 class ParametriTest : public QObject {
@@ -43,7 +43,7 @@ private:
                 d.reject();
             }
         });
-        ClickToolButton(p.main().ui->tbMain, p.main().ui->Parametri1);
+        ClickToolButton(MainControls(p.main()).tbMain, MainControls(p.main()).Parametri1);
     }
     static void PressOk(Ui::TfrmParametri& ui) { QTest::mouseClick(ui.btnOk, Qt::LeftButton); }
 };
@@ -270,7 +270,7 @@ void ParametriTest::portListFollowsThePortsAndStoresTheChoice() {
 }
 
 void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
-    Shoot s({"--time-scale", "0"});
+    SimulatedShoot s({"--time-scale", "0"});
     unsetenv("ZENTRIVO_COM3");
     const QString typed = QString::fromStdString(s.sim->DevicePath());
     RunDialog(s.program, [&](Ui::TfrmParametri& ui) {
@@ -288,7 +288,7 @@ void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
     // A port mapped from a terminal still wins over the chosen device.
     SimulatedTurntable mapped({"--time-scale", "0"});
     setenv("ZENTRIVO_COM3", mapped.DevicePath().c_str(), 1);
-    s.main().DisconnectDevice();
+    s.main().shoot().Disconnect();
     const int before = s.Commands().size();
     s.dialogs().Clear();
     s.Start();

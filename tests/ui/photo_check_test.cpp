@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "shoot.h"
+#include "main_controls.h"
+#include "simulated_shoot.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -21,16 +21,16 @@ const QString kCompleted = "Information|Process successfully completed !";
 const QString kCopied = "\r\nPhotos successfully copied !";
 
 // A checked run with the automatic copy into a named sub-folder "spin".
-void MakeCheckedRun(Shoot& s, const QString& photos) {
+void MakeCheckedRun(SimulatedShoot& s, const QString& photos) {
     QuickPhotos(s.main());
-    s.main().ui->udPeriodRotacije->setPosition(2);
-    s.main().ui->ckFotosCheck->setChecked(true);
-    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    MainControls(s.main()).udPeriodRotacije->setPosition(2);
+    MainControls(s.main()).ckFotosCheck->setChecked(true);
+    MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
     s.dialogs().texts = {QString("spin")};
     s.Make(photos);
 }
 
-int PhotoCommands(const Shoot& s) {
+int PhotoCommands(const SimulatedShoot& s) {
     return s.Commands().filter(QRegularExpression("^P")).size();
 }
 
@@ -45,7 +45,7 @@ bool WholeJpeg(const QString& path) {
 
 // The copies are 1.jpg ... N.jpg, each the whole JPEG of the camera's photo
 // of the same place in the order stored.
-void CheckCopies(Shoot& s, int count) {
+void CheckCopies(SimulatedShoot& s, int count) {
     QStringList expected;
     for (int i = 1; i <= count; ++i) {
         expected << QString("%1.jpg").arg(i);
@@ -64,7 +64,7 @@ void CheckCopies(Shoot& s, int count) {
     }
 }
 
-bool WhoseNameIs(Shoot& s, const QString& name) {
+bool WhoseNameIs(SimulatedShoot& s, const QString& name) {
     for (const QLabel* label : s.main().statusBar()->findChildren<QLabel*>()) {
         if (label->accessibleDescription() == name && label->text() == s.main().StatusText(4)) {
             return true;
@@ -86,7 +86,7 @@ private slots:
 void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
     // Shot 2 is lost, shot 4 (photo 3) comes 4 s late, shot 5 (photo 4)
     // stops half written for 3 s, and every photo has a RAW twin.
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-miss", "2",
                       "--camera-late", "4", "--camera-late-ms", "4000", "--camera-cut", "5",
                       "--camera-cut-ms", "3000", "--camera-raw"});
@@ -146,7 +146,7 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
 
 void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {
     // The camera stores nothing of photo 2, nor of its two retakes.
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-miss", "2",
                       "--camera-miss-count", "3"});
     MakeCheckedRun(s, "3");
@@ -157,13 +157,13 @@ void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {
         "is the flash ready, does it still store into the camera folder?\r\n"
         "Then press Continue to take the photo again.";
     QVERIFY(s.WaitForMessage(missing, 90000));
-    QCOMPARE(s.main().ui->btnPauza->text(), QString("&Continue"));
+    QCOMPARE(MainControls(s.main()).btnPauza->text(), QString("&Continue"));
     QCOMPARE(PhotoCommands(s), 4);
     const int sentBeforeContinue = s.Commands().size();
     QTest::qWait(500);
     QCOMPARE(s.Commands().size(), sentBeforeContinue);  // paused: the table stays
 
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(s.WaitForMessage(
         kCompleted + kCopied + "\r\nPhotos planned: 3, received: 3, taken again: 3", 60000));
     QCOMPARE(PhotoCommands(s), 6);

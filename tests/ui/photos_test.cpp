@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "main_controls.h"
 #include "test_app_dir.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ struct PhotoProgram {
     }
     QStringList Listed() const {
         QStringList names;
-        for (int i = 0; i < p.windows->frmMain.ui->lbFotosList->count(); ++i) {
-            names << p.windows->frmMain.ui->lbFotosList->item(i)->text();
+        for (int i = 0; i < MainControls(p.windows->frmMain).lbFotosList->count(); ++i) {
+            names << MainControls(p.windows->frmMain).lbFotosList->item(i)->text();
         }
         return names;
     }
@@ -49,7 +49,7 @@ struct PhotoProgram {
     QStringList CopiedInto(const QString& folder) const {
         return QDir(dest.filePath(folder)).entryList(QDir::Files, QDir::Name);
     }
-    void Copy() { QTest::mouseClick(main().ui->btnFotosKopirajSlike, Qt::LeftButton); }
+    void Copy() { QTest::mouseClick(MainControls(main()).btnFotosKopirajSlike, Qt::LeftButton); }
 
     TestProgram p;
     QTemporaryDir camera;
@@ -75,9 +75,8 @@ private slots:
 
 void PhotosTest::newPhotosAreListedAndCountedWhileWatching() {
     PhotoProgram w;
-    w.main().BeginPhotoWatch();
-    w.main().Process.ProcessState = 1;  // as a started run leaves it
-    w.main().tmrFotosDirRefresher.start();
+    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().StartWatching([] { return true; });  // as a started run does
     for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}) {
         WriteFile(w.Camera(name));
         const int before = w.Listed().size();
@@ -86,28 +85,28 @@ void PhotosTest::newPhotosAreListedAndCountedWhileWatching() {
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 3"));
     QCOMPARE(w.Listed(), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}));
     w.main().btnStopClick();
-    QVERIFY(!w.main().tmrFotosDirRefresher.isActive());
+    QVERIFY(!w.main().shoot().Photos().Watching());
 }
 
 void PhotosTest::snapshotPhotosNeverBecomeNewAndGonePhotosStay() {
     PhotoProgram w;
     WriteFile(w.Camera("OLD.JPG"));
     WriteFile(w.Camera("notes.txt"));
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("old.jpg"), "rewritten in another case");
     WriteFile(w.Camera("OLD.JPG"), "rewritten");
     WriteFile(w.Camera("A.jpg"));
     WriteFile(w.Camera("B.JPG"));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     QCOMPARE(w.Listed().size(), 2);
     QFile::remove(w.Camera(w.Listed()[0]));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     QCOMPARE(w.Listed().size(), 2);
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 2"));
 
     // The gone photo leaves its number out of the copy, and the message
     // says which one it was.
-    w.main().ui->ckFotosAutoNameDir->setChecked(true);
+    MainControls(w.main()).ckFotosAutoNameDir->setChecked(true);
     w.Copy();
     const QStringList folders = w.SubFolders();
     QCOMPARE(folders.size(), 1);
@@ -120,25 +119,28 @@ void PhotosTest::snapshotPhotosNeverBecomeNewAndGonePhotosStay() {
 
 void PhotosTest::aStopDuringARefreshHolds() {
     PhotoProgram w;
-    w.main().Process.ProcessState = 1;
-    w.main().tmrFotosDirRefresher.start();
+    CameraPhotos& photos = w.main().shoot().Photos();
+    bool running = true;
+    photos.StartWatching([&] { return running; });
     // The refresh lets events run at its end; a Stop handled there holds.
-    QTimer::singleShot(0, &w.main(), [&] { w.main().btnStopClick(); });
+    QTimer::singleShot(0, &w.main(), [&] {
+        running = false;
+        w.main().btnStopClick();
+    });
     w.main().tmrFotosDirRefresherTimer();
-    QVERIFY(!w.main().tmrFotosDirRefresher.isActive());
+    QVERIFY(!photos.Watching());
     // While a run goes on, the refresher starts itself again.
-    w.main().Process.ProcessState = 1;
+    running = true;
     w.main().tmrFotosDirRefresherTimer();
-    QVERIFY(w.main().tmrFotosDirRefresher.isActive());
-    QCOMPARE(w.main().tmrFotosDirRefresher.interval(), 3000);
+    QVERIFY(photos.Watching());
 }
 
 void PhotosTest::copyAsksForTheFolderNameAndCleansIt() {
     PhotoProgram w;
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"), "one");
     WriteFile(w.Camera("IMG_0002.JPG"), "two");
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     w.p.dialogs->texts = {QString("a/b:c")};
     w.Copy();
     const auto& ask = w.p.dialogs->shown.at(0);
@@ -161,9 +163,9 @@ void PhotosTest::copyAsksForTheFolderNameAndCleansIt() {
 
 void PhotosTest::copyFallsBackToTheStamp() {
     PhotoProgram w;
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     QDir(w.dest.path()).mkdir("taken");
     const QString answers[] = {QString("   "), QString("taken"), QString()};
     const QString notices[] = {"Notice\\|Invalid directory name !\\r\\nI will name it: ",
@@ -201,11 +203,11 @@ void PhotosTest::copyFallsBackToTheStamp() {
 
 void PhotosTest::copyFailures() {
     PhotoProgram w;
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     // Copies within one second each get a folder of their own.
-    w.main().ui->ckFotosAutoNameDir->setChecked(true);
+    MainControls(w.main()).ckFotosAutoNameDir->setChecked(true);
     std::tm now{};
     now.tm_year = 2026 - 1900;
     now.tm_mon = 11;
@@ -213,7 +215,7 @@ void PhotosTest::copyFailures() {
     now.tm_hour = 17;
     now.tm_min = 32;
     now.tm_sec = 4;
-    w.main().SetClock([now] { return now; });
+    w.main().shoot().SetClock([now] { return now; });
     QDir(w.dest.path()).mkdir("06-12-2026_173204");
     w.Copy();
     QCOMPARE(w.p.dialogs->Messages(), QStringList{"Copy|Photos successfully copied !"});
@@ -221,7 +223,7 @@ void PhotosTest::copyFailures() {
     QCOMPARE(w.CopiedInto("06-12-2026_173204_2"), QStringList{"1.jpg"});
     // A name the file system refuses: the folder cannot be made.
     w.p.dialogs->Clear();
-    w.main().ui->ckFotosAutoNameDir->setChecked(false);
+    MainControls(w.main()).ckFotosAutoNameDir->setChecked(false);
     w.p.dialogs->texts = {QString(300, 'x')};
     w.Copy();
     QCOMPARE(w.p.dialogs->Messages(),
@@ -237,17 +239,17 @@ void PhotosTest::copyFailures() {
     QCOMPARE(w.p.dialogs->shown[0].icon, Dialogs::Icon::Error);
     // With nothing listed the button does nothing.
     w.p.dialogs->Clear();
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     w.Copy();
     QVERIFY(w.p.dialogs->shown.empty());
 }
 
 void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
     PhotoProgram w;
-    w.main().ui->ckFotosAutoNameDir->setChecked(true);
-    w.main().BeginPhotoWatch();
+    MainControls(w.main()).ckFotosAutoNameDir->setChecked(true);
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"), "a");
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     // The camera goes on writing: a byte at each of the next ten passes of
     // the events the copy lets run, however long each pass takes.
     int writes = 0;
@@ -257,7 +259,7 @@ void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
     QObject::connect(&camera, &QTimer::timeout, [&] {
         if (writes == 0) {
             // A second press while the copy runs starts nothing.
-            offWhileCopying = !w.main().ui->btnFotosKopirajSlike->isEnabled();
+            offWhileCopying = !MainControls(w.main()).btnFotosKopirajSlike->isEnabled();
             w.main().btnFotosKopirajSlikeClick();
         }
         QFile f(w.Camera("IMG_0001.JPG"));
@@ -275,17 +277,17 @@ void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
     QFile copy(w.dest.filePath(w.SubFolders()[0] + "/1.jpg"));
     QCOMPARE(copy.size(), qint64(11));
     QCOMPARE(w.p.dialogs->Messages(), QStringList{"Copy|Photos successfully copied !"});
-    QVERIFY(w.main().ui->btnFotosKopirajSlike->isEnabled());
+    QVERIFY(MainControls(w.main()).btnFotosKopirajSlike->isEnabled());
 }
 
 void PhotosTest::doubleClickOpensAnExistingPhoto() {
     PhotoProgram w;
-    w.main().BeginPhotoWatch();
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     w.main().lbFotosListDblClick();  // nothing selected
     QVERIFY(w.p.dialogs->shown.empty());
-    w.main().ui->lbFotosList->setCurrentRow(0);
+    MainControls(w.main()).lbFotosList->setCurrentRow(0);
     w.main().lbFotosListDblClick();
     QCOMPARE(w.p.dialogs->shown.size(), size_t(1));
     QCOMPARE(w.p.dialogs->shown[0].kind, QString("shell"));
@@ -298,10 +300,9 @@ void PhotosTest::doubleClickOpensAnExistingPhoto() {
 void PhotosTest::choosingFolders() {
     PhotoProgram w;
     // A run watches the camera folder and has found a photo there.
-    w.main().BeginPhotoWatch();
-    w.main().Process.ProcessState = 1;
+    w.main().shoot().Photos().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     QCOMPARE(w.Listed(), QStringList{"IMG_0001.JPG"});
     // Another card that holds photos already: they are not new, and only
     // photos written to it from now on are.
@@ -310,15 +311,15 @@ void PhotosTest::choosingFolders() {
     WriteFile(card + "/IMG_0001.JPG");
     WriteFile(card + "/IMG_0002.JPG");
     w.p.dialogs->texts = {card};
-    QTest::mouseClick(w.main().ui->btnFotosChooseNewDir, Qt::LeftButton);
+    QTest::mouseClick(MainControls(w.main()).btnFotosChooseNewDir, Qt::LeftButton);
     QCOMPARE(w.p.dialogs->shown[0].title, QString("Select Directory"));
     QCOMPARE(w.p.dialogs->shown[0].initial, QDir::toNativeSeparators(w.camera.path()));
     QCOMPARE(w.main().Options.FotosDir, card.toStdString());
-    QCOMPARE(w.main().ui->txtFotosSrcDir->text(), card);
+    QCOMPARE(MainControls(w.main()).txtFotosSrcDir->text(), card);
     QVERIFY(w.Listed().isEmpty());
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 0"));
     WriteFile(card + "/IMG_0003.JPG");
-    w.main().RefreshNewPhotos();
+    w.main().shoot().Photos().Refresh();
     QCOMPARE(w.Listed(), QStringList{"IMG_0003.JPG"});
 
     // A typed folder that does not exist: No goes back to choosing, Yes
@@ -327,7 +328,7 @@ void PhotosTest::choosingFolders() {
     w.p.dialogs->Clear();
     w.p.dialogs->texts = {fresh, fresh};
     w.p.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
-    QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
+    QTest::mouseClick(MainControls(w.main()).btnFotosChooseDestDir, Qt::LeftButton);
     const QString ask = "Confirm|The specified directory does not exist. Create it?";
     QCOMPARE(w.p.dialogs->Messages(), (QStringList{ask, ask}));
     QCOMPARE(w.p.dialogs->shown[1].icon, Dialogs::Icon::Question);
@@ -336,10 +337,10 @@ void PhotosTest::choosingFolders() {
     QCOMPARE(w.p.dialogs->shown[2].initial, fresh);
     QVERIFY(QFileInfo(fresh).isDir());
     QCOMPARE(w.main().Options.FotosCopyDir, fresh.toStdString());
-    QCOMPARE(w.main().ui->txtFotosDestDir->text(), fresh);
+    QCOMPARE(MainControls(w.main()).txtFotosDestDir->text(), fresh);
     // Cancel changes nothing.
     w.p.dialogs->texts = {QString()};
-    QTest::mouseClick(w.main().ui->btnFotosChooseDestDir, Qt::LeftButton);
+    QTest::mouseClick(MainControls(w.main()).btnFotosChooseDestDir, Qt::LeftButton);
     QCOMPARE(w.main().Options.FotosCopyDir, fresh.toStdString());
 }
 

@@ -9,11 +9,11 @@
 #include <QToolButton>
 
 #include "gauge.h"
+#include "main_controls.h"
 #include "pie_chart.h"
 #include "test_app_dir.h"
 #include "test_main.h"
 #include "ui_helpers.h"
-#include "ui_main_window.h"
 #include "ui_proces_edit.h"
 #include "up_down.h"
 
@@ -54,17 +54,17 @@ private slots:
 
 private:
     static void Make(TestProgram& p) {
-        p.main().ui->ckAutoStart->setChecked(false);
-        QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+        MainControls(p.main()).ckAutoStart->setChecked(false);
+        QTest::mouseClick(MainControls(p.main()).btnKreirajProces, Qt::LeftButton);
     }
 };
 
 void ProcessTest::displayBeforeAnyProcess() {
     TestProgram p;
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/0"));
-    QCOMPARE(Heard(p.main().ui->gProces, QAccessible::Value), QString("0%"));
-    QVERIFY(p.main().ui->ChartProces->slices().isEmpty());
-    QCOMPARE(p.main().ui->ChartProces->title(), QString("Process"));
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 0/0"));
+    QCOMPARE(Heard(MainControls(p.main()).gProces, QAccessible::Value), QString("0%"));
+    QVERIFY(MainControls(p.main()).ChartProces->slices().isEmpty());
+    QCOMPARE(MainControls(p.main()).ChartProces->title(), QString("Process"));
 }
 
 void ProcessTest::makeProcessFillsTheEditorAndTheDisplay() {
@@ -77,70 +77,71 @@ void ProcessTest::makeProcessFillsTheEditorAndTheDisplay() {
                  << "L0040.";
     }
     QCOMPARE(ListItems(p.windows->frmProcesEdit.ui->lbKomande), expected);
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
-    QCOMPARE(p.main().ui->gProces->maximum(), 30);
-    QCOMPARE(p.main().ui->gProces->progress(), 0);
-    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=30:#ff0000,Completed=0:#008000"));
-    QCOMPARE(p.main().Process.StepsPerPhoto, 40);
-    QCOMPARE(p.main().Process.DirectionLetter, std::string("L"));
-    QVERIFY(p.main().ui->btnStart->isEnabled());
-    QVERIFY(p.main().ui->btnEditujProces->isEnabled());
-    QVERIFY(!p.main().ui->btnPauza->isEnabled());
-    QVERIFY(!p.main().ui->btnStop->isEnabled());
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 0/30"));
+    QCOMPARE(MainControls(p.main()).gProces->maximum(), 30);
+    QCOMPARE(MainControls(p.main()).gProces->progress(), 0);
+    QCOMPARE(Slices(MainControls(p.main()).ChartProces),
+             QString("Remaining=30:#ff0000,Completed=0:#008000"));
+    QCOMPARE(p.main().shoot().Process().StepsPerPhoto, 40);
+    QCOMPARE(p.main().shoot().Process().DirectionLetter, std::string("L"));
+    QVERIFY(MainControls(p.main()).btnStart->isEnabled());
+    QVERIFY(MainControls(p.main()).btnEditujProces->isEnabled());
+    QVERIFY(!MainControls(p.main()).btnPauza->isEnabled());
+    QVERIFY(!MainControls(p.main()).btnStop->isEnabled());
     QVERIFY(p.dialogs->shown.empty());
 
     // Half-stepping to the right without delay or focus.
-    p.main().ui->cbRotiranjeTip->setCurrentIndex(1);
-    QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
-    QVERIFY(!p.main().ui->btnDirLeft->isChecked());
-    p.main().ui->udFocusTrajanje->setPosition(0);
-    p.main().ui->udMedjuPauza->setPosition(0);
+    MainControls(p.main()).cbRotiranjeTip->setCurrentIndex(1);
+    QTest::mouseClick(MainControls(p.main()).btnDirRight, Qt::LeftButton);
+    QVERIFY(!MainControls(p.main()).btnDirLeft->isChecked());
+    MainControls(p.main()).udFocusTrajanje->setPosition(0);
+    MainControls(p.main()).udMedjuPauza->setPosition(0);
     Make(p);
     const QStringList made = ListItems(p.windows->frmProcesEdit.ui->lbKomande);
     QCOMPARE(made.size(), 63);
     QCOMPARE(made.mid(0, 5), (QStringList{"T0000.", "D0005.", "F0000.", "P0050.", "R0080."}));
-    QCOMPARE(p.main().Process.DirectionLetter, std::string("R"));
+    QCOMPARE(p.main().shoot().Process().DirectionLetter, std::string("R"));
 }
 
 void ProcessTest::failedCheckLeavesTheEarlierProcessUntouched() {
     TestProgram p;
     Make(p);
-    p.main().ui->pcMain->setCurrentIndex(0);
-    p.main().ui->txtTrajanjeBlende->setText("");
+    MainControls(p.main()).pcMain->setCurrentIndex(0);
+    MainControls(p.main()).txtTrajanjeBlende->setText("");
     Make(p);
     QCOMPARE(p.dialogs->Messages(), QStringList{"Error|Please enter duration of shutter !"});
     QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
-    QCOMPARE(p.main().ui->pcMain->currentIndex(), 1);
+    QCOMPARE(MainControls(p.main()).pcMain->currentIndex(), 1);
     QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 93);
-    QVERIFY(p.main().ui->btnStart->isEnabled());
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
+    QVERIFY(MainControls(p.main()).btnStart->isEnabled());
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 0/30"));
 
     p.dialogs->Clear();
-    p.main().ui->txtBrojSlika->setText("");
+    MainControls(p.main()).txtBrojSlika->setText("");
     Make(p);
     QCOMPARE(p.dialogs->Messages(), QStringList{"Greška|Please enter number of photos to make !"});
-    QCOMPARE(p.main().ui->pcMain->currentIndex(), 0);
+    QCOMPARE(MainControls(p.main()).pcMain->currentIndex(), 0);
 }
 
 void ProcessTest::tooManyPhotosAfterLoweringTheSteps() {
     TestProgram p;
-    p.main().ui->txtBrojSlika->setText("1200");
+    MainControls(p.main()).txtBrojSlika->setText("1200");
     p.main().Options.BrojKoraka = 24;  // as the Parameters dialog leaves it
-    p.main().ui->pcMain->setCurrentIndex(1);
+    MainControls(p.main()).pcMain->setCurrentIndex(1);
     Make(p);
     QCOMPARE(p.dialogs->Messages(),
              QStringList{"Error|It is not possible to make that many photos !\r\n"
                          "I can make maximum of 600 photos with current rotation type."});
-    QCOMPARE(p.main().ui->pcMain->currentIndex(), 0);
+    QCOMPARE(MainControls(p.main()).pcMain->currentIndex(), 0);
     QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 0);
-    QVERIFY(!p.main().ui->btnStart->isEnabled());
+    QVERIFY(!MainControls(p.main()).btnStart->isEnabled());
 }
 
 void ProcessTest::divisorRuleOnLeavingTheFieldAndOnRotationType() {
     TestProgram p;
     p.main().show();
     QVERIFY(QTest::qWaitForWindowExposed(&p.main()));
-    QLineEdit* field = p.main().ui->txtBrojSlika;
+    QLineEdit* field = MainControls(p.main()).txtBrojSlika;
     field->setFocus();
     field->setText("31");
     // Pressing Make Process takes the focus from the field first.
@@ -149,7 +150,7 @@ void ProcessTest::divisorRuleOnLeavingTheFieldAndOnRotationType() {
     QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 3 + 3 * 40);
 
     field->setText("2400");
-    QComboBox* type = p.main().ui->cbRotiranjeTip;
+    QComboBox* type = MainControls(p.main()).cbRotiranjeTip;
     type->setCurrentIndex(1);
     emit type->activated(1);
     QCOMPARE(field->text(), QString("2400"));
@@ -166,18 +167,18 @@ void ProcessTest::divisorRuleOnlyWhenAnotherControlTakesTheFocus() {
     p.main().show();
     p.main().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&p.main()));
-    QLineEdit* field = p.main().ui->txtBrojSlika;
+    QLineEdit* field = MainControls(p.main()).txtBrojSlika;
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, "7");
     // The File menu opens, and Save Profile As saves the number shown.
-    QMenu* file = p.main().ui->Program1;
+    QMenu* file = MainControls(p.main()).Program1;
     file->popup(p.main().mapToGlobal(QPoint(10, 10)));
     QVERIFY(QTest::qWaitForWindowExposed(file));
     QCOMPARE(field->text(), QString("7"));
     const QString path = p.dir.filePath("seven.zv");
     p.dialogs->texts = {path};
-    p.main().ui->Snimi1->trigger();
+    MainControls(p.main()).Snimi1->trigger();
     file->close();
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -193,7 +194,7 @@ void ProcessTest::divisorRuleOnlyWhenAnotherControlTakesTheFocus() {
     QVERIFY(QTest::qWaitForWindowActive(&p.main()));
     // A text that is no number is named when saving, as the field holds it.
     field->setText("abc");
-    p.main().ui->Snimi1->trigger();
+    MainControls(p.main()).Snimi1->trigger();
     QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|'abc' is not a valid integer value"});
     // Tab to the next control runs the rule.
     QCOMPARE(QApplication::focusWidget(), field);
@@ -204,7 +205,7 @@ void ProcessTest::divisorRuleOnlyWhenAnotherControlTakesTheFocus() {
 
 void ProcessTest::upDownsKeepTheirRangeAndStep() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     ui.udPeriodRotacije->stepBy(500);
     QCOMPARE(ui.txtPeriodRotacije->text(), QString("100"));
     ui.udPeriodRotacije->stepBy(-500);
@@ -219,8 +220,8 @@ void ProcessTest::upDownsKeepTheirRangeAndStep() {
     ui.udFocusTrajanje->stepBy(1);
     QCOMPARE(ui.txtTrajanjeFokusa->text(), QString("2005"));
     QVERIFY(ui.txtPeriodRotacije->isReadOnly());
-    p.main().ui->ckAutoStart->setChecked(false);
-    QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+    MainControls(p.main()).ckAutoStart->setChecked(false);
+    QTest::mouseClick(MainControls(p.main()).btnKreirajProces, Qt::LeftButton);
     QCOMPARE(p.windows->frmProcesEdit.CommandAt(1), std::string("D0002."));
     QCOMPARE(p.windows->frmProcesEdit.CommandAt(3), std::string("P1000."));
     QCOMPARE(p.windows->frmProcesEdit.CommandCount(), 3 + 2 * 30);  // no W with a delay of 0
@@ -228,22 +229,24 @@ void ProcessTest::upDownsKeepTheirRangeAndStep() {
 
 void ProcessTest::advancingPastTheMaximumStopsThere() {
     TestProgram p;
-    p.main().ui->txtBrojSlika->setText("2");
+    MainControls(p.main()).txtBrojSlika->setText("2");
     Make(p);
     for (int i = 0; i < 3; ++i) {
         p.main().AdvanceProgress();
     }
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 2/2"));
-    QCOMPARE(Heard(p.main().ui->gProces, QAccessible::Value), QString("100%"));
-    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=0:#ff0000,Completed=2:#008000"));
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 2/2"));
+    QCOMPARE(Heard(MainControls(p.main()).gProces, QAccessible::Value), QString("100%"));
+    QCOMPARE(Slices(MainControls(p.main()).ChartProces),
+             QString("Remaining=0:#ff0000,Completed=2:#008000"));
     p.main().ResetProgress();
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/2"));
-    QCOMPARE(Slices(p.main().ui->ChartProces), QString("Remaining=2:#ff0000,Completed=0:#008000"));
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 0/2"));
+    QCOMPARE(Slices(MainControls(p.main()).ChartProces),
+             QString("Remaining=2:#ff0000,Completed=0:#008000"));
 }
 
 void ProcessTest::phaseLabelsUnderlineTheCurrentPhase() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     auto underlined = [&] {
         return QString("%1%2%3")
             .arg(ui.lblProcesRotiranje->font().underline())
@@ -294,7 +297,7 @@ void ProcessTest::editorWorksOnTheOneProcessList() {
         QTest::mouseClick(ui.btnChange, Qt::LeftButton);
         QTest::mouseClick(ui.btnOk, Qt::LeftButton);
     });
-    QTest::mouseClick(p.main().ui->btnEditujProces, Qt::LeftButton);
+    QTest::mouseClick(MainControls(p.main()).btnEditujProces, Qt::LeftButton);
     QCOMPARE(countOnOpen, QString("Number of commands: 93"));
     QCOMPARE(p.dialogs->Messages(),
              (QStringList{"Greška|Command not supported !",
@@ -306,7 +309,7 @@ void ProcessTest::editorWorksOnTheOneProcessList() {
     QCOMPARE(ui.lblBrKomandi->text(), QString("Number of commands: 93"));
     QCOMPARE(ui.lbKomande->currentRow(), 1);
     // The display made by Make Process stays as it was.
-    QCOMPARE(p.main().ui->lblProgresKoraka->text(), QString("Step 0/30"));
+    QCOMPARE(MainControls(p.main()).lblProgresKoraka->text(), QString("Step 0/30"));
 }
 
 ZENTRIVO_TEST_MAIN(ProcessTest)

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "main_controls.h"
 #include "qt_dialogs.h"
-#include "shoot.h"
+#include "simulated_shoot.h"
 #include "test_app_dir.h"
 #include "test_main.h"
 #include "ui_helpers.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -30,7 +30,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 // Every parameter control, as one text.
 QString Controls(TfrmMain& w) {
-    Ui::TfrmMain& ui = *w.ui;
+    MainControls ui(w);
     return QString("%1|%2|%3|%4|%5|%6|%7")
         .arg(ui.cbRotiranjeTip->currentIndex())
         .arg(ui.txtBrojSlika->text(), ui.txtPeriodRotacije->text(),
@@ -62,7 +62,7 @@ void ProfilesTest::saveRightAfterStartUpWritesTheNineLines() {
     TestProgram p;
     const QString path = p.dir.filePath("studio.zv");
     p.dialogs->texts = {path};
-    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    ClickToolButton(MainControls(p.main()).tbMain, MainControls(p.main()).Snimi1);
     const auto& save = p.dialogs->shown.at(0);
     QCOMPARE(save.kind, QString("save"));
     QCOMPARE(save.title, QString("novi_profil.zv"));  // the proposed name
@@ -75,7 +75,7 @@ void ProfilesTest::saveRightAfterStartUpWritesTheNineLines() {
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - studio.zv"));
     // The next save proposes the name just used.
     p.dialogs->Clear();
-    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    ClickToolButton(MainControls(p.main()).tbMain, MainControls(p.main()).Snimi1);
     QCOMPARE(p.dialogs->shown.at(0).title, QString("studio.zv"));
 }
 
@@ -83,21 +83,21 @@ void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
     TestProgram p;
     const QString path = p.dir.filePath("p.zv");
     WriteFile(path, "[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\n");
-    QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
+    QTest::mouseClick(MainControls(p.main()).btnDirRight, Qt::LeftButton);
     p.dialogs->texts = {path};
     p.dialogs->answers = {Dialogs::Answer::Yes};  // replace it
-    p.main().ui->Snimi1->trigger();
+    MainControls(p.main()).Snimi1->trigger();
     QCOMPARE(ReadFile(path),
              QString("[Rotiranje]\r\nmine=7\r\nsmjer_rotacije=1\r\ntip_rotacije=0\r\n"
                      "zeljeni_br_fotografija=30\r\nperiod_rotacije=5\r\n[Fotografisanje]\r\n"
                      "trajanje_fokusa=2000\r\ntrajanje_blende=50\r\nmedju_pauza=50\r\n"));
     p.dialogs->texts = {QString()};
-    p.main().ui->Snimi1->trigger();
-    p.main().ui->Uitaj1->trigger();
+    MainControls(p.main()).Snimi1->trigger();
+    MainControls(p.main()).Uitaj1->trigger();
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));
     // A name under which no file exists changes nothing.
     p.dialogs->texts = {p.dir.filePath("none.zv")};
-    p.main().ui->Uitaj1->trigger();
+    MainControls(p.main()).Uitaj1->trigger();
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - p.zv"));
     QCOMPARE(p.dialogs->Messages(),
              QStringList{"Confirm Save As|p.zv already exists.\r\nDo you want to replace it?"});
@@ -105,7 +105,7 @@ void ProfilesTest::saveKeepsForeignKeysAndCancelChangesNothing() {
 
 void ProfilesTest::replacingAFileIsAskedAndANonProfileIsRefused() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     const QString path = p.dir.filePath("studio.zv");
     WriteFile(path, "[Rotiranje]\r\nzeljeni_br_fotografija=8\r\n");
     // No goes back to the save dialog, Yes replaces the file.
@@ -155,7 +155,7 @@ void ProfilesTest::replacingAFileIsAskedAndANonProfileIsRefused() {
 
 void ProfilesTest::loadTakesMissingKeysFromTheStartUpValues() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     ui.cbRotiranjeTip->setCurrentIndex(1);
     ui.txtBrojSlika->setText("60");
     ui.udPeriodRotacije->setPosition(9);
@@ -180,18 +180,18 @@ void ProfilesTest::loadAppliesNoLimitsOfItsOwn() {
                   QByteArray("[Rotiranje]\r\ntip_rotacije=5\r\nzeljeni_br_fotografija=5000\r\n"
                              "period_rotacije=500\r\nsmjer_rotacije=") +
                       direction + "\r\n[Fotografisanje]\r\ntrajanje_blende=0\r\n");
-        QTest::mouseClick(p.main().ui->btnDirRight, Qt::LeftButton);
+        QTest::mouseClick(MainControls(p.main()).btnDirRight, Qt::LeftButton);
         p.dialogs->texts = {path};
-        p.main().ui->Uitaj1->trigger();
+        MainControls(p.main()).Uitaj1->trigger();
         QCOMPARE(Controls(p.main()), QString("-1|5000|100|L|2000|5|50"));
         // Saving it back writes left as 0.
         const QString again = p.dir.filePath("again.zv");
         p.dialogs->texts = {again};
-        p.main().ui->Snimi1->trigger();
+        MainControls(p.main()).Snimi1->trigger();
         QVERIFY(ReadFile(again).contains("smjer_rotacije=0\r\n"));
         // The number of photos is refused only at Make Process.
-        p.main().ui->ckAutoStart->setChecked(false);
-        QTest::mouseClick(p.main().ui->btnKreirajProces, Qt::LeftButton);
+        MainControls(p.main()).ckAutoStart->setChecked(false);
+        QTest::mouseClick(MainControls(p.main()).btnKreirajProces, Qt::LeftButton);
         QCOMPARE(p.dialogs->Messages(),
                  QStringList{"Error|It is not possible to make that many photos !\r\n"
                              "I can make maximum of 1200 photos with current rotation type."});
@@ -200,7 +200,7 @@ void ProfilesTest::loadAppliesNoLimitsOfItsOwn() {
 
 void ProfilesTest::newProfileRestoresTheStartUpValues() {
     TestProgram p;
-    Ui::TfrmMain& ui = *p.main().ui;
+    MainControls ui(p.main());
     const QString path = p.dir.filePath("x.zv");
     WriteFile(path,
               "[Rotiranje]\r\ntip_rotacije=1\r\nzeljeni_br_fotografija=8\r\n"
@@ -216,8 +216,8 @@ void ProfilesTest::newProfileRestoresTheStartUpValues() {
 
 void ProfilesTest::numberOfPhotosThatIsNoNumberStopsTheSave() {
     TestProgram p;
-    p.main().ui->txtBrojSlika->setText("3x");
-    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    MainControls(p.main()).txtBrojSlika->setText("3x");
+    ClickToolButton(MainControls(p.main()).tbMain, MainControls(p.main()).Snimi1);
     QCOMPARE(p.dialogs->shown.size(), size_t(1));
     QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|'3x' is not a valid integer value"});
     QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
@@ -228,7 +228,7 @@ void ProfilesTest::unwritableFileKeepsTheName() {
     const QString path = p.dir.filePath("folder.zv");
     QDir(p.dir.path()).mkdir("folder.zv");
     p.dialogs->texts = {path};
-    ClickToolButton(p.main().ui->tbMain, p.main().ui->Snimi1);
+    ClickToolButton(MainControls(p.main()).tbMain, MainControls(p.main()).Snimi1);
     QCOMPARE(p.dialogs->Messages(), QStringList{"Zentrivo|Unable to write to " + path});
     QCOMPARE(p.main().windowTitle(), QString("Zentrivo - novi_profil.zv"));
 }
@@ -240,21 +240,21 @@ void ProfilesTest::nameWithoutExtensionGetsZv() {
 }
 
 void ProfilesTest::loadWhilePausedKeepsTheRunningProcess() {
-    Shoot s({"--time-scale", "0"});
-    s.main().ui->udFocusTrajanje->setPosition(0);
-    s.main().ui->udMedjuPauza->setPosition(0);
-    s.main().ui->ckAutoPauza->setChecked(true);
+    SimulatedShoot s({"--time-scale", "0"});
+    MainControls(s.main()).udFocusTrajanje->setPosition(0);
+    MainControls(s.main()).udMedjuPauza->setPosition(0);
+    MainControls(s.main()).ckAutoPauza->setChecked(true);
     s.Make("1");
     s.Start();
-    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.ProcessState, 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().ProcessState, 2, 10000);
     const QString path = s.program.dir.filePath("other.zv");
     WriteFile(path,
               "[Rotiranje]\r\nzeljeni_br_fotografija=4\r\n[Fotografisanje]\r\n"
               "trajanje_blende=200\r\n");
     s.dialogs().texts = {path};
-    s.main().ui->Uitaj1->trigger();
-    QCOMPARE(s.main().ui->txtBrojSlika->text(), QString("4"));
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    MainControls(s.main()).Uitaj1->trigger();
+    QCOMPARE(MainControls(s.main()).txtBrojSlika->text(), QString("4"));
+    QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
     QCOMPARE(s.Commands(), (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "L1200."}));
 }

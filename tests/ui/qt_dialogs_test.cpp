@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "profile.h"
 #include "qt_dialogs.h"
+#include "settings/profile.h"
 #include "test_main.h"
 #include "ui_helpers.h"
 

@@ -8,37 +8,37 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "main_controls.h"
 #include "proces_edit.h"
-#include "shoot.h"
+#include "simulated_shoot.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
 
 const QString kCompleted = "Information|Process successfully completed !";
 
-QAction* ResumeAction(Shoot& s) {
+QAction* ResumeAction(SimulatedShoot& s) {
     return s.main().findChild<QAction*>("ResumeInterruptedRun");
 }
 
-QString JournalPath(Shoot& s) {
+QString JournalPath(SimulatedShoot& s) {
     return s.program.dir.filePath("zentrivo_run.journal");
 }
 
 // The photo options of a checked run copied into the sub-folder "spin",
 // again after each restart (a killed program never saved them).
-void SetUp(Shoot& s) {
+void SetUp(SimulatedShoot& s) {
     s.main().Options.FotosDir = s.cameraDir.path().toStdString();
     s.main().Options.FotosCopyDir = s.destDir.path().toStdString();
-    s.main().ui->ckAutoStart->setChecked(false);
-    s.main().ui->ckFotosCheck->setChecked(true);
-    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    MainControls(s.main()).ckAutoStart->setChecked(false);
+    MainControls(s.main()).ckFotosCheck->setChecked(true);
+    MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
     s.dialogs().texts = {QString("spin")};
 }
 
 // The place of the `n`-th rotation in the command list.
-int RotationIndex(Shoot& s, int n) {
+int RotationIndex(SimulatedShoot& s, int n) {
     const std::vector<std::string> commands = s.program.windows->frmProcesEdit.Commands();
     for (std::size_t i = 0; i < commands.size(); ++i) {
         if ((commands[i][0] == 'L' || commands[i][0] == 'R') && --n == 0) {
@@ -50,24 +50,27 @@ int RotationIndex(Shoot& s, int n) {
 
 // Presses Stop while the controller carries out rotation `n`; `during`
 // runs first, at that moment.
-void StopDuringRotation(Shoot& s, int n, std::function<void()> during = {}) {
+void StopDuringRotation(SimulatedShoot& s, int n, std::function<void()> during = {}) {
     const int index = RotationIndex(s, n);
     bool stopped = false;
     WhenReady(
         &s.main(),
-        [&] { return s.main().Process.CurrentIndex == index && s.main().Process.WaitingReply; },
+        [&] {
+            return s.main().shoot().Process().CurrentIndex == index &&
+                   s.main().shoot().Process().WaitingReply;
+        },
         [&] {
             if (during) {
                 during();
             }
-            QTest::mouseClick(s.main().ui->btnStop, Qt::LeftButton);
+            QTest::mouseClick(MainControls(s.main()).btnStop, Qt::LeftButton);
             stopped = true;
         });
     QTRY_VERIFY_WITH_TIMEOUT(stopped, 60000);
-    QTRY_VERIFY_WITH_TIMEOUT(!s.main().Process.WaitingReply, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!s.main().shoot().Process().WaitingReply, 30000);
 }
 
-void Resume(Shoot& s, const QString& question) {
+void Resume(SimulatedShoot& s, const QString& question) {
     QVERIFY(ResumeAction(s)->isEnabled());
     s.dialogs().answers = {Dialogs::Answer::Yes};
     ResumeAction(s)->trigger();
@@ -77,7 +80,7 @@ void Resume(Shoot& s, const QString& question) {
 
 // Each photo taken where it belongs, once (a photo taken again is taken at
 // the same place): at 0°, 45°, ... for eight, turning as the run turns.
-void CheckPhotoPlaces(Shoot& s, int photos) {
+void CheckPhotoPlaces(SimulatedShoot& s, int photos) {
     QStringList places;
     const QStringList commands = s.Commands();
     const QStringList angles = s.Angles();
@@ -97,7 +100,7 @@ void CheckPhotoPlaces(Shoot& s, int photos) {
     QCOMPARE(places, expected);
 }
 
-void CheckCopies(Shoot& s, int photos) {
+void CheckCopies(SimulatedShoot& s, int photos) {
     QStringList expected;
     for (int i = 1; i <= photos; ++i) {
         expected << QString("%1.jpg").arg(i);
@@ -120,19 +123,19 @@ private slots:
 
 void ResumeTest::aStoppedRunTurnedBackResumesAfterARestart() {
     // Photo 2 is lost once and taken again.
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-miss", "2"});
     SetUp(s);
     QuickPhotos(s.main());
-    s.main().ui->udPeriodRotacije->setPosition(2);
+    MainControls(s.main()).udPeriodRotacije->setPosition(2);
     QVERIFY(!ResumeAction(s)->isEnabled());
     s.Make("8");
     s.Start();
     StopDuringRotation(s, 4);
     QVERIFY(ResumeAction(s)->isEnabled());
-    QTest::mouseClick(s.main().ui->btnNaPocetak, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnNaPocetak, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(s.Angles().last() == "0.00", 30000);
-    QTRY_VERIFY(!s.main().ui->btnNaPocetak->isEnabled());
+    QTRY_VERIFY(!MainControls(s.main()).btnNaPocetak->isEnabled());
     const int beforeResume = s.Commands().size();
 
     s.program.Restart();
@@ -157,7 +160,7 @@ void ResumeTest::aStoppedRunTurnedBackResumesAfterARestart() {
 }
 
 void ResumeTest::aKilledRunResumesFromTheRotationItWasIn() {
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString()});
     SetUp(s);
     // A damaged journal is set aside with a message.
@@ -177,7 +180,7 @@ void ResumeTest::aKilledRunResumesFromTheRotationItWasIn() {
     s.dialogs().Clear();
 
     QuickPhotos(s.main());
-    s.main().ui->udPeriodRotacije->setPosition(2);
+    MainControls(s.main()).udPeriodRotacije->setPosition(2);
     s.Make("8");
     s.Start();
     // The program dies while the table turns from photo 5 to photo 6: the

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "shoot.h"
+#include "main_controls.h"
+#include "simulated_shoot.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -28,26 +28,26 @@ void AddToFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-QStringList Folders(const Shoot& s) {
+QStringList Folders(const SimulatedShoot& s) {
     return QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
-QStringList FilesIn(const Shoot& s, const QString& folder) {
+QStringList FilesIn(const SimulatedShoot& s, const QString& folder) {
     return QDir(s.destDir.filePath(folder)).entryList(QDir::Files, QDir::Name);
 }
 
 // A run of two photos that pauses after each rotation, played instantly,
 // with the automatic copy on; it waits paused after its last rotation.
-void RunToTheLastPause(Shoot& s) {
+void RunToTheLastPause(SimulatedShoot& s) {
     QuickPhotos(s.main());
-    s.main().ui->ckAutoPauza->setChecked(true);
-    s.main().ui->ckFotosAutoCopy->setChecked(true);
+    MainControls(s.main()).ckAutoPauza->setChecked(true);
+    MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
     s.Make("2");
     s.Start();
-    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.ProcessState, 2, 10000);
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(s.main().Process.Remaining, 0, 10000);
-    QTRY_COMPARE(s.main().Process.ProcessState, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().ProcessState, 2, 10000);
+    QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().Remaining, 0, 10000);
+    QTRY_COMPARE(s.main().shoot().Process().ProcessState, 2);
 }
 
 }  // namespace
@@ -56,6 +56,7 @@ class RunEndTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void closeRefusedWhileWaitingForTheDevice();
     void lastPhotosAreAwaitedCopiedAndCounted();
     void startMakeCopyAndExitWaitForTheEndOfARun();
     void aCopyNeverRunsInsideAnother();
@@ -64,13 +65,13 @@ private slots:
 void RunEndTest::lastPhotosAreAwaitedCopiedAndCounted() {
     // Each photo is stored 1.5 s after its exposure, so the last ones come
     // after the last rotation; the second is never stored.
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "1500",
                       "--camera-slow-write", "0", "--camera-miss", "2"});
     QuickPhotos(s.main());
-    s.main().ui->udPeriodRotacije->setPosition(2);  // rotations of 240 steps: 0.48 s
-    s.main().ui->ckFotosAutoCopy->setChecked(true);
-    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    MainControls(s.main()).udPeriodRotacije->setPosition(2);  // rotations of 240 steps: 0.48 s
+    MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
+    MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
     s.Make("5");
     s.Start();
     QVERIFY(s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 4 of 5 photos came from the camera !",
@@ -88,17 +89,17 @@ void RunEndTest::lastPhotosAreAwaitedCopiedAndCounted() {
 
     // The card shows one more photo later: "Copy photos" looks again first.
     QFile::copy(s.cameraDir.filePath("IMG_0004.JPG"), s.cameraDir.filePath("IMG_0005.JPG"));
-    s.main().ui->ckFotosAutoNameDir->setChecked(false);
+    MainControls(s.main()).ckFotosAutoNameDir->setChecked(false);
     s.dialogs().texts = {QString("later")};
-    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
     QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
     QCOMPARE(FilesIn(s, "later"), (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}));
 }
 
 void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
-    Shoot s({"--time-scale", "0"});
+    SimulatedShoot s({"--time-scale", "0"});
     s.main().show();
-    s.main().ui->ckFotosAutoNameDir->setChecked(true);
+    MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
     RunToTheLastPause(s);
     // Of the two photos only one ever reaches the card, so the end of the
     // run looks for the other for 5 s.
@@ -106,16 +107,16 @@ void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
     bool pressed = false;
     bool startHeld = false;
     WhenReady(
-        &s.main(), [&] { return !s.main().ui->btnFotosKopirajSlike->isEnabled(); },
+        &s.main(), [&] { return !MainControls(s.main()).btnFotosKopirajSlike->isEnabled(); },
         [&] {
-            QTest::mouseClick(s.main().ui->btnStart, Qt::LeftButton);
-            QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
-            QTest::mouseClick(s.main().ui->btnKreirajProces, Qt::LeftButton);
+            QTest::mouseClick(MainControls(s.main()).btnStart, Qt::LeftButton);
+            QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
+            QTest::mouseClick(MainControls(s.main()).btnKreirajProces, Qt::LeftButton);
             s.main().close();
-            startHeld = !s.main().ui->btnStart->isEnabled() && s.Commands().size() == 8;
+            startHeld = !MainControls(s.main()).btnStart->isEnabled() && s.Commands().size() == 8;
             pressed = true;
         });
-    QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(
         s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 1 of 2 photos came from the camera !"));
     QVERIFY(pressed);
@@ -129,13 +130,13 @@ void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
     // The Start pressed meanwhile begins the next run once the copy is done.
     QTRY_COMPARE(s.Commands().size(), 9);
     QCOMPARE(s.Commands().last(), QString("X."));
-    QTRY_VERIFY(s.main().ui->btnStop->isEnabled());
-    QTest::mouseClick(s.main().ui->btnStop, Qt::LeftButton);
+    QTRY_VERIFY(MainControls(s.main()).btnStop->isEnabled());
+    QTest::mouseClick(MainControls(s.main()).btnStop, Qt::LeftButton);
     QVERIFY(s.main().isVisible());
 }
 
 void RunEndTest::aCopyNeverRunsInsideAnother() {
-    Shoot s({"--time-scale", "0"});
+    SimulatedShoot s({"--time-scale", "0"});
     s.main().show();
     RunToTheLastPause(s);
     AddToFile(s.cameraDir.filePath("IMG_0001.JPG"), "first");
@@ -150,17 +151,18 @@ void RunEndTest::aCopyNeverRunsInsideAnother() {
     camera.setInterval(0);
     QObject::connect(&camera, &QTimer::timeout, [&] {
         if (passes == 0) {
-            QTest::mouseClick(s.main().ui->btnPauza, Qt::LeftButton);
+            QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
             s.main().close();
         }
-        buttonStayedOff = buttonStayedOff && !s.main().ui->btnFotosKopirajSlike->isEnabled();
+        buttonStayedOff =
+            buttonStayedOff && !MainControls(s.main()).btnFotosKopirajSlike->isEnabled();
         AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "b");
         if (++passes == 10) {
             camera.stop();
         }
     });
     camera.start();
-    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
     QVERIFY(s.WaitForMessage(kCompleted + kCopied));
     QCOMPARE(passes, 10);
     QVERIFY(buttonStayedOff);
@@ -172,8 +174,29 @@ void RunEndTest::aCopyNeverRunsInsideAnother() {
         QCOMPARE(FilesIn(s, folder), (QStringList{"1.jpg", "2.jpg"}));
         QCOMPARE(QFileInfo(s.destDir.filePath(folder + "/2.jpg")).size(), qint64(11));
     }
-    QVERIFY(s.main().ui->btnFotosKopirajSlike->isEnabled());
+    QVERIFY(MainControls(s.main()).btnFotosKopirajSlike->isEnabled());
     QVERIFY(s.main().isVisible());
+}
+
+void RunEndTest::closeRefusedWhileWaitingForTheDevice() {
+    // A board that never answers: the connection test waits for it.
+    SimulatedShoot s({"--silent-from", "1"});
+    TestProgram& p = s.program;
+    p.main().show();
+    s.Make("2");
+    bool refused = false;
+    WhenReady(
+        &p.main(), [&] { return p.main().shoot().WaitingForDevice(); },
+        [&] { refused = !p.main().close(); });
+    s.Start();
+    QTRY_VERIFY(refused);
+    QCOMPARE(p.dialogs->Messages().value(0),
+             QString("Error|Application can not exit right now because it is waiting for a "
+                     "reply from the device !\r\n\r\nPlease wait a few seconds and try again."));
+    QCOMPARE(p.dialogs->shown[0].icon, Dialogs::Icon::Error);
+    QVERIFY(p.main().isVisible());
+    QVERIFY(p.main().tmrSat.isActive());
+    QVERIFY(!QFile::exists(p.IniPath()));
 }
 
 ZENTRIVO_TEST_MAIN(RunEndTest)

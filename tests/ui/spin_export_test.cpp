@@ -14,11 +14,11 @@
 
 #include "ffmpeg_process.h"
 #include "jpeg_file.h"
-#include "shoot.h"
+#include "main_controls.h"
+#include "simulated_shoot.h"
 #include "spin_export_dialog.h"
 #include "test_main.h"
 #include "ui_helpers.h"
-#include "ui_main_window.h"
 #include "ui_spin_export_dialog.h"
 #include "up_down.h"
 
@@ -50,17 +50,17 @@ private slots:
 };
 
 void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
-    Shoot s;
+    SimulatedShoot s;
     s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "20",
                       "--camera-slow-write", "0", "--time-scale", "0.05"});
-    s.main().ui->udMedjuPauza->setPosition(0);
+    MainControls(s.main()).udMedjuPauza->setPosition(0);
     s.Make("4");
     s.Start();
     QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
     QTRY_COMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files).size(), 4);
-    s.main().RefreshNewPhotos();
-    s.main().ui->ckFotosAutoNameDir->setChecked(true);
-    QTest::mouseClick(s.main().ui->btnFotosKopirajSlike, Qt::LeftButton);
+    s.main().shoot().Photos().Refresh();
+    MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
+    QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
     QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
     const QStringList copies = QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(copies.size(), 1);
@@ -69,7 +69,7 @@ void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
     // The item sits in the File menu above "Exit", apart from the others.
     QStringList items;
     QAction* exportItem = nullptr;
-    for (QAction* a : s.main().ui->Program1->actions()) {
+    for (QAction* a : MainControls(s.main()).Program1->actions()) {
         items << a->text();
         if (a->text() == "Export 360° View...") {
             exportItem = a;

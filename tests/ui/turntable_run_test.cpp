@@ -5,9 +5,9 @@
 #include <QThread>
 #include <QToolButton>
 
-#include "shoot.h"
+#include "main_controls.h"
+#include "simulated_shoot.h"
 #include "test_main.h"
-#include "ui_main_window.h"
 #include "up_down.h"
 
 namespace {
@@ -29,12 +29,12 @@ private slots:
 void TurntableRunTest::longMovesAndTheWayBackAreWaitedForWholly() {
     // Everything at a tenth of its time: the board's moves and the 10 ms
     // polls that count out the wait.
-    Shoot s({"--time-scale", "0.1"});
-    s.main().SetPollSleep([] { QThread::usleep(1000); });
+    SimulatedShoot s({"--time-scale", "0.1"});
+    s.main().shoot().SetPollSleep([] { QThread::usleep(1000); });
     s.main().Options.BrojKoraka = 80;
     s.main().Options.OdnosPrenosa = 5;
     QuickPhotos(s.main());
-    s.main().ui->udPeriodRotacije->setPosition(100);
+    MainControls(s.main()).udPeriodRotacije->setPosition(100);
     s.Make("2");  // rotations of 200 steps at 100 ms: 20 s each, far past 1001 polls
     s.Start();
     QVERIFY(s.WaitForMessage(kCompleted, 60000));
@@ -44,19 +44,19 @@ void TurntableRunTest::longMovesAndTheWayBackAreWaitedForWholly() {
     QVERIFY(s.Times()[5].msecsTo(s.Times()[6]) >= 1990);
 
     // The way back is twice as long; a Start pressed meanwhile waits for it.
-    QTest::mouseClick(s.main().ui->btnNaPocetak, Qt::LeftButton);
-    QTest::mouseClick(s.main().ui->btnStart, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnNaPocetak, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnStart, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(s.Commands().size(), 10, 30000);
     QCOMPARE(s.Commands().mid(8), (QStringList{"R0400.", "X."}));
     QVERIFY(s.Times()[8].msecsTo(s.Times()[9]) >= 3990);
     QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
-    QTest::mouseClick(s.main().ui->btnStop, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnStop, Qt::LeftButton);
 }
 
 void TurntableRunTest::repliesInPiecesAnswerOnlyTheirOwnCommand() {
     // Each reply in two writes, its line end 10 ms after the rest, as a board
     // that prints its answer in two calls; moves at a tenth of their time.
-    Shoot s({"--time-scale", "0.1", "--split-replies", "--split-gap", "10"});
+    SimulatedShoot s({"--time-scale", "0.1", "--split-replies", "--split-gap", "10"});
     QuickPhotos(s.main());
     s.Make("3");  // rotations of 400 steps at 5 ms: 200 ms here
     s.Start();
@@ -75,38 +75,38 @@ void TurntableRunTest::repliesInPiecesAnswerOnlyTheirOwnCommand() {
 void TurntableRunTest::theWayBackUndoesTheRunThatTurned() {
     // The second Start's connection test fails, as on a board that resets
     // when its port opens.
-    Shoot s({"--time-scale", "0", "--error-at", "11"});
+    SimulatedShoot s({"--time-scale", "0", "--error-at", "11"});
     QuickPhotos(s.main());
     s.Make("3");  // three rotations of 400 steps to the left
     s.Start();
     QVERIFY(s.WaitForMessage(kCompleted));
     QCOMPARE(s.Commands().size(), 10);
 
-    QTest::mouseClick(s.main().ui->btnDirRight, Qt::LeftButton);
+    QTest::mouseClick(MainControls(s.main()).btnDirRight, Qt::LeftButton);
     s.Make("2");  // 600 steps to the right, never played
-    QVERIFY(!s.main().ui->btnNaPocetak->isEnabled());
+    QVERIFY(!MainControls(s.main()).btnNaPocetak->isEnabled());
     s.Start();
     QVERIFY(s.WaitForMessage("Error|Device did not respond correctly. Please try again !"));
-    QVERIFY(s.main().ui->btnNaPocetak->isEnabled());
-    QTest::mouseClick(s.main().ui->btnNaPocetak, Qt::LeftButton);
+    QVERIFY(MainControls(s.main()).btnNaPocetak->isEnabled());
+    QTest::mouseClick(MainControls(s.main()).btnNaPocetak, Qt::LeftButton);
     QTRY_COMPARE(s.Commands().size(), 12);
     QCOMPARE(s.Commands().last(), QString("R1200."));
 }
 
 void TurntableRunTest::stopOrPauseDuringTheConnectionTestHolds() {
-    Shoot s({"--time-scale", "0"});
+    SimulatedShoot s({"--time-scale", "0"});
     QuickPhotos(s.main());
     s.Make("2");
     // The press lands at the first poll of the test's wait, before its
     // reply is read.
     QAbstractButton* pressAt = nullptr;
-    s.main().SetPollSleep([&] {
+    s.main().shoot().SetPollSleep([&] {
         if (QAbstractButton* button = std::exchange(pressAt, nullptr)) {
             QTest::mouseClick(button, Qt::LeftButton);
         }
         QThread::msleep(10);
     });
-    Ui::TfrmMain& ui = *s.main().ui;
+    MainControls ui(s.main());
 
     pressAt = ui.btnStop;
     s.Start();

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ini_file.h"
+#include "settings/ini_file.h"
 #include "temp_dir.h"
 
 using zentrivo::IniFile;

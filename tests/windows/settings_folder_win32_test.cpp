@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings_location.h"
+#include "settings/settings_location.h"
 #include "temp_dir.h"
 
 namespace {

@@ -1,0 +1,96 @@
+#include "photos/photo_arrival.h"
+
+#include <fstream>
+
+namespace zentrivo {
+
+namespace {
+
+bool SomeMissing(std::size_t taken, std::size_t received) {
+    return received > 0 && received < taken;
+}
+
+}  // namespace
+
+bool AwaitMorePhotos(std::size_t taken, std::size_t received,
+                     std::chrono::milliseconds sinceLastArrival) {
+    return SomeMissing(taken, received) && sinceLastArrival < kPhotoArrivalQuiet;
+}
+
+std::string MissingPhotosLine(std::size_t taken, std::size_t received) {
+    if (!SomeMissing(taken, received)) {
+        return {};
+    }
+    return "Only " + std::to_string(received) + " of " + std::to_string(taken) +
+           " photos came from the camera !";
+}
+
+bool IsWholeJpeg(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return false;
+    }
+    const std::streamoff size = in.tellg();
+    if (size < 4) {
+        return false;
+    }
+    unsigned char head[2] = {};
+    unsigned char tail[2] = {};
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(head), 2);
+    in.seekg(size - 2);
+    in.read(reinterpret_cast<char*>(tail), 2);
+    return in && head[0] == 0xFF && head[1] == 0xD8 && tail[0] == 0xFF && tail[1] == 0xD9;
+}
+
+void PhotoArrivals::Look(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (complete_.count(path) == 0 && settle_.Settled(path) && IsWholeJpeg(path)) {
+            complete_.insert(path);
+        }
+    }
+}
+
+void PhotoArrivals::Accept(const std::vector<std::string>& paths) {
+    complete_.insert(paths.begin(), paths.end());
+}
+
+void PhotoArrivals::Clear() {
+    settle_.Clear();
+    complete_.clear();
+}
+
+namespace {
+
+bool IsPhotoCommand(const std::string& command) {
+    return !command.empty() && command[0] == 'P';
+}
+
+}  // namespace
+
+int PhotoCommandCount(const std::vector<std::string>& commands) {
+    return PhotoNumberAt(commands, commands.size());
+}
+
+int PhotoNumberAt(const std::vector<std::string>& commands, std::size_t index) {
+    int number = 0;
+    for (std::size_t i = 0; i < commands.size() && i <= index; ++i) {
+        number += IsPhotoCommand(commands[i]) ? 1 : 0;
+    }
+    return number;
+}
+
+std::string PhotoMissingText(int number, int count) {
+    return "Photo " + std::to_string(number) + " of " + std::to_string(count) +
+           " did not arrive from the camera, also when taken again !\r\n\r\n"
+           "Please check the camera: is it on and awake, is its memory card in place and not "
+           "full, is the flash ready, does it still store into the camera folder?\r\n"
+           "Then press Continue to take the photo again.";
+}
+
+std::string PhotoCheckLine(int planned, std::size_t received, int retaken) {
+    return "Photos planned: " + std::to_string(planned) +
+           ", received: " + std::to_string(received) + ", taken again: " + std::to_string(retaken);
+}
+
+}  // namespace zentrivo

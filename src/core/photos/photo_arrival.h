@@ -1,0 +1,80 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "photos/photo_settle.h"
+
+// The photos a run took against the photos the camera has stored so far. A
+// camera stores a photo some time after its exposure (real ones take half a
+// second to two seconds), so the last photos of a run come after its last
+// command.
+namespace zentrivo {
+
+// How long the end of a run waits for the camera's next photo before it
+// takes the rest as lost.
+inline constexpr std::chrono::milliseconds kPhotoArrivalQuiet{5000};
+
+// Whether the end of a run keeps looking at the camera folder: some photos
+// came (a run without a camera gets none and does not wait), fewer than the
+// run took, and the last came less than kPhotoArrivalQuiet ago.
+bool AwaitMorePhotos(std::size_t taken, std::size_t received,
+                     std::chrono::milliseconds sinceLastArrival);
+
+// The line the completion message gains when fewer photos came than the run
+// took, e.g. "Only 29 of 30 photos came from the camera !"; empty when all
+// came, or none (a run without a camera).
+std::string MissingPhotosLine(std::size_t taken, std::size_t received);
+
+// The check that each photo arrives before the turntable moves on.
+
+// How long a photo is waited for before it is taken again, and how often it
+// is taken again before the run pauses for the user.
+inline constexpr std::chrono::milliseconds kPhotoArrivalLimit{10000};
+inline constexpr int kMostRetakes = 2;
+
+// Whether the file at `path` holds a whole JPEG: it begins with the
+// start-of-image marker and ends with the end-of-image marker. A photo the
+// camera is still writing, or one it cut short, does not.
+bool IsWholeJpeg(const std::string& path);
+
+// The new photos of a run that have arrived whole: a photo counts once its
+// size and time have stayed the same for kPhotoSettleTime and it is a whole
+// JPEG. Looks come from the window, a few times a second.
+class PhotoArrivals {
+public:
+    explicit PhotoArrivals(PhotoSettle::Clock clock = &std::chrono::steady_clock::now)
+        : settle_(kPhotoSettleTime, std::move(clock)) {}
+
+    // Looks again at each of `paths` not yet counted.
+    void Look(const std::vector<std::string>& paths);
+    // Counts `paths` as arrived without looking: the photos a resumed run
+    // took before it was interrupted.
+    void Accept(const std::vector<std::string>& paths);
+    std::size_t Complete() const { return complete_.size(); }
+    void Clear();
+
+private:
+    PhotoSettle settle_;
+    std::set<std::string> complete_;
+};
+
+// The photo commands ("P...") of a command list, and which of them the
+// command at `index` belongs to, counted from 1: the number of photo
+// commands up to and including it.
+int PhotoCommandCount(const std::vector<std::string>& commands);
+int PhotoNumberAt(const std::vector<std::string>& commands, std::size_t index);
+
+// The message that pauses a run whose photo did not come even when taken
+// again.
+std::string PhotoMissingText(int number, int count);
+
+// The line the completion message gains when the check is on, e.g.
+// "Photos planned: 8, received: 8, taken again: 1".
+std::string PhotoCheckLine(int planned, std::size_t received, int retaken);
+
+}  // namespace zentrivo

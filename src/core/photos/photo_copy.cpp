@@ -1,0 +1,95 @@
+#include "photos/photo_copy.h"
+
+#include <filesystem>
+
+#include "clock_text.h"
+#include "path_checks.h"
+#include "paths.h"
+#include "photos/photo_folder_name.h"
+
+namespace zentrivo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SubFolderName(const CopyRequest& request, const CopyDialogs& dialogs) {
+    // The stamp is offered free of any folder there, so that two copies made
+    // within one second each get a folder of their own.
+    const std::string stamp = UnusedStamp(request.destinationFolder, FolderStamp(request.now));
+    if (request.autoName) {
+        return stamp;
+    }
+    const std::string typed = dialogs.askFolderName(stamp).value_or(stamp);
+    FolderNameChoice choice = ChooseFolderName(request.destinationFolder, typed, stamp);
+    if (!choice.notice.empty()) {
+        dialogs.showMessage(MessageKind::kNotice, kNoticeTitle, choice.notice);
+    }
+    return std::move(choice.name);
+}
+
+}  // namespace
+
+bool CreateFolderLevel(const std::string& path) {
+    std::error_code ec;
+    return fs::create_directory(fs::path(path), ec) && !ec;
+}
+
+bool CreateFolderWithParents(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(fs::path(path), ec);
+    return IsExistingFolder(path);
+}
+
+// copy_file lets the system copy in the kernel (sendfile on Linux,
+// CopyFile on Windows), which keeps large photos about as fast as `cp`.
+bool CopyPhoto(const std::string& source, const std::string& destination) {
+    std::error_code ec;
+#ifdef _WIN32
+    // The standard library for Windows sees no inode numbers there and
+    // refuses to overwrite any file as if it were the source itself; a copy
+    // onto itself is still refused below.
+    if (!fs::equivalent(fs::path(source), fs::path(destination), ec)) {
+        fs::remove(fs::path(destination), ec);
+    }
+#endif
+    if (fs::copy_file(fs::path(source), fs::path(destination), fs::copy_options::overwrite_existing,
+                      ec) &&
+        !ec) {
+        return true;
+    }
+    // A copy broken off half way must not pass for the photo; but a failure
+    // to copy a file onto itself must not delete the photo.
+    std::error_code ignored;
+    if (!fs::equivalent(fs::path(source), fs::path(destination), ignored)) {
+        fs::remove(fs::path(destination), ignored);
+    }
+    return false;
+}
+
+CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs) {
+    CopyResult result;
+    if (!IsExistingFolder(request.destinationFolder)) {
+        dialogs.showMessage(MessageKind::kError, kErrorTitle, kChooseDestinationText);
+        return result;
+    }
+    const std::string target = JoinPath(request.destinationFolder, SubFolderName(request, dialogs));
+    if (!CreateFolderLevel(target)) {
+        dialogs.showMessage(MessageKind::kError, kErrorTitle, kCreateFolderFailedText);
+        return result;
+    }
+    result.target = target;
+    const std::size_t count = request.photos.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& name = request.photos[i];
+        const std::string source = JoinPath(request.cameraFolder, name);
+        const bool ready = !dialogs.beforeCopy || dialogs.beforeCopy(i + 1, count, source);
+        if (!ready || !CopyPhoto(source, JoinPath(target, std::to_string(i + 1) + ".jpg"))) {
+            result.notCopied.push_back(name);
+        }
+    }
+    result.done = true;
+    return result;
+}
+
+}  // namespace zentrivo

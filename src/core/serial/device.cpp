@@ -1,0 +1,103 @@
+#include "serial/device.h"
+
+#include <chrono>
+#include <thread>
+
+namespace zentrivo {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kPollMs = 10;
+// The line counts as quiet, and a reply as whole, after this long without a
+// byte: a dozen bytes' time at 57,600 baud.
+constexpr int kQuietMs = 2;
+
+// A poll at the standard pace: the fixed pause, then one read. Returns
+// false when the device has gone.
+bool PollAfterPause(const PortHandle& port, const std::function<void()>& sleep,
+                    std::string& reply) {
+    if (sleep) {
+        sleep();
+    } else {
+        SleepOnePollInterval();
+    }
+    return port == kInvalidPortHandle || ReadPort(port, reply);
+}
+
+// A poll at the fast pace: waits on the line until bytes come, at most a
+// poll's time, then reads on until the line is quiet. A poll that finds
+// nothing lasts its whole 10 ms, also on a line that wakes every wait.
+// Returns false when the device has gone before any reply came.
+bool PollOnTheLine(const PortHandle& port, std::string& reply) {
+    const auto poll_end = Clock::now() + std::chrono::milliseconds(kPollMs);
+    const std::size_t before = reply.size();
+    if (port != kInvalidPortHandle && !ReadPortWithin(port, kPollMs, reply)) {
+        return false;
+    }
+    if (reply.size() == before) {
+        std::this_thread::sleep_until(poll_end);
+        return true;
+    }
+    // A board that never falls silent is read for one more poll's time at
+    // most, so that the windows get their turn. A device that goes once its
+    // reply has come has answered; the next write finds it gone.
+    const auto read_end = Clock::now() + std::chrono::milliseconds(kPollMs);
+    while (Clock::now() < read_end) {
+        const std::size_t had = reply.size();
+        if (!ReadPortWithin(port, kQuietMs, reply) || reply.size() == had) {
+            break;
+        }
+    }
+    return true;
+}
+
+// Only the capital letter counts as the controller's error signal.
+ExchangeOutcome Judge(const std::string& reply, std::int32_t polls, std::int32_t poll_limit) {
+    if (reply.find('E') != std::string::npos) {
+        return ExchangeOutcome::DeviceError;
+    }
+    if (polls > poll_limit) {
+        return ExchangeOutcome::NoReply;
+    }
+    return ExchangeOutcome::Accepted;
+}
+
+}  // namespace
+
+void SleepOnePollInterval() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
+                               std::int32_t poll_limit, bool quiet_write, bool* waiting_reply,
+                               const std::function<void()>& dispatch_events,
+                               const std::function<void()>& sleep, ExchangePace pace) {
+    ExchangeResult result;
+    DiscardInput(port);
+    if (!WritePort(port, command, quiet_write)) {
+        result.Outcome = ExchangeOutcome::SendFailed;
+        return result;
+    }
+    bool lost = false;
+    do {
+        // Raised again at every poll: a tick run during the wait lowers it.
+        if (waiting_reply != nullptr) {
+            *waiting_reply = true;
+        }
+        lost = !(pace == ExchangePace::Fast ? PollOnTheLine(port, result.Reply)
+                                            : PollAfterPause(port, sleep, result.Reply));
+        ++result.Polls;
+        if (dispatch_events) {
+            dispatch_events();
+        }
+    } while (!lost && result.Reply.empty() && result.Polls <= poll_limit);
+    if (waiting_reply != nullptr) {
+        *waiting_reply = false;
+    }
+    result.Outcome =
+        lost ? ExchangeOutcome::DeviceLost : Judge(result.Reply, result.Polls, poll_limit);
+    return result;
+}
+
+}  // namespace zentrivo

@@ -1,0 +1,136 @@
+#include "camera_photos.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <chrono>
+
+#include "handler_errors.h"
+#include "path_checks.h"
+#include "paths.h"
+#include "photos/photo_listing.h"
+
+using namespace zentrivo;
+using namespace std::chrono_literals;
+
+namespace {
+
+// How long a copy waits at most for the camera to finish writing a photo.
+constexpr auto kLongestWait = 5s;
+
+// How often the end of a run looks for the camera's last photos.
+constexpr int kArrivalLookMs = 250;
+
+// Lets events run for `ms` milliseconds.
+void RunEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+CameraPhotos::CameraPhotos(const TOpcije& options, ShootObserver& observer, ShootLog& log,
+                           QObject* parent)
+    : QObject(parent), options_(options), observer_(observer), log_(log) {
+    refresher_.setInterval(3000);
+    connect(&refresher_, &QTimer::timeout, this, [this] { RunGuarded([this] { WatchTick(); }); });
+}
+
+CameraPhotos::Work::Work(CameraPhotos& photos) : photos_(photos), hold_(photos.gate_) {
+    photos_.observer_.CopyOpen(false);
+}
+
+CameraPhotos::Work::~Work() {
+    photos_.observer_.CopyOpen(true);
+}
+
+QString CameraPhotos::BusyText(const QString& refused) {
+    return refused +
+           " right now because it is busy with the photos !\r\n\r\n"
+           "Please wait a few seconds and try again.";
+}
+
+void CameraPhotos::ShowCount() {
+    observer_.PhotoStatus(QString::fromStdString(NewPhotosText(watch_.NewCount())));
+}
+
+void CameraPhotos::Begin() {
+    BeginPhotoWatch(watch_, options_.FotosDir);
+    looks_.Clear();
+    ShowCount();
+    observer_.PhotosCleared();
+}
+
+void CameraPhotos::Refresh() {
+    if (!IsExistingFolder(options_.FotosDir)) {
+        return;
+    }
+    for (const std::string& name : RefreshNewPhotos(watch_, options_.FotosDir)) {
+        observer_.PhotoAdded(QString::fromStdString(name));
+        log_.Write("new photo in the camera folder: " + name);
+    }
+    ShowCount();
+    QCoreApplication::processEvents();
+}
+
+void CameraPhotos::LookForArrivals() {
+    Refresh();
+    std::vector<std::string> paths;
+    for (const std::string& name : Names()) {
+        paths.push_back(JoinPath(options_.FotosDir, name));
+    }
+    arrivals_.Look(paths);
+}
+
+void CameraPhotos::Resume(const RunJournal& journal) {
+    const ResumedPhotos resumed = PhotosToResume(journal, ListFiles(options_.FotosDir));
+    watch_.Begin(resumed.known);
+    watch_.Refresh(resumed.received);
+    observer_.PhotosCleared();
+    std::vector<std::string> paths;
+    for (const std::string& name : Names()) {
+        observer_.PhotoAdded(QString::fromStdString(name));
+        paths.push_back(JoinPath(options_.FotosDir, name));
+    }
+    arrivals_.Accept(paths);
+    Refresh();
+}
+
+void CameraPhotos::AwaitLast(std::size_t taken) {
+    using Clock = std::chrono::steady_clock;
+    Refresh();
+    std::size_t received = NewCount();
+    auto lastArrival = Clock::now();
+    while (AwaitMorePhotos(
+        taken, received,
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival))) {
+        RunEventsFor(kArrivalLookMs);
+        Refresh();
+        if (NewCount() != received) {
+            received = NewCount();
+            lastArrival = Clock::now();
+        }
+    }
+}
+
+bool CameraPhotos::WaitUntilWritten(const std::string& path) {
+    return looks_.WaitUntilSettled(path, kLongestWait, [] {
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    });
+}
+
+void CameraPhotos::StartWatching(std::function<bool()> goesOn) {
+    goesOn_ = std::move(goesOn);
+    refresher_.start();
+}
+
+void CameraPhotos::WatchTick() {
+    refresher_.stop();
+    Refresh();
+    // A Stop handled while the refresh let events run must hold.
+    if (goesOn_ && goesOn_()) {
+        refresher_.start();
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "photos/photo_arrival.h"
+#include "photos/photo_settle.h"
+#include "photos/photo_watch.h"
+#include "run/run_journal.h"
+#include "settings/settings.h"
+#include "shoot_log.h"
+#include "shoot_observer.h"
+#include "work_gate.h"
+
+// The camera folder: which of its photos are new since the watch began, which
+// of them have arrived whole, and a look every few seconds while a run goes
+// on. The folder is the settings' camera folder at each look.
+class CameraPhotos : public QObject {
+    Q_OBJECT
+
+public:
+    CameraPhotos(const zentrivo::TOpcije& options, ShootObserver& observer, ShootLog& log,
+                 QObject* parent = nullptr);
+
+    // Watches the folder from what it holds now: those photos are not new.
+    void Begin();
+    // Adds the photos stored since the last look.
+    void Refresh();
+    // Refreshes, and looks again at each new photo not yet arrived whole.
+    void LookForArrivals();
+    std::size_t Arrived() const { return arrivals_.Complete(); }
+    void ClearArrivals() { arrivals_.Clear(); }
+    // A resumed run: the photos it had before it stopped count as new and
+    // arrived, those the camera stored since it stopped as new.
+    void Resume(const zentrivo::RunJournal& journal);
+    // The end of a run without the check: waits while photos still come.
+    void AwaitLast(std::size_t taken);
+
+    // A first look at a photo, so that it may settle while others are copied.
+    void FirstLook(const std::string& path) { looks_.Look(path); }
+    // Waits, a few seconds at most, until the camera has written the photo.
+    bool WaitUntilWritten(const std::string& path);
+
+    const std::vector<std::string>& Names() const { return watch_.NewPhotos.Names(); }
+    const std::vector<std::string>& KnownNames() const { return watch_.KnownPhotos.Names(); }
+    std::size_t NewCount() const { return watch_.NewCount(); }
+
+    // Looks every few seconds while `goesOn` holds.
+    void StartWatching(std::function<bool()> goesOn);
+    void StopWatching() { refresher_.stop(); }
+    bool Watching() const { return refresher_.isActive(); }
+    void WatchTick();
+
+    // One piece of photo work at a time: a copy, or the end of a run from its
+    // last look at the folder to its copy.
+    bool Busy() const { return gate_.Busy(); }
+    WorkGate& Gate() { return gate_; }
+    // Holds the gate, with "Copy photos" closed meanwhile.
+    class Work {
+    public:
+        explicit Work(CameraPhotos& photos);
+        ~Work();
+        Work(const Work&) = delete;
+        Work& operator=(const Work&) = delete;
+
+    private:
+        CameraPhotos& photos_;
+        WorkGate::Hold hold_;
+    };
+    // "<refused> right now because it is busy with the photos ! ..."
+    static QString BusyText(const QString& refused);
+
+private:
+    void ShowCount();
+
+    const zentrivo::TOpcije& options_;
+    ShootObserver& observer_;
+    ShootLog& log_;
+    zentrivo::PhotoWatch watch_;
+    zentrivo::PhotoSettle looks_{zentrivo::kPhotoSettleTime};
+    zentrivo::PhotoArrivals arrivals_;
+    QTimer refresher_;
+    std::function<bool()> goesOn_;
+    WorkGate gate_{this};
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "serial/device.h"
+#include "serial/device_connection.h"
+#include "settings/settings.h"
+#include "shoot_log.h"
+#include "shoot_observer.h"
+#include "work_gate.h"
+
+// The link to the controller board: the port, opened and closed as the
+// settings say, one command's exchange at a time, and a watch that notices a
+// board that went away while nothing is sent.
+class DeviceLink : public QObject {
+    Q_OBJECT
+
+public:
+    DeviceLink(const zentrivo::TOpcije& options, ShootObserver& observer, ShootLog& log,
+               QObject* parent = nullptr);
+    ~DeviceLink() override;
+
+    // Opens the port unless it is open; true when it is.
+    bool Connect();
+    void Disconnect();
+    // The board answered the connection test.
+    void MarkConnected();
+    // 0 disconnected, 1 port open, 2 device connected.
+    int State() const { return device_->DeviceState(); }
+
+    // Held by whoever exchanges, from before its command is written until it
+    // has judged and counted the reply.
+    WorkGate& Gate() { return gate_; }
+    const WorkGate& Gate() const { return gate_; }
+
+    // One command and its reply, logged. `waitingReply`, when given, is set
+    // while the reply is awaited.
+    zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
+                                      bool quietWrite, bool* waitingReply);
+    // How a poll waits between reads; 10 ms unless a test shortens it.
+    void SetPollSleep(std::function<void()> sleep) { pollSleep_ = std::move(sleep); }
+
+    // Closes the port of a device that went away and tells the user, with
+    // the port layer's text on a second line.
+    void ReportLost(bool inConnectionTest);
+    // What happens when the watch finds the device gone between exchanges.
+    void OnGone(std::function<void()> handler) { onGone_ = std::move(handler); }
+
+private:
+    void Watch();
+
+    const zentrivo::TOpcije& options_;
+    ShootObserver& observer_;
+    ShootLog& log_;
+    std::unique_ptr<zentrivo::DeviceConnection> device_;
+    std::function<void()> pollSleep_;
+    std::function<void()> onGone_;
+    // The port carries one exchange at a time.
+    WorkGate gate_{this};
+    QTimer watch_;
+};

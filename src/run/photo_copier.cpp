@@ -1,0 +1,105 @@
+#include "photo_copier.h"
+
+#include <QStringList>
+
+#include "paths.h"
+#include "photos/photo_copy.h"
+#include "photos/photo_watch.h"
+
+using namespace zentrivo;
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+PhotoCopier::PhotoCopier(const TOpcije& options, CameraPhotos& photos, ShootObserver& observer,
+                         std::function<std::tm()> clock)
+    : options_(options), photos_(photos), observer_(observer), clock_(std::move(clock)) {}
+
+PhotoCopier::Outcome PhotoCopier::Copy() {
+    CopyRequest request;
+    request.cameraFolder = options_.FotosDir;
+    request.destinationFolder = options_.FotosCopyDir;
+    request.autoName = options_.FotosAutoNameDir;
+    request.now = clock_();
+    for (const std::string& name : photos_.Names()) {
+        request.photos.push_back(name);
+        // A first look at every photo now, so that while the first ones are
+        // copied the others settle, and only a photo the camera is still
+        // writing is waited for.
+        photos_.FirstLook(JoinPath(request.cameraFolder, name));
+    }
+
+    CopyDialogs asks;
+    asks.askFolderName = [this](const std::string& stamp) -> std::optional<std::string> {
+        const auto typed =
+            observer_.AskText("Novi direktorij", "Unesite naziv direktorija:", Q(stamp), 255);
+        if (!typed) {
+            return std::nullopt;
+        }
+        return typed->toStdString();
+    };
+    asks.showMessage = [this](MessageKind kind, const std::string& title, const std::string& text) {
+        observer_.ShowMessage(Q(title), Q(text),
+                              kind == MessageKind::kError ? ShootObserver::Icon::Error
+                                                          : ShootObserver::Icon::Information);
+    };
+    asks.beforeCopy = [this](std::size_t number, std::size_t count, const std::string& source) {
+        observer_.PhotoStatus(QString("Copying photo %1 of %2...").arg(number).arg(count));
+        return photos_.WaitUntilWritten(source);
+    };
+
+    const CopyResult result = CopyNewPhotos(request, asks);
+    observer_.PhotoStatus(Q(NewPhotosText(photos_.NewCount())));
+
+    Outcome outcome;
+    outcome.done = result.done;
+    if (result.done) {
+        lastFolder_ = Q(result.target);
+    }
+    if (result.done && !result.notCopied.empty()) {
+        // Never report a photo as copied that was not: say how many, and
+        // which.
+        QStringList names;
+        for (std::size_t i = 0; i < result.notCopied.size() && i < 10; ++i) {
+            names << Q(result.notCopied[i]);
+        }
+        if (result.notCopied.size() > 10) {
+            names << QString("and %1 more").arg(result.notCopied.size() - 10);
+        }
+        outcome.missed = QString("%1 of %2 photos could not be copied: %3")
+                             .arg(result.notCopied.size())
+                             .arg(request.photos.size())
+                             .arg(names.join(", "));
+    }
+    return outcome;
+}
+
+void PhotoCopier::CopyOnRequest() {
+    if (photos_.Busy()) {
+        return;  // one copy at a time; the button is closed meanwhile
+    }
+    Outcome outcome;
+    {
+        CameraPhotos::Work work(photos_);
+        // Photos stored since the last refresh are copied too.
+        photos_.Refresh();
+        if (photos_.NewCount() == 0) {
+            return;
+        }
+        outcome = Copy();
+    }
+    if (!outcome.done) {
+        observer_.ShowMessage("Error", "Photos not copied !", ShootObserver::Icon::Error);
+    } else if (!outcome.missed.isEmpty()) {
+        observer_.ShowMessage("Error", "Not all photos were copied !\r\n" + outcome.missed,
+                              ShootObserver::Icon::Error);
+    } else {
+        observer_.ShowMessage("Copy", "Photos successfully copied !",
+                              ShootObserver::Icon::Information);
+    }
+}

@@ -1,0 +1,267 @@
+#include "shoot.h"
+
+#include <QCoreApplication>
+#include <utility>
+
+#include "clock_text.h"
+#include "handler_errors.h"
+#include "serial/device.h"
+
+using namespace zentrivo;
+
+Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObserver& observer,
+             QObject* parent)
+    : QObject(parent),
+      options_(options),
+      observer_(observer),
+      clock_(&LocalNow),
+      device_(options, observer, log_),
+      photos_(options, observer, log_),
+      copier_(options, photos_, observer, [this] { return Now(); }),
+      journal_(settingsFolder, [this] { return Now(); }) {
+    tick_.setInterval(50);
+    tick_.setTimerType(Qt::PreciseTimer);
+    tickAtOnce_.setSingleShot(true);
+    tickAtOnce_.setInterval(0);
+    for (QTimer* timer : {&tick_, &tickAtOnce_}) {
+        connect(timer, &QTimer::timeout, this, [this] { RunGuarded([this] { Tick(); }); });
+    }
+    device_.OnGone([this] { DeviceGone(); });
+    RefreshResume();
+}
+
+Shoot::~Shoot() {
+    tick_.stop();
+    tickAtOnce_.stop();
+}
+
+std::tm Shoot::Now() const {
+    return clock_();
+}
+
+void Shoot::ProcessMade(std::int32_t stepsPerPhoto, const std::string& directionLetter,
+                        std::int32_t periodMs) {
+    process_.StepsPerPhoto = stepsPerPhoto;
+    process_.DirectionLetter = directionLetter;
+    madePeriodMs_ = periodMs;
+}
+
+void Shoot::ForgetInterruptedRun() {
+    EndJournal();
+}
+
+void Shoot::Start() {
+    // A press while a reply is awaited, or while the photos of the last run
+    // are collected and copied, starts the run once that is done: the new
+    // run's snapshot must not empty the list under them.
+    if (device_.Gate().Busy() || photos_.Busy()) {
+        observer_.StartHeld();
+    }
+    WorkGate::WhenFree({&device_.Gate(), &photos_.Gate()}, [this] { Begin(); });
+}
+
+void Shoot::Begin() {
+    observer_.RunBegins();
+    // A Stop pressed from here until the test is judged ends this Start.
+    const std::uint64_t stopsBefore = stops_;
+    if (!device_.Connect()) {
+        Stop();
+        return;
+    }
+    log_.Begin(Now(), options_.ComPort, options_.FotosCheck, options_.FotosDir);
+    QCoreApplication::processEvents();
+
+    WorkGate::Hold port(device_.Gate());
+    const ExchangeResult test = device_.Exchange(kTestCommand, kTestPollLimit, true, nullptr);
+    if (test.Outcome == ExchangeOutcome::SendFailed) {
+        observer_.ShowMessage("Error", "Error during sending a test command to COM port.",
+                              ShootObserver::Icon::None);
+        device_.Disconnect();
+        Stop();
+        return;
+    }
+    if (test.Outcome == ExchangeOutcome::DeviceLost) {
+        device_.ReportLost(true);
+        Stop();
+        return;
+    }
+    if (stops_ != stopsBefore) {
+        // Stopped during the test: the Stop has reset the controls, and no
+        // run begins.
+        return;
+    }
+    if (test.Outcome != ExchangeOutcome::Accepted) {
+        observer_.ShowMessage("Error", "Device did not respond correctly. Please try again !",
+                              ShootObserver::Icon::Error);
+        Stop();
+        return;
+    }
+    photos_.Begin();
+    photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
+    device_.MarkConnected();
+
+    process_.Remaining = commands_->CommandCount();
+    process_.CurrentIndex = 0;
+    process_.RotationsDone = 0;
+    runReturn_ = ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_};
+    photosTaken_ = 0;
+    pace_.BeginRun();
+    check_.Begin(options_.FotosCheck);
+    photos_.ClearArrivals();
+    const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
+    if (!resume) {
+        journal_.Begin(commands_->Commands(), runReturn_, photos_.KnownNames());
+        RefreshResume();
+    } else if (!ApplyResume(*resume, stopsBefore)) {
+        return;
+    }
+    // Paused during the test: the run begins paused, as the user asked.
+    if (process_.ProcessState != kProcessPaused) {
+        process_.ProcessState = kProcessStarted;
+    }
+    ScheduleTick();
+}
+
+void Shoot::ScheduleTick() {
+    if (options_.FastPace) {
+        tickAtOnce_.start();
+    } else {
+        tick_.start();
+    }
+}
+
+void Shoot::PauseOrContinue() {
+    if (process_.ProcessState == kProcessPaused) {
+        observer_.PausedChanged(false);
+        process_.ProcessState = kProcessStarted;
+        log_.Write("continued");
+        // A tick still waiting for its reply goes on by itself; a second
+        // one must not start beside it.
+        WorkGate::WhenFree({&device_.Gate()}, [this] { tick_.start(); });
+    } else {
+        observer_.PausedChanged(true);
+        process_.ProcessState = kProcessPaused;
+        log_.Write("paused");
+    }
+}
+
+void Shoot::Stop() {
+    ++stops_;
+    process_.ProcessState = kProcessNotStarted;
+    photos_.StopWatching();
+    observer_.RunEnds(process_.RotationsDone > 0);
+    resumeFrom_.reset();
+    if (!completing_) {
+        log_.End("stopped");
+    }
+    journal_.Stop();
+    RefreshResume();
+}
+
+void Shoot::Tick() {
+    // Whichever timer brought this tick, neither brings another beside it.
+    tick_.stop();
+    tickAtOnce_.stop();
+    QCoreApplication::processEvents();
+    process_.WaitingReply = false;
+    if (process_.ProcessState != kProcessStarted) {
+        return;
+    }
+    const bool complete =
+        process_.Remaining <= 0 || process_.CurrentIndex >= commands_->CommandCount();
+    // The end of the run waits for a copy in hand to finish, so that its own
+    // copy never runs inside another.
+    std::vector<WorkGate*> needed{&device_.Gate()};
+    if (complete) {
+        needed.push_back(&photos_.Gate());
+    }
+    if (device_.Gate().Busy() || (complete && photos_.Busy())) {
+        WorkGate::WhenFree(needed, [this] { tick_.start(); });
+        return;
+    }
+    const std::string command =
+        complete ? std::string() : commands_->CommandAt(process_.CurrentIndex);
+    if (!PhotoAccountedFor(command, complete)) {
+        return;
+    }
+    if (complete) {
+        Complete();
+        return;
+    }
+    Play(command);
+}
+
+void Shoot::Play(const std::string& command) {
+    WorkGate::Hold port(device_.Gate());
+    const std::string letter = command.substr(0, 1);
+    const bool photo = letter == "P";
+    const bool rotation = letter == "R" || letter == "L";
+    if (photo && check_.BeginsPhoto()) {
+        photos_.LookForArrivals();
+        check_.NewPhoto(process_.CurrentIndex, photos_.Arrived());
+    }
+    if (rotation) {
+        JournalRotation(true);
+    }
+    observer_.PhaseChanged(letter);
+    const auto sent = std::chrono::steady_clock::now();
+    const ExchangeResult result =
+        device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
+    if (ReportFailedExchange(command, result.Outcome)) {
+        Stop();
+        return;
+    }
+    pace_.Accepted(command);
+    pace_.Measured(command, sent);
+    if (process_.ProcessState != kProcessNotStarted) {
+        observer_.TimeLeftChanged(
+            pace_.TimeLeft(commands_->Commands(),
+                           static_cast<std::size_t>(process_.CurrentIndex) + 1, tick_.interval()));
+    }
+    if (photo) {
+        ++photosTaken_;
+        check_.Taken();
+    }
+    if (rotation) {
+        const bool stillStarted = process_.ProcessState == kProcessStarted;
+        if (stillStarted) {
+            observer_.ProgressAdvanced();
+        }
+        ++process_.RotationsDone;
+        JournalRotation(false);
+        // A run stopped or paused during the wait stays as the user left it.
+        if (stillStarted && options_.AutoPauza) {
+            PauseOrContinue();
+        }
+        // Stopped during this rotation: the turntable has still turned, so
+        // the way back is open.
+        if (process_.ProcessState == kProcessNotStarted) {
+            observer_.TurnBackOpen(true);
+        }
+    }
+    --process_.Remaining;
+    ++process_.CurrentIndex;
+    QCoreApplication::processEvents();
+    ScheduleTick();
+}
+
+void Shoot::Close() {
+    log_.End("the program was closed");
+    tick_.stop();
+    tickAtOnce_.stop();
+    photos_.StopWatching();
+}
+
+void Shoot::JournalRotation(bool underway) {
+    journal_.Rotation(underway, process_.CurrentIndex, process_.RotationsDone, check_.Retaken(),
+                      photos_.Names());
+}
+
+void Shoot::EndJournal() {
+    journal_.End();
+    RefreshResume();
+}
+
+void Shoot::RefreshResume() {
+    observer_.ResumeOpen(process_.ProcessState == kProcessNotStarted && journal_.Exists());
+}

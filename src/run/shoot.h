@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "camera_photos.h"
+#include "command_list.h"
+#include "device_link.h"
+#include "photo_check.h"
+#include "photo_copier.h"
+#include "process/process_record.h"
+#include "process/return_command.h"
+#include "run/run_journal.h"
+#include "run_pace.h"
+#include "settings/settings.h"
+#include "shoot_journal.h"
+#include "shoot_log.h"
+#include "shoot_observer.h"
+
+// The shoot as it happens: Start with its connection test, one command a
+// tick with its reply awaited, Pause, Continue and Stop, the end of the run
+// with its photos, the way back to the start, and a run resumed from its
+// journal. It reads the settings as they are at each step, and tells the
+// observer of every change.
+class Shoot : public QObject {
+    Q_OBJECT
+
+public:
+    // `settingsFolder` holds the settings file, and the journal beside it.
+    Shoot(const zentrivo::TOpcije& options, const std::string& settingsFolder,
+          ShootObserver& observer, QObject* parent = nullptr);
+    ~Shoot() override;
+
+    // The list the run plays; given before the first Start.
+    void UseCommands(CommandList& commands) { commands_ = &commands; }
+    // The local time that names logs, journals and copies; the clock unless
+    // a test sets one.
+    void SetClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
+    void SetPollSleep(std::function<void()> sleep) { device_.SetPollSleep(std::move(sleep)); }
+
+    // A new process was made from these: the run ended early before it is
+    // no longer resumed.
+    void ProcessMade(std::int32_t stepsPerPhoto, const std::string& directionLetter,
+                     std::int32_t periodMs);
+    void ForgetInterruptedRun();
+
+    void Start();
+    void PauseOrContinue();
+    void Stop();
+    // One step of the run: the next command, or the end.
+    void Tick();
+    // Turns the table back to where the run began.
+    void TurnBack();
+    // "Resume Interrupted Run...": asks, then starts from the journal.
+    void ResumeInterrupted();
+    // "Copy photos".
+    void CopyPhotos() { copier_.CopyOnRequest(); }
+
+    // Whether a reply is awaited, or photos are collected or copied: the
+    // program must not close then.
+    bool WaitingForDevice() const { return process_.WaitingReply || device_.Gate().Busy(); }
+    bool BusyWithPhotos() const { return photos_.Busy(); }
+    // The program closes: no timer ticks, the log ends, the port closes.
+    void Close();
+
+    const zentrivo::TProces& Process() const { return process_; }
+    int DeviceState() const { return device_.State(); }
+    void Disconnect() { device_.Disconnect(); }
+    CameraPhotos& Photos() { return photos_; }
+    const QString& LastCopyFolder() const { return copier_.LastFolder(); }
+
+private:
+    void Begin();
+    void ScheduleTick();
+    void Play(const std::string& command);
+    // Tells the user why an exchange failed; true when it did.
+    bool ReportFailedExchange(const std::string& command, zentrivo::ExchangeOutcome outcome);
+    void Complete();
+    void ReturnToStart();
+    void DeviceGone();
+    // Whether the run may send `command` (or complete) now; false when it
+    // waits for the photo or has paused for the user. May rewind the run to
+    // take the photo again.
+    bool PhotoAccountedFor(const std::string& command, bool complete);
+    std::string CheckedPhotoText() const;  // "2 of 8"
+    QString PhotoCheckSummary();
+    // At a Start that resumes: the controller set up as the run had it, the
+    // table turned back to its place if need be, the photos so far restored.
+    // False when the run must not go on.
+    bool ApplyResume(const zentrivo::RunJournal& journal, std::uint64_t stopsBefore);
+    void JournalRotation(bool underway);
+    void EndJournal();
+    void RefreshResume();
+    std::tm Now() const;
+
+    const zentrivo::TOpcije& options_;
+    ShootObserver& observer_;
+    CommandList* commands_ = nullptr;
+    std::function<std::tm()> clock_;
+
+    zentrivo::TProces process_;
+    ShootLog log_;
+    DeviceLink device_;
+    CameraPhotos photos_;
+    PhotoCopier copier_;
+    PhotoCheck check_;
+    ShootJournal journal_;
+    RunPace pace_;
+
+    // The usual pace's tick, and the fast pace's: a single shot with no delay.
+    QTimer tick_;
+    QTimer tickAtOnce_;
+
+    // The step period of the last made process, and the way back of the run
+    // that made the rotations counted in RotationsDone.
+    std::int32_t madePeriodMs_ = 0;
+    zentrivo::ReturnPlan runReturn_;
+    // Photo commands the controller accepted since the last Start.
+    std::int32_t photosTaken_ = 0;
+    bool completing_ = false;  // the end of a run stops it, and logs its own end
+    // The journal a Start is to go on from.
+    std::optional<zentrivo::RunJournal> resumeFrom_;
+    // Stops so far: a Start tells by it whether one came during its test.
+    std::uint64_t stops_ = 0;
+};

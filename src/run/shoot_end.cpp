@@ -1,0 +1,115 @@
+// How a run ends: a failed exchange, a device that went away, the end of
+// the list with its photos, and the way back to the start afterwards.
+#include <QString>
+#include <algorithm>
+
+#include "photos/photo_arrival.h"
+#include "shoot.h"
+
+using namespace zentrivo;
+
+namespace {
+
+const char* kSendCommandFailed = "Error during sending command (%1) to COM port.";
+const char* kNotCorrect = "Device did not respond correctly. Terminating process.";
+const char* kNotInTime = "Device did not respond in time. Terminating process.";
+
+}  // namespace
+
+bool Shoot::ReportFailedExchange(const std::string& command, ExchangeOutcome outcome) {
+    switch (outcome) {
+        case ExchangeOutcome::SendFailed:
+            // The port layer has told its own text already.
+            observer_.ShowMessage("Error", QString(kSendCommandFailed).arg(command.c_str()),
+                                  ShootObserver::Icon::None);
+            device_.Disconnect();
+            return true;
+        case ExchangeOutcome::DeviceError:
+            observer_.ShowMessage("Error", kNotCorrect, ShootObserver::Icon::Error);
+            return true;
+        case ExchangeOutcome::NoReply:
+            observer_.ShowMessage("Error", kNotInTime, ShootObserver::Icon::Error);
+            return true;
+        case ExchangeOutcome::DeviceLost:
+            device_.ReportLost(false);
+            return true;
+        case ExchangeOutcome::Accepted:
+            break;
+    }
+    return false;
+}
+
+void Shoot::DeviceGone() {
+    if (process_.ProcessState == kProcessNotStarted) {
+        // Nothing is interrupted: the status bar tells it, and the next
+        // Start opens the port again.
+        device_.Disconnect();
+        return;
+    }
+    device_.ReportLost(false);
+    Stop();
+}
+
+void Shoot::Complete() {
+    QString message = "Process successfully completed !";
+    {
+        // From the last look at the camera folder to the end of the copy,
+        // a Start waits and a second copy is refused.
+        CameraPhotos::Work work(photos_);
+        log_.Write("every command done");
+        completing_ = true;
+        Stop();
+        completing_ = false;
+        if (check_.On()) {
+            // Every photo has been accounted for already.
+            photos_.Refresh();
+        } else {
+            photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)));
+        }
+        if (options_.FotosAutoCopy && photos_.NewCount() > 0) {
+            const PhotoCopier::Outcome outcome = copier_.Copy();
+            if (outcome.done && outcome.missed.isEmpty()) {
+                message += "\r\nPhotos successfully copied !";
+            } else {
+                message += "\r\nThere was an error during copying of photos !";
+                if (!outcome.missed.isEmpty()) {
+                    message += "\r\n" + outcome.missed;
+                }
+            }
+        }
+        if (check_.On()) {
+            message += "\r\n" + PhotoCheckSummary();
+        } else {
+            const std::string missing = MissingPhotosLine(
+                static_cast<std::size_t>(std::max(photosTaken_, 0)), photos_.NewCount());
+            if (!missing.empty()) {
+                message += "\r\n" + QString::fromStdString(missing);
+            }
+        }
+    }
+    EndJournal();
+    log_.End("completed: " + QString(message).replace("\r\n", " / ").toStdString());
+    observer_.ShowMessage("Information", message, ShootObserver::Icon::Information);
+}
+
+void Shoot::TurnBack() {
+    observer_.TurnBackOpen(false);
+    WorkGate::WhenFree({&device_.Gate()}, [this] { ReturnToStart(); });
+}
+
+void Shoot::ReturnToStart() {
+    const std::string command = ReturnCommand(runReturn_, process_.RotationsDone);
+    const std::int32_t pollLimit = pace_.ReturnPollLimit(command, runReturn_.PeriodMs);
+    // A port closed since the run, after a failed write or a device that
+    // went away, is opened again: the device may be back.
+    if (!device_.Connect()) {
+        observer_.TurnBackOpen(false);
+        return;
+    }
+    WorkGate::Hold port(device_.Gate());
+    const ExchangeResult result = device_.Exchange(command, pollLimit, false, nullptr);
+    if (!ReportFailedExchange(command, result.Outcome)) {
+        journal_.TurnedBack();
+    }
+    observer_.TurnBackOpen(false);
+}

@@ -1,0 +1,150 @@
+// The photo check's decisions in the run, and a run resumed from its
+// journal.
+#include <QTimer>
+
+#include "photos/photo_arrival.h"
+#include "shoot.h"
+
+using namespace zentrivo;
+
+namespace {
+
+// How often the wait for a photo looks at the camera folder.
+constexpr int kPhotoLookMs = 250;
+
+}  // namespace
+
+std::string Shoot::CheckedPhotoText() const {
+    const std::vector<std::string> commands = commands_->Commands();
+    return std::to_string(PhotoNumberAt(commands, static_cast<std::size_t>(check_.PhotoIndex()))) +
+           " of " + std::to_string(PhotoCommandCount(commands));
+}
+
+bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
+    if (!check_.Holds(command, complete)) {
+        return true;
+    }
+    photos_.LookForArrivals();
+    if (process_.ProcessState != kProcessStarted) {
+        return false;  // paused or stopped while the folder was read
+    }
+    switch (check_.Judge(photos_.Arrived(), PhotoCheck::Clock::now())) {
+        case PhotoCheck::Verdict::Arrived:
+            return true;
+        case PhotoCheck::Verdict::TakeAgain:
+            // Back to the photo command: the photo and its pause once more.
+            log_.Write("photo " + CheckedPhotoText() + " has not arrived: taken again");
+            process_.Remaining += process_.CurrentIndex - check_.PhotoIndex();
+            process_.CurrentIndex = check_.PhotoIndex();
+            tick_.start();
+            return false;
+        case PhotoCheck::Verdict::AskUser: {
+            // Taken three times and still missing: the user looks at the camera.
+            log_.Write("photo " + CheckedPhotoText() + " has not arrived, also when taken again");
+            PauseOrContinue();
+            const std::vector<std::string> commands = commands_->Commands();
+            observer_.ShowMessage(
+                "Warning",
+                QString::fromStdString(PhotoMissingText(
+                    PhotoNumberAt(commands, static_cast<std::size_t>(check_.PhotoIndex())),
+                    PhotoCommandCount(commands))),
+                ShootObserver::Icon::Warning);
+            return false;
+        }
+        case PhotoCheck::Verdict::LookAgain:
+            break;
+    }
+    QTimer::singleShot(kPhotoLookMs, this, [this] {
+        if (process_.ProcessState == kProcessStarted) {
+            tick_.start();
+        }
+    });
+    return false;
+}
+
+QString Shoot::PhotoCheckSummary() {
+    photos_.LookForArrivals();
+    return QString::fromStdString(PhotoCheckLine(PhotoCommandCount(commands_->Commands()),
+                                                 photos_.Arrived(), check_.Retaken()));
+}
+
+void Shoot::ResumeInterrupted() {
+    if (process_.ProcessState != kProcessNotStarted) {
+        return;
+    }
+    const RunJournalRead read = journal_.Read();
+    if (!read.exists) {
+        RefreshResume();
+        return;
+    }
+    if (!read.journal) {
+        journal_.SetAsideDamaged();
+        RefreshResume();
+        observer_.ShowMessage("Error",
+                              "The journal of the interrupted run is damaged and can not be used. "
+                              "It has been set aside.",
+                              ShootObserver::Icon::Error);
+        return;
+    }
+    const RunJournal& journal = *read.journal;
+    const int photos = PhotoCommandCount(journal.Commands);
+    const int next = std::min(journal.PhotosDone + 1, photos);
+    const QString question = QString(
+                                 "The last run stopped at %1, at photo %2 of %3.\r\n\r\n"
+                                 "Do you want to go on from photo %2 ?")
+                                 .arg(QString::fromStdString(journal.Written))
+                                 .arg(next)
+                                 .arg(photos);
+    if (!observer_.AskYesNo("Resume Interrupted Run", question)) {
+        return;
+    }
+    commands_->SetCommands(journal.Commands);
+    process_.StepsPerPhoto = journal.Return.StepsPerPhoto;
+    process_.DirectionLetter = journal.Return.DirectionLetter;
+    madePeriodMs_ = journal.Return.PeriodMs;
+    observer_.ProcessRestored(photos);
+    resumeFrom_ = journal;
+    Start();
+}
+
+bool Shoot::ApplyResume(const RunJournal& journal, std::uint64_t stopsBefore) {
+    // The controller may have been switched off meanwhile: the commands
+    // before the first photo set its step mode, period and focus again.
+    const std::size_t resumeAt = ResumeIndex(journal);
+    std::vector<std::string> setup;
+    for (const std::string& command : journal.Commands) {
+        if (!command.empty() && command[0] == 'P') {
+            break;
+        }
+        setup.push_back(command);
+    }
+    const std::string turn = TurnToResumeCommand(journal);
+    if (!turn.empty()) {
+        setup.push_back(turn);
+    }
+    for (const std::string& command : setup) {
+        const ExchangeResult result =
+            device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
+        if (ReportFailedExchange(command, result.Outcome)) {
+            Stop();
+            return false;
+        }
+        pace_.Accepted(command);
+        if (stops_ != stopsBefore) {
+            return false;
+        }
+    }
+
+    photos_.Resume(journal);
+    runReturn_ = journal.Return;
+    process_.RotationsDone = RotationsAtResume(journal);
+    process_.CurrentIndex = static_cast<std::int32_t>(resumeAt);
+    process_.Remaining = commands_->CommandCount() - process_.CurrentIndex;
+    photosTaken_ = journal.PhotosDone;
+    check_.SetRetaken(journal.Retaken);
+    for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {
+        observer_.ProgressAdvanced();
+    }
+    journal_.Resumed(journal, process_.RotationsDone);
+    return true;
+}

@@ -1,0 +1,70 @@
+// The menu's work on shoots beyond making and playing one, and the status
+// bar's clock.
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+#include "main_status_bar.h"
+#include "main_window.h"
+#include "shoot_display.h"
+#include "spin_export_dialog.h"
+#include "ui_main_window.h"
+
+void TfrmMain::AddMenuActions() {
+    auto* exportSpin = new QAction(QIcon(":/icons/export_spin.svg"), "Export 360° View...", this);
+    exportSpin->setObjectName("ExportSpinView");
+    ui->Program1->insertAction(ui->Izlaz1, exportSpin);
+    ui->Program1->insertSeparator(ui->Izlaz1);
+    connect(exportSpin, &QAction::triggered, this, Guarded(&TfrmMain::ExportSpinView));
+
+    resumeAction_ = new QAction("Resume Interrupted Run...", this);
+    resumeAction_->setObjectName("ResumeInterruptedRun");
+    // Beside the other work on a shoot, before "Export 360° View...".
+    ui->Program1->insertAction(exportSpin, resumeAction_);
+    resumeAction_->setEnabled(false);
+    connect(resumeAction_, &QAction::triggered, this, Guarded(&TfrmMain::ResumeInterruptedRun));
+
+    auto* logs = new QAction("Open Run Logs", this);
+    logs->setObjectName("OpenRunLogs");
+    ui->Pomo1->insertAction(ui->Oprogramu1, logs);
+    connect(logs, &QAction::triggered, this, Guarded(&TfrmMain::OpenRunLogs));
+}
+
+void TfrmMain::ExportSpinView() {
+    // The photos of the last copy are what a user exports next, as a rule.
+    const QString source = !shoot_->LastCopyFolder().isEmpty()
+                               ? shoot_->LastCopyFolder()
+                               : QString::fromStdString(Options.FotosCopyDir);
+    SpinExportDialog dialog(*dialogs_, source, this);
+    dialog.exec();
+}
+
+void TfrmMain::OpenRunLogs() {
+    const QString folder = QString::fromStdString(ShootLog::Folder());
+    QDir().mkpath(folder);
+    dialogs_->ShellOpen(folder);
+}
+
+void TfrmMain::tmrSatTimer() {
+    statusBar_->Tick(shoot_->Process().ProcessState);
+}
+
+QString TfrmMain::StatusText(int panel) const {
+    return statusBar_->Text(panel);
+}
+
+DevicePanel* TfrmMain::devicePanel() const {
+    return statusBar_->Device();
+}
+
+void TfrmMain::ResetProgress() {
+    display_->ProgressReset();
+}
+
+void TfrmMain::AdvanceProgress() {
+    display_->ProgressAdvanced();
+}
+
+void TfrmMain::HighlightPhase(const QString& letter) {
+    display_->PhaseChanged(letter.toStdString());
+}

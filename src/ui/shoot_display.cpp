@@ -1,0 +1,144 @@
+#include "shoot_display.h"
+
+#include <QAction>
+
+#include "process/progress.h"
+#include "ui_main_window.h"
+
+using namespace zentrivo;
+
+namespace {
+
+void Underline(QLabel* label, bool on) {
+    QFont f = label->font();
+    f.setUnderline(on);
+    label->setFont(f);
+}
+
+QColor ToQColor(const SliceColour& c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+Dialogs::Icon DialogIcon(ShootObserver::Icon icon) {
+    switch (icon) {
+        case ShootObserver::Icon::Information:
+            return Dialogs::Icon::Information;
+        case ShootObserver::Icon::Warning:
+            return Dialogs::Icon::Warning;
+        case ShootObserver::Icon::Error:
+            return Dialogs::Icon::Error;
+        case ShootObserver::Icon::None:
+            break;
+    }
+    return Dialogs::Icon::None;
+}
+
+}  // namespace
+
+ShootDisplay::ShootDisplay(QWidget* window, Ui::TfrmMain& ui, Dialogs& dialogs, MainStatusBar& bar,
+                           QAction* resume)
+    : window_(window), ui_(ui), dialogs_(dialogs), bar_(bar), resume_(resume) {}
+
+void ShootDisplay::ShowMessage(const QString& title, const QString& text, Icon icon) {
+    dialogs_.Notify(window_, title, text, DialogIcon(icon));
+}
+
+bool ShootDisplay::AskYesNo(const QString& title, const QString& text) {
+    return dialogs_.Message(window_, title, text, Dialogs::Icon::Question,
+                            Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+}
+
+std::optional<QString> ShootDisplay::AskText(const QString& caption, const QString& prompt,
+                                             const QString& initial, int maxLength) {
+    return dialogs_.InputText(window_, caption, prompt, initial, maxLength);
+}
+
+void ShootDisplay::StartHeld() {
+    ui_.btnStart->setEnabled(false);
+}
+
+void ShootDisplay::RunBegins() {
+    ui_.btnStart->setEnabled(false);
+    ui_.btnPauza->setEnabled(true);
+    ui_.btnStop->setEnabled(true);
+    ui_.btnKreirajProces->setEnabled(false);
+    ui_.btnEditujProces->setEnabled(false);
+    ui_.btnNaPocetak->setEnabled(false);
+    resume_->setEnabled(false);
+}
+
+void ShootDisplay::RunEnds(bool mayTurnBack) {
+    ui_.btnKreirajProces->setEnabled(true);
+    ui_.btnEditujProces->setEnabled(true);
+    ui_.btnStart->setEnabled(true);
+    ui_.btnPauza->setEnabled(false);
+    ui_.btnStop->setEnabled(false);
+    ui_.btnPauza->setText("&Pause");
+    PhaseChanged(std::string());
+    ProgressReset();
+    if (mayTurnBack) {
+        ui_.btnNaPocetak->setEnabled(true);
+    }
+    bar_.ShowTimeLeft(QString());
+}
+
+void ShootDisplay::PausedChanged(bool paused) {
+    ui_.btnPauza->setText(paused ? "&Continue" : "&Pause");
+}
+
+void ShootDisplay::TurnBackOpen(bool open) {
+    ui_.btnNaPocetak->setEnabled(open);
+}
+
+void ShootDisplay::ResumeOpen(bool open) {
+    resume_->setEnabled(open);
+}
+
+void ShootDisplay::CopyOpen(bool open) {
+    ui_.btnFotosKopirajSlike->setEnabled(open);
+}
+
+void ShootDisplay::ProcessRestored(int photos) {
+    ui_.gProces->setRange(0, photos);
+    ProgressReset();
+    ui_.btnEditujProces->setEnabled(true);
+}
+
+void ShootDisplay::PhaseChanged(const std::string& letter) {
+    const Phase phase = PhaseForLetter(letter);
+    Underline(ui_.lblProcesRotiranje, phase == Phase::kRotation);
+    Underline(ui_.lblProcesFotografisanje, phase == Phase::kPhotography);
+    Underline(ui_.lblProcesPauza, phase == Phase::kPause);
+}
+
+void ShootDisplay::ShowProgress() {
+    const ProgressGauge& g = ui_.gProces->values();
+    ui_.lblProgresKoraka->setText(QString::fromStdString(StepText(g)));
+    // The pie is rebuilt, never edited: "Remaining" first, then "Completed".
+    ui_.ChartProces->clear();
+    for (const PieSlice& slice : PieSlices(g)) {
+        ui_.ChartProces->add(slice.label, static_cast<int>(slice.value), ToQColor(slice.colour));
+    }
+}
+
+void ShootDisplay::ProgressReset() {
+    ui_.gProces->setProgress(0);
+    ShowProgress();
+}
+
+void ShootDisplay::ProgressAdvanced() {
+    ui_.gProces->advance();
+    ShowProgress();
+}
+
+void ShootDisplay::DeviceStateChanged(int state) {
+    bar_.ShowDeviceState(state);
+}
+
+void ShootDisplay::PhotosCleared() {
+    ui_.lbFotosList->clear();
+}
+
+void ShootDisplay::PhotoAdded(const QString& name) {
+    ui_.lbFotosList->addItem(name);
+}

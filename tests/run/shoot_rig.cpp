@@ -1,0 +1,93 @@
+#include "shoot_rig.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+#include "process/process.h"
+
+bool RecordingObserver::AskYesNo(const QString& title, const QString& text) {
+    questions << title + "|" + text;
+    if (answers.empty()) {
+        return false;
+    }
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+ShootRig::ShootRig(const std::vector<std::string>& simOptions)
+    : shoot(options, settings.path().toStdString(), observer) {
+    options.FotosDir = camera.path().toStdString();
+    options.FotosCopyDir = copies.path().toStdString();
+    shoot.UseCommands(commands);
+    StartSimulator(simOptions);
+}
+
+void ShootRig::StartSimulator(const std::vector<std::string>& simOptions) {
+    const QString log = settings.filePath(QString("sim-%1.log").arg(logs_.size()));
+    logs_ << log;
+    std::vector<std::string> all{"--log", log.toStdString(), "--camera-dir",
+                                 camera.path().toStdString()};
+    all.insert(all.end(), simOptions.begin(), simOptions.end());
+    sim_.reset();
+    sim_ = std::make_unique<SimulatedTurntable>(all);
+    options.ComDevice = sim_->DevicePath();
+}
+
+void ShootRig::Make(int photos) {
+    zentrivo::ShootParameters p;
+    p.photosText = std::to_string(photos);
+    p.focusText = "0";
+    p.delayText = "0";
+    const auto made = zentrivo::GenerateProcess(
+        p, zentrivo::MaxPhotos(options.BrojKoraka, options.OdnosPrenosa, false));
+    commands.commands = made.commands;
+    shoot.ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
+}
+
+QStringList ShootRig::Received() const {
+    QStringList received;
+    for (const QString& path : logs_) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.split('\t');
+            if (fields.size() > 1 && fields[1] != "HANGUP") {
+                received << QString::fromLatin1(fields[1]);
+            }
+        }
+    }
+    return received;
+}
+
+bool ShootRig::WaitForMessage(const QString& start, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        for (const QString& message : observer.messages) {
+            if (message.startsWith(start)) {
+                return true;
+            }
+        }
+        if (clock.elapsed() > timeoutMs) {
+            qWarning() << "messages so far:" << observer.messages;
+            return false;
+        }
+        QTest::qWait(10);
+    }
+}
+
+QStringList ShootRig::CopiedPhotos() const {
+    QStringList copied;
+    const QDir root(copies.path());
+    for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString& name : QDir(root.filePath(folder)).entryList(QDir::Files, QDir::Name)) {
+            copied << folder + "/" + name;
+        }
+    }
+    return copied;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "command_list.h"
+#include "settings/settings.h"
+#include "shoot.h"
+#include "shoot_observer.h"
+#include "simulated_turntable.h"
+
+// The commands of a run, as a list that a window would show.
+class CommandVector : public CommandList {
+public:
+    std::vector<std::string> Commands() const override { return commands; }
+    void SetCommands(const std::vector<std::string>& list) override { commands = list; }
+    int CommandCount() const override { return static_cast<int>(commands.size()); }
+    std::string CommandAt(int index) const override {
+        return commands.at(static_cast<std::size_t>(index));
+    }
+
+    std::vector<std::string> commands;
+};
+
+// Whoever shows the shoot: it keeps what it was told and answers what it is
+// asked from the answers given to it.
+class RecordingObserver : public ShootObserver {
+public:
+    void ShowMessage(const QString& title, const QString& text, Icon) override {
+        messages << title + "|" + text;
+    }
+    bool AskYesNo(const QString& title, const QString& text) override;
+    std::optional<QString> AskText(const QString&, const QString&, const QString& initial,
+                                   int) override {
+        return initial;
+    }
+
+    void StartHeld() override {}
+    void RunBegins() override { running = true; }
+    void RunEnds(bool mayTurnBack) override {
+        running = false;
+        turnBackOpen = mayTurnBack;
+    }
+    void PausedChanged(bool isPaused) override { paused = isPaused; }
+    void TurnBackOpen(bool open) override { turnBackOpen = open; }
+    void ResumeOpen(bool open) override { resumeOpen = open; }
+    void CopyOpen(bool) override {}
+    void ProcessRestored(int) override { progress = 0; }
+    void PhaseChanged(const std::string&) override {}
+    void ProgressReset() override { progress = 0; }
+    void ProgressAdvanced() override { ++progress; }
+    void DeviceStateChanged(int state) override { deviceState = state; }
+    void TimeLeftChanged(const QString& text) override { timeLeft = text; }
+    void PhotosCleared() override { photos.clear(); }
+    void PhotoAdded(const QString& name) override { photos << name; }
+    void PhotoStatus(const QString& text) override { photoStatus = text; }
+
+    QStringList messages;
+    QStringList questions;
+    std::deque<bool> answers;
+    bool running = false;
+    bool paused = false;
+    bool turnBackOpen = false;
+    bool resumeOpen = false;
+    int progress = 0;
+    int deviceState = 0;
+    QString timeLeft;
+    QStringList photos;
+    QString photoStatus;
+};
+
+// A shoot against the simulated turntable, in folders of its own: the
+// settings folder, the camera's and the copies'.
+class ShootRig {
+public:
+    explicit ShootRig(const std::vector<std::string>& simOptions);
+
+    // Replaces the simulator, e.g. after it has hung up.
+    void StartSimulator(const std::vector<std::string>& simOptions);
+    // Makes the commands of a shoot of `photos` photos, as Make Process does.
+    void Make(int photos);
+    // The commands the simulator received, in order, over every simulator.
+    QStringList Received() const;
+    // Waits until a message starting with `start` has been shown.
+    bool WaitForMessage(const QString& start, int timeoutMs = 60000);
+    QStringList CopiedPhotos() const;
+
+    QTemporaryDir settings;
+    QTemporaryDir camera;
+    QTemporaryDir copies;
+    zentrivo::TOpcije options;
+    CommandVector commands;
+    RecordingObserver observer;
+    Shoot shoot;
+
+private:
+    std::unique_ptr<SimulatedTurntable> sim_;
+    QStringList logs_;
+};

@@ -1,0 +1,142 @@
+// The shoot at its own interface, without a window: the commands on the
+// wire, the photos left on disk and what the user is told.
+#include <QCoreApplication>
+#include <QFile>
+#include <QtTest>
+
+#include "shoot_rig.h"
+
+namespace {
+
+const QString kCompleted = "Information|Process successfully completed !";
+
+QStringList Played(const QStringList& perPhoto, int photos) {
+    QStringList played{"X.", "T0001.", "D0005.", "F0000."};
+    for (int i = 0; i < photos; ++i) {
+        played << perPhoto;
+    }
+    return played;
+}
+
+}  // namespace
+
+class ShootTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack();
+    void pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun();
+    void aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns();
+    void aRunCutShortByALostBoardGoesOnFromItsJournal();
+};
+
+void ShootTest::aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack() {
+    ShootRig rig({"--time-scale", "0"});
+    rig.options.FotosAutoCopy = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(rig.observer.messages, QStringList{kCompleted + "\r\nPhotos successfully copied !"});
+    QCOMPARE(rig.Received(), Played({"P0050.", "W0000.", "L0400."}, 3));
+    const QStringList copied = rig.CopiedPhotos();
+    QCOMPARE(copied.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(copied[i].endsWith(QString("/%1.jpg").arg(i + 1)), qPrintable(copied.join(" ")));
+    }
+    QCOMPARE(rig.shoot.Process().ProcessState, 0);
+    QCOMPARE(rig.shoot.Process().RotationsDone, 3);
+    QCOMPARE(rig.observer.deviceState, 2);
+    QVERIFY(!rig.observer.running);
+    QCOMPARE(rig.observer.progress, 0);
+    // A completed run leaves nothing to resume.
+    QVERIFY(!QFile::exists(rig.settings.filePath("zentrivo_run.journal")));
+    QVERIFY(!rig.observer.resumeOpen);
+
+    // The way back turns the three rotations back in one move.
+    QVERIFY(rig.observer.turnBackOpen);
+    rig.shoot.TurnBack();
+    QTRY_COMPARE(rig.Received().value(16), QString("R1200."));
+    QVERIFY(!rig.observer.turnBackOpen);
+    QCOMPARE(rig.observer.messages.size(), 1);
+}
+
+void ShootTest::pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun() {
+    ShootRig rig({"--time-scale", "0"});
+    rig.options.AutoPauza = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QTRY_VERIFY(rig.observer.paused);
+    QCOMPARE(rig.shoot.Process().ProcessState, 2);
+    QCOMPARE(rig.shoot.Process().RotationsDone, 1);
+    QCOMPARE(rig.observer.progress, 1);
+    // Nothing goes to the board while the run is paused.
+    const int sent = rig.Received().size();
+    QTest::qWait(300);
+    QCOMPARE(rig.Received().size(), sent);
+
+    rig.shoot.PauseOrContinue();
+    QVERIFY(!rig.observer.paused);
+    QTRY_COMPARE(rig.shoot.Process().RotationsDone, 2);
+    QTRY_VERIFY(rig.observer.paused);
+    QCOMPARE(rig.observer.progress, 2);
+
+    rig.shoot.Stop();
+    QCOMPARE(rig.shoot.Process().ProcessState, 0);
+    QVERIFY(!rig.observer.running);
+    QVERIFY(rig.observer.turnBackOpen);
+    QCOMPARE(rig.observer.progress, 0);
+    QVERIFY(rig.observer.timeLeft.isEmpty());
+    // The run ended early after two rotations: it may be resumed.
+    QVERIFY(rig.observer.resumeOpen);
+    QVERIFY(rig.observer.messages.isEmpty());
+    QTest::qWait(200);
+    QCOMPARE(rig.Received(), Played({"P0050.", "W0000.", "L0400."}, 2));
+}
+
+void ShootTest::aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns() {
+    ShootRig rig({"--time-scale", "0", "--camera-miss", "2"});
+    rig.options.FotosCheck = true;
+    rig.options.FotosAutoCopy = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(rig.Received(), (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "W0000.",
+                                          "L0400.", "P0050.", "W0000.", "P0050.", "W0000.",
+                                          "L0400.", "P0050.", "W0000.", "L0400."}));
+    QCOMPARE(rig.observer.messages,
+             QStringList{kCompleted +
+                         "\r\nPhotos successfully copied !\r\nPhotos planned: 3, received: 3, "
+                         "taken again: 1"});
+    QCOMPARE(rig.CopiedPhotos().size(), 3);
+}
+
+void ShootTest::aRunCutShortByALostBoardGoesOnFromItsJournal() {
+    // The board turns the second rotation, then goes away without a reply.
+    ShootRig rig({"--time-scale", "0", "--camera-delay", "0", "--hangup-at", "10"});
+    rig.options.FotosAutoCopy = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage("Error|Device was disconnected. Terminating process."));
+    QCOMPARE(rig.shoot.Process().ProcessState, 0);
+    QCOMPARE(rig.observer.deviceState, 0);
+    QVERIFY(rig.observer.resumeOpen);
+
+    // Back on another port: the controller is set up again, and the run goes
+    // on with photo 3, the rotation it did not answer taken as made.
+    rig.StartSimulator({"--time-scale", "0", "--camera-delay", "0"});
+    rig.observer.messages.clear();
+    rig.observer.answers = {true};
+    rig.shoot.ResumeInterrupted();
+    QCOMPARE(rig.observer.questions.size(), 1);
+    QVERIFY2(rig.observer.questions[0].contains("at photo 3 of 3"),
+             qPrintable(rig.observer.questions[0]));
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(rig.observer.messages, QStringList{kCompleted + "\r\nPhotos successfully copied !"});
+    QCOMPARE(rig.Received().mid(10),
+             (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "W0000.", "L0400."}));
+    QCOMPARE(rig.CopiedPhotos().size(), 3);
+    QVERIFY(!QFile::exists(rig.settings.filePath("zentrivo_run.journal")));
+}
+
+QTEST_GUILESS_MAIN(ShootTest)
+#include "shoot_test.moc"
