@@ -136,10 +136,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--camera-cut-ms", [&](const std::string& v) { return ReadCameraMs(v, o.Camera.CutMs); }},
     };
     const std::map<std::string, bool*> flags = {
-        {"--split-replies", &o.SplitReplies},
-        {"--verbose", &o.Verbose},
-        {"--camera-raw", &o.Camera.Raw},
-        {"--log-microseconds", &o.LogMicroseconds},
+        {"--split-replies", &o.SplitReplies}, {"--verbose", &o.Verbose},
+        {"--camera-raw", &o.Camera.Raw},      {"--log-microseconds", &o.LogMicroseconds},
         {"--help", &parsed.ShowHelp},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
