@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "clock_text.h"
@@ -216,12 +217,16 @@ TEST_F(CopyFixture, MissingDestinationStopsBeforeAsking) {
     EXPECT_FALSE(fs::exists(destination.File("gone")));
 }
 
-TEST(CopyPhoto, OverwritesAndLeavesNothingBehindOnFailure) {
+TEST(CopyPhoto, OverwritesKeepsTheCamerasTimeAndLeavesNothingBehindOnFailure) {
     TempDir dir;
     dir.Write("photo.jpg", "new");
     dir.Write("1.jpg", "old and longer");
+    // Taken a day ago: the copy is dated as the photo, not as the copy.
+    const auto taken = fs::last_write_time(dir.File("photo.jpg")) - std::chrono::hours(24);
+    fs::last_write_time(dir.File("photo.jpg"), taken);
     EXPECT_TRUE(CopyPhoto(dir.File("photo.jpg"), dir.File("1.jpg")));
     EXPECT_EQ(dir.Read("1.jpg"), "new");
+    EXPECT_EQ(fs::last_write_time(dir.File("1.jpg")), taken);
 
     EXPECT_FALSE(CopyPhoto(dir.File("missing.jpg"), dir.File("1.jpg")));
     EXPECT_FALSE(fs::exists(dir.File("1.jpg")));

@@ -56,6 +56,13 @@ bool CopyPhoto(const std::string& source, const std::string& destination) {
     if (fs::copy_file(fs::path(source), fs::path(destination), fs::copy_options::overwrite_existing,
                       ec) &&
         !ec) {
+        // The copy keeps the camera's file time, so that photos sorted by
+        // date stay in the order they were taken. A time that cannot be
+        // set costs the order, never the photo.
+        const fs::file_time_type taken = fs::last_write_time(fs::path(source), ec);
+        if (!ec) {
+            fs::last_write_time(fs::path(destination), taken, ec);
+        }
         return true;
     }
     // A copy broken off half way must not pass for the photo; but a failure

@@ -60,8 +60,8 @@ bool CreateFolderLevel(const std::string& path);
 // it is an existing folder afterwards.
 bool CreateFolderWithParents(const std::string& path);
 
-// Copies `source` over `destination`; on failure no file is left at
-// `destination`.
+// Copies `source` over `destination` with its modification time; on failure
+// no file is left at `destination`.
 bool CopyPhoto(const std::string& source, const std::string& destination);
 
 }  // namespace zentrivo
