@@ -38,8 +38,9 @@ public:
         AskUser,    // taken three times and still missing: pause
     };
     Verdict Judge(std::size_t arrivedNow, Clock::time_point now);
-    // Continue after the run paused for the user: the photo is taken again.
-    bool RetakeOnContinue() const { return retakeNow_; }
+    // The photo taken last is waited for, until Deadline().
+    bool Waiting() const { return pending_ && waiting_; }
+    Clock::time_point Deadline() const { return deadline_; }
 
     // Where the photo command stands in the list.
     int PhotoIndex() const { return photoIndex_; }

@@ -35,11 +35,12 @@ public:
             std::chrono::steady_clock::now() - sent);
         soFar_.Add(ms.count(), zentrivo::ExpectedDurationMs(command, controller_));
     }
-    // "Time left: ..." of the commands from `next` on.
-    QString TimeLeft(const std::vector<std::string>& commands, std::size_t next,
-                     std::int64_t gapMs) const {
+    // "Time left: ..." of the commands from `next` on, and `waitMs` before
+    // them.
+    QString TimeLeft(const std::vector<std::string>& commands, std::size_t next, std::int64_t gapMs,
+                     std::int64_t waitMs = 0) const {
         return QString::fromStdString(zentrivo::TimeLeftText(
-            zentrivo::TimeLeftMs(commands, next, controller_, soFar_, gapMs)));
+            waitMs + zentrivo::TimeLeftMs(commands, next, controller_, soFar_, gapMs)));
     }
 
 private:

@@ -69,6 +69,9 @@ public:
     void Close();
 
     const zentrivo::TProces& Process() const { return process_; }
+    // What the run is doing, for the status bar: its state, or the photo it
+    // waits for.
+    QString StateText() const;
     int DeviceState() const { return device_.State(); }
     void Disconnect() { device_.Disconnect(); }
     CameraPhotos& Photos() { return photos_; }

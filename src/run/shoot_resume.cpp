@@ -1,6 +1,8 @@
 // The photo check's decisions in the run, and a run resumed from its
 // journal.
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 
 #include "photos/photo_arrival.h"
 #include "shoot.h"
@@ -54,12 +56,25 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
         case PhotoCheck::Verdict::LookAgain:
             break;
     }
+    // The wait counts in the time left, as the run's own commands do.
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+        check_.Deadline() - PhotoCheck::Clock::now());
+    observer_.TimeLeftChanged(
+        pace_.TimeLeft(commands_->Commands(), static_cast<std::size_t>(process_.CurrentIndex),
+                       tick_.interval(), std::max<std::int64_t>(0, wait.count())));
     QTimer::singleShot(kPhotoLookMs, this, [this] {
         if (process_.ProcessState == kProcessStarted) {
             tick_.start();
         }
     });
     return false;
+}
+
+QString Shoot::StateText() const {
+    if (process_.ProcessState == kProcessStarted && check_.Waiting()) {
+        return QString::fromStdString("Waiting for photo " + CheckedPhotoText() + " ...");
+    }
+    return ProcessStateText(process_.ProcessState);
 }
 
 QString Shoot::PhotoCheckSummary() {

@@ -46,7 +46,7 @@ void TfrmMain::OpenRunLogs() {
 }
 
 void TfrmMain::tmrSatTimer() {
-    statusBar_->Tick(shoot_->Process().ProcessState);
+    statusBar_->Tick(shoot_->StateText());
 }
 
 QString TfrmMain::StatusText(int panel) const {

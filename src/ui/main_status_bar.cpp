@@ -4,7 +4,6 @@
 
 #include "clock_text.h"
 #include "device_panel.h"
-#include "process/process_record.h"
 
 using namespace zentrivo;
 
@@ -58,9 +57,9 @@ QString MainStatusBar::Text(int panel) const {
     }
 }
 
-void MainStatusBar::Tick(int processState) {
+void MainStatusBar::Tick(const QString& processState) {
     clock_->setText(QString::fromStdString(ClockText(LocalNow())));
-    process_->setText(ProcessStateText(processState));
+    process_->setText(processState);
 }
 
 void MainStatusBar::ShowDeviceState(int state) {

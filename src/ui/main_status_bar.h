@@ -16,8 +16,8 @@ public:
     QString Text(int panel) const;
     DevicePanel* Device() const { return device_; }
 
-    // The clock's tick: the time and the process state.
-    void Tick(int processState);
+    // The clock's tick: the time and what the run is doing.
+    void Tick(const QString& processState);
     void ShowDeviceState(int state);
     void ShowPhotos(const QString& text);
     void ShowTimeLeft(const QString& text) { timeLeft_->setText(text); }

@@ -96,6 +96,13 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
     // The time left shows in its own panel while the run goes on.
     QTRY_VERIFY_WITH_TIMEOUT(s.main().StatusText(4).startsWith("Time left: 0:"), 30000);
     QVERIFY(WhoseNameIs(s, "Time left"));
+    // While the lost photo is waited for, the state panel says so, and the
+    // time left counts the wait down.
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().StatusText(2), QString("Waiting for photo 2 of 4 ..."),
+                              15000);
+    const QString duringTheWait = s.main().StatusText(4);
+    QTRY_VERIFY_WITH_TIMEOUT(s.main().StatusText(4) != duringTheWait, 3000);
+    QCOMPARE(s.main().StatusText(2), QString("Waiting for photo 2 of 4 ..."));
     QVERIFY(s.WaitForMessage(
         kCompleted + kCopied + "\r\nPhotos planned: 4, received: 4, taken again: 1", 120000));
     // Only the lost photo was taken again, and each rotation came after the
