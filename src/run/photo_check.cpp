@@ -23,8 +23,9 @@ bool PhotoCheck::BeginsPhoto() {
     return true;
 }
 
-void PhotoCheck::NewPhoto(int photoIndex, std::size_t arrivedNow) {
+void PhotoCheck::NewPhoto(int photoIndex, std::size_t arrivedNow, std::size_t listedNow) {
     baseline_ = arrivedNow;
+    baselineListed_ = listedNow;
     attempts_ = 0;
     photoIndex_ = photoIndex;
 }
@@ -40,7 +41,8 @@ bool PhotoCheck::Holds(const std::string& command, bool complete) const {
     return on_ && pending_ && (complete || IsRotation(command));
 }
 
-PhotoCheck::Verdict PhotoCheck::Judge(std::size_t arrivedNow, Clock::time_point now) {
+PhotoCheck::Verdict PhotoCheck::Judge(std::size_t arrivedNow, std::size_t listedNow,
+                                      Clock::time_point now) {
     if (arrivedNow > baseline_) {
         pending_ = false;
         retakeNow_ = false;
@@ -50,7 +52,10 @@ PhotoCheck::Verdict PhotoCheck::Judge(std::size_t arrivedNow, Clock::time_point 
         waiting_ = true;
         deadline_ = now + kPhotoArrivalLimit;
     }
-    if (retakeNow_ || (now >= deadline_ && attempts_ < kMostRetakes)) {
+    // A photo that came while the run was paused for it may still be
+    // written: Continue waits for it before it takes the photo again.
+    const bool cameMeanwhile = listedNow > baselineListed_ && now < deadline_;
+    if ((retakeNow_ && !cameMeanwhile) || (now >= deadline_ && attempts_ < kMostRetakes)) {
         ++attempts_;
         ++retaken_;
         retakeNow_ = false;

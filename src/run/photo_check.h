@@ -23,7 +23,7 @@ public:
     // against the same folder as the first time: a first shot stored late
     // is as good as the retake.
     bool BeginsPhoto();
-    void NewPhoto(int photoIndex, std::size_t arrivedNow);
+    void NewPhoto(int photoIndex, std::size_t arrivedNow, std::size_t listedNow);
     // The controller accepted the photo command.
     void Taken();
 
@@ -37,7 +37,9 @@ public:
         TakeAgain,  // rewind to the photo command
         AskUser,    // taken three times and still missing: pause
     };
-    Verdict Judge(std::size_t arrivedNow, Clock::time_point now);
+    // `arrivedNow` counts the new photos arrived whole, `listedNow` every
+    // new photo listed, whole or not.
+    Verdict Judge(std::size_t arrivedNow, std::size_t listedNow, Clock::time_point now);
     // The photo taken last is waited for, until Deadline().
     bool Waiting() const { return pending_ && waiting_; }
     Clock::time_point Deadline() const { return deadline_; }
@@ -56,6 +58,7 @@ private:
     bool retakeNow_ = false;  // paused for the user: Continue takes it again
     int photoIndex_ = 0;
     std::size_t baseline_ = 0;
+    std::size_t baselineListed_ = 0;
     int attempts_ = 0;  // times this photo was taken again
     int retaken_ = 0;
     Clock::time_point deadline_;

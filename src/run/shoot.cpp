@@ -198,7 +198,7 @@ void Shoot::Play(const std::string& command) {
     const bool rotation = letter == "R" || letter == "L";
     if (photo && check_.BeginsPhoto()) {
         photos_.LookForArrivals();
-        check_.NewPhoto(process_.CurrentIndex, photos_.Arrived());
+        check_.NewPhoto(process_.CurrentIndex, photos_.Arrived(), photos_.NewCount());
     }
     if (rotation) {
         JournalRotation(true);

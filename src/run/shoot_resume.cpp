@@ -30,7 +30,7 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     if (process_.ProcessState != kProcessStarted) {
         return false;  // paused or stopped while the folder was read
     }
-    switch (check_.Judge(photos_.Arrived(), PhotoCheck::Clock::now())) {
+    switch (check_.Judge(photos_.Arrived(), photos_.NewCount(), PhotoCheck::Clock::now())) {
         case PhotoCheck::Verdict::Arrived:
             return true;
         case PhotoCheck::Verdict::TakeAgain:

@@ -81,6 +81,7 @@ class PhotoCheckTest : public QObject {
 private slots:
     void aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor();
     void aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers();
+    void aPhotoThatComesDuringThePauseIsNotTakenAgain();
 };
 
 void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
@@ -174,6 +175,35 @@ void PhotoCheckTest::aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers() {
     QVERIFY(s.WaitForMessage(
         kCompleted + kCopied + "\r\nPhotos planned: 3, received: 3, taken again: 3", 60000));
     QCOMPARE(PhotoCommands(s), 6);
+    CheckCopies(s, 3);
+}
+
+void PhotoCheckTest::aPhotoThatComesDuringThePauseIsNotTakenAgain() {
+    // Photo 3 comes 34 s late, and both its retakes are lost: the run pauses
+    // for it, and the first shot arrives during the pause.
+    SimulatedShoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-late", "3",
+                      "--camera-late-ms", "34000", "--camera-miss", "4", "--camera-miss-count",
+                      "2"});
+    MakeCheckedRun(s, "3");
+    s.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(s.dialogs().Messages().value(0).startsWith(
+                                 "Warning|Photo 3 of 3 did not arrive from the camera"),
+                             60000);
+    // Continue is pressed as soon as the photo shows in the folder.
+    const QString late = s.cameraDir.filePath("IMG_0003.JPG");
+    bool continued = false;
+    WhenReady(
+        &s.main(), [&] { return QFile::exists(late); },
+        [&] {
+            QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
+            continued = true;
+        });
+    QTRY_VERIFY_WITH_TIMEOUT(continued, 30000);
+    QVERIFY(s.WaitForMessage(
+        kCompleted + kCopied + "\r\nPhotos planned: 3, received: 3, taken again: 2", 30000));
+    // Position 3 has the one photo that came; nothing was taken once more.
+    QCOMPARE(PhotoCommands(s), 5);
     CheckCopies(s, 3);
 }
 
