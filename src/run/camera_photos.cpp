@@ -97,28 +97,54 @@ void CameraPhotos::Resume(const RunJournal& journal) {
     Refresh();
 }
 
-void CameraPhotos::AwaitLast(std::size_t taken) {
+std::uint64_t CameraPhotos::Signature() const {
+    std::uint64_t signature = NewCount() * 1000003u + Arrived();
+    for (const std::string& name : Names()) {
+        signature = signature * 31u + SampleFile(JoinPath(options_.FotosDir, name)).size;
+    }
+    return signature;
+}
+
+bool CameraPhotos::AwaitLast(std::size_t taken, bool offerCopy) {
     using Clock = std::chrono::steady_clock;
-    Refresh();
-    std::size_t received = NewCount();
-    auto lastArrival = Clock::now();
-    while (AwaitMorePhotos(
-        taken, received,
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastArrival))) {
+    waitAnswer_.reset();
+    LookForArrivals();
+    std::uint64_t signature = Signature();
+    auto lastChange = Clock::now();
+    bool shown = false;
+    while (!waitAnswer_ && AwaitMorePhotos(taken, Arrived(), NewCount(),
+                                           std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               Clock::now() - lastChange))) {
+        shown = true;
+        observer_.WaitingForCamera(static_cast<int>(Arrived()), static_cast<int>(taken), offerCopy);
         RunEventsFor(kArrivalLookMs);
-        Refresh();
-        if (NewCount() != received) {
-            received = NewCount();
-            lastArrival = Clock::now();
+        LookForArrivals();
+        if (Signature() != signature) {
+            signature = Signature();
+            lastChange = Clock::now();
         }
     }
+    if (shown) {
+        observer_.CameraWaitEnded();
+    }
+    return waitAnswer_.value_or(true);
 }
 
 bool CameraPhotos::WaitUntilWritten(const std::string& path) {
-    return looks_.WaitUntilSettled(path, kLongestWait, [] {
+    const auto pause = [] {
         QCoreApplication::processEvents();
         QThread::msleep(50);
-    });
+    };
+    const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
+    if (!looks_.WaitUntilSettled(path, kLongestWait, pause)) {
+        return false;
+    }
+    // A camera may pause in the middle of a photo: one begun and not ended
+    // is waited for within the same time, then copied and named as cut short.
+    while (IsCutShortJpeg(path) && std::chrono::steady_clock::now() < deadline) {
+        pause();
+    }
+    return true;
 }
 
 void CameraPhotos::StartWatching(std::function<bool()> goesOn) {

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +39,12 @@ public:
     // A resumed run: the photos it had before it stopped count as new and
     // arrived, those the camera stored since it stopped as new.
     void Resume(const zentrivo::RunJournal& journal);
-    // The end of a run without the check: waits while photos still come.
-    void AwaitLast(std::size_t taken);
+    // The end of a run without the check: waits while photos are missing
+    // or still written, showing the wait. False when the user stopped
+    // waiting without the copy.
+    bool AwaitLast(std::size_t taken, bool offerCopy);
+    // Ends that wait, with or without the copy.
+    void EndWait(bool copy) { waitAnswer_ = copy; }
 
     // A first look at a photo, so that it may settle while others are copied.
     void FirstLook(const std::string& path) { looks_.Look(path); }
@@ -76,6 +82,9 @@ public:
 
 private:
     void ShowCount();
+    // What changes when the camera writes: the new photos, those whole, and
+    // their bytes.
+    std::uint64_t Signature() const;
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
@@ -85,5 +94,6 @@ private:
     zentrivo::PhotoArrivals arrivals_;
     QTimer refresher_;
     std::function<bool()> goesOn_;
+    std::optional<bool> waitAnswer_;
     WorkGate gate_{this};
 };

@@ -76,6 +76,14 @@ PhotoCopier::Outcome PhotoCopier::Copy() {
                              .arg(request.photos.size())
                              .arg(names.join(", "));
     }
+    if (!result.incomplete.empty()) {
+        QStringList names;
+        for (const std::string& name : result.incomplete) {
+            names << Q(name);
+        }
+        outcome.incomplete =
+            names.join(", ") + (names.size() == 1 ? " is incomplete" : " are incomplete");
+    }
     return outcome;
 }
 
@@ -95,9 +103,14 @@ void PhotoCopier::CopyOnRequest() {
     }
     if (!outcome.done) {
         observer_.ShowMessage("Error", "Photos not copied !", ShootObserver::Icon::Error);
-    } else if (!outcome.missed.isEmpty()) {
-        observer_.ShowMessage("Error", "Not all photos were copied !\r\n" + outcome.missed,
-                              ShootObserver::Icon::Error);
+    } else if (!outcome.whole()) {
+        QStringList lines{"Not all photos were copied !"};
+        for (const QString& line : {outcome.missed, outcome.incomplete}) {
+            if (!line.isEmpty()) {
+                lines << line;
+            }
+        }
+        observer_.ShowMessage("Error", lines.join("\r\n"), ShootObserver::Icon::Error);
     } else {
         observer_.ShowMessage("Copy", "Photos successfully copied !",
                               ShootObserver::Icon::Information);

@@ -16,8 +16,10 @@ public:
                 std::function<std::tm()> clock);
 
     struct Outcome {
-        bool done = false;  // the sub-folder was made and the copying ran
-        QString missed;     // which photos could not be copied, if any
+        bool done = false;   // the sub-folder was made and the copying ran
+        QString missed;      // which photos could not be copied, if any
+        QString incomplete;  // which copies hold a photo cut short, if any
+        bool whole() const { return done && missed.isEmpty() && incomplete.isEmpty(); }
     };
     // Copies the photos listed now; the caller holds the photo work.
     Outcome Copy();

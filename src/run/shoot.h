@@ -60,6 +60,8 @@ public:
     void ResumeInterrupted();
     // "Copy photos".
     void CopyPhotos() { copier_.CopyOnRequest(); }
+    // Ends the end of a run's wait for the camera, with the copy or without.
+    void EndCameraWait(bool copy) { photos_.EndWait(copy); }
 
     // Whether a reply is awaited, or photos are collected or copied: the
     // program must not close then.

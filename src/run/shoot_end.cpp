@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 
+#include "path_checks.h"
 #include "photos/photo_arrival.h"
 #include "shoot.h"
 
@@ -60,26 +61,32 @@ void Shoot::Complete() {
         completing_ = true;
         Stop();
         completing_ = false;
+        bool copy = options_.FotosAutoCopy;
         if (check_.On()) {
             // Every photo has been accounted for already.
             photos_.Refresh();
-        } else {
-            photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)));
+        } else if (!photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)),
+                                      options_.FotosAutoCopy)) {
+            copy = false;  // the user stopped waiting, and copies later
         }
-        if (options_.FotosAutoCopy && photos_.NewCount() > 0) {
+        if (copy && photos_.NewCount() > 0) {
             const PhotoCopier::Outcome outcome = copier_.Copy();
-            if (outcome.done && outcome.missed.isEmpty()) {
+            if (outcome.whole()) {
                 message += "\r\nPhotos successfully copied !";
             } else {
                 message += "\r\nThere was an error during copying of photos !";
-                if (!outcome.missed.isEmpty()) {
-                    message += "\r\n" + outcome.missed;
+                for (const QString& line : {outcome.missed, outcome.incomplete}) {
+                    if (!line.isEmpty()) {
+                        message += "\r\n" + line;
+                    }
                 }
             }
         }
         if (check_.On()) {
             message += "\r\n" + PhotoCheckSummary();
-        } else {
+        } else if (IsExistingFolder(options_.FotosDir)) {
+            // A camera that stored nothing is told as plainly as one that
+            // lost a photo.
             const std::string missing = MissingPhotosLine(
                 static_cast<std::size_t>(std::max(photosTaken_, 0)), photos_.NewCount());
             if (!missing.empty()) {

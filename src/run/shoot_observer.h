@@ -45,4 +45,10 @@ public:
     virtual void PhotosCleared() = 0;
     virtual void PhotoAdded(const QString& name) = 0;
     virtual void PhotoStatus(const QString& text) = 0;
+
+    // The end of a run waits for the camera: `whole` of `expected` photos are
+    // there. The user may end the wait (see Shoot::EndCameraWait); the copy
+    // is offered only when the run copies by itself.
+    virtual void WaitingForCamera(int whole, int expected, bool offerCopy) = 0;
+    virtual void CameraWaitEnded() = 0;
 };

@@ -36,6 +36,7 @@ TfrmMain::TfrmMain(const QString& appDir, std::unique_ptr<Dialogs> dialogs, QWid
     AddMenuActions();
     display_ = std::make_unique<ShootDisplay>(this, *ui, *dialogs_, *statusBar_, resumeAction_);
     shoot_ = std::make_unique<Shoot>(Options, AppDir_.toStdString(), *display_);
+    display_->OnEndCameraWait([this](bool copy) { shoot_->EndCameraWait(copy); });
     ConnectHandlers();
     SetErrorReporter([this](const QString& text) { ShowUnhandledError(*dialogs_, this, text); });
     // The port layer tells of its own failures in a plain box titled with

@@ -1,6 +1,10 @@
 #include "shoot_display.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "process/progress.h"
 #include "ui_main_window.h"
@@ -133,6 +137,58 @@ void ShootDisplay::ProgressAdvanced() {
 
 void ShootDisplay::DeviceStateChanged(int state) {
     bar_.ShowDeviceState(state);
+}
+
+void ShootDisplay::WaitingForCamera(int whole, int expected, bool offerCopy) {
+    if (cameraWait_ == nullptr) {
+        // Not modal: the main window stays usable, and the run goes on
+        // looking at the folder while the window is up.
+        cameraWait_ = new QDialog(window_);
+        cameraWait_->setObjectName("CameraWait");
+        cameraWait_->setWindowTitle("Waiting for the camera");
+        cameraWait_->setModal(false);
+        cameraWaitText_ = new QLabel(cameraWait_);
+        cameraWaitText_->setObjectName("lblCameraWait");
+        copyNow_ = new QPushButton("Copy now", cameraWait_);
+        copyNow_->setObjectName("btnCopyNow");
+        auto* stop = new QPushButton("Stop waiting", cameraWait_);
+        stop->setObjectName("btnStopWaiting");
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(copyNow_);
+        buttons->addWidget(stop);
+        auto* layout = new QVBoxLayout(cameraWait_);
+        layout->addWidget(cameraWaitText_);
+        layout->addLayout(buttons);
+        QObject::connect(copyNow_, &QPushButton::clicked, cameraWait_, [this] {
+            if (endCameraWait_) {
+                endCameraWait_(true);
+            }
+        });
+        QObject::connect(stop, &QPushButton::clicked, cameraWait_, [this] {
+            if (endCameraWait_) {
+                endCameraWait_(false);
+            }
+        });
+        // Closing the window stops the wait as "Stop waiting" does.
+        QObject::connect(cameraWait_, &QDialog::rejected, cameraWait_, [this] {
+            if (endCameraWait_) {
+                endCameraWait_(false);
+            }
+        });
+    }
+    cameraWaitText_->setText(
+        QString("Waiting for the camera: %1 of %2 photos").arg(whole).arg(expected));
+    copyNow_->setVisible(offerCopy);
+    if (!cameraWait_->isVisible()) {
+        cameraWait_->show();
+    }
+}
+
+void ShootDisplay::CameraWaitEnded() {
+    if (cameraWait_ != nullptr) {
+        cameraWait_->hide();
+    }
 }
 
 void ShootDisplay::PhotosCleared() {

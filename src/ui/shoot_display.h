@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "dialogs.h"
 #include "main_status_bar.h"
@@ -10,6 +11,9 @@ namespace Ui {
 class TfrmMain;
 }
 class QAction;
+class QDialog;
+class QLabel;
+class QPushButton;
 class QWidget;
 
 // The shoot as the main window shows it: its controls, progress, phase,
@@ -43,6 +47,11 @@ public:
     void PhotosCleared() override;
     void PhotoAdded(const QString& name) override;
     void PhotoStatus(const QString& text) override { bar_.ShowPhotos(text); }
+    void WaitingForCamera(int whole, int expected, bool offerCopy) override;
+    void CameraWaitEnded() override;
+
+    // Who ends the wait for the camera: true with the copy.
+    void OnEndCameraWait(std::function<void(bool copy)> end) { endCameraWait_ = std::move(end); }
 
     // The gauge, its step text and the pie, from the gauge's values.
     void ShowProgress();
@@ -53,4 +62,9 @@ private:
     Dialogs& dialogs_;
     MainStatusBar& bar_;
     QAction* resume_;
+    std::function<void(bool)> endCameraWait_;
+    // The small window of the wait for the camera, made when first needed.
+    QDialog* cameraWait_ = nullptr;
+    QLabel* cameraWaitText_ = nullptr;
+    QPushButton* copyNow_ = nullptr;
 };

@@ -111,11 +111,14 @@ TEST_F(CopyFixture, CopiesInListOrderIntoTheTypedFolder) {
     EXPECT_TRUE(result.notCopied.empty());
 }
 
-TEST_F(CopyFixture, APhotoThatCannotBeCopiedLeavesAGap) {
+TEST_F(CopyFixture, APhotoThatCannotBeCopiedLeavesAGapAndOneCutShortIsNamed) {
     fs::remove(camera.File("IMG_0001.JPG"));
     fs::create_directory(camera.File("folder.jpg"));
     request.photos.push_back("folder.jpg");
     request.photos.push_back("IMG_0002.JPG");
+    // A JPEG the camera has begun and not ended is copied, and named.
+    camera.Write("IMG_0009.JPG", std::string("\xFF\xD8", 2) + "half");
+    request.photos.push_back("IMG_0009.JPG");
     request.autoName = true;
     const CopyResult result = Copy();
     ASSERT_TRUE(result.done);
@@ -128,6 +131,8 @@ TEST_F(CopyFixture, APhotoThatCannotBeCopiedLeavesAGap) {
     EXPECT_FALSE(fs::exists(target + "/4.jpg"));
     EXPECT_EQ(destination.Read(kStamp + "/5.jpg"), "second");
     EXPECT_EQ(result.notCopied, (std::vector<std::string>{"IMG_0001.JPG", "folder.jpg"}));
+    EXPECT_TRUE(fs::exists(target + "/6.jpg"));
+    EXPECT_EQ(result.incomplete, std::vector<std::string>{"6.jpg"});
 }
 
 TEST_F(CopyFixture, TheWindowCanHoldBackAPhotoBeforeItIsCopied) {

@@ -58,6 +58,10 @@ public:
     void PhotosCleared() override { photos.clear(); }
     void PhotoAdded(const QString& name) override { photos << name; }
     void PhotoStatus(const QString& text) override { photoStatus = text; }
+    void WaitingForCamera(int whole, int expected, bool) override {
+        cameraWait = QString("%1 of %2").arg(whole).arg(expected);
+    }
+    void CameraWaitEnded() override { cameraWait.clear(); }
 
     QStringList messages;
     QStringList questions;
@@ -71,6 +75,7 @@ public:
     QString timeLeft;
     QStringList photos;
     QString photoStatus;
+    QString cameraWait;
 };
 
 // A shoot against the simulated turntable, in folders of its own: the

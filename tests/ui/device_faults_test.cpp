@@ -18,7 +18,9 @@ namespace {
 
 using Action = ScriptedBoard::Action;
 
-const QString kCompleted = "Information|Process successfully completed !";
+// The board has no camera: none of the two photos came.
+const QString kCompleted =
+    "Information|Process successfully completed !\r\nOnly 0 of 2 photos came from the camera !";
 const QString kNotInTime = "Error|Device did not respond in time. Terminating process.";
 const QString kTestNotSent = "Error|Error during sending a test command to COM port.";
 const QString kGone = "\r\nerror reading from serial port: 5 (Input/output error)";

@@ -52,11 +52,11 @@ void FastPaceTest::sameCommandsEachAfterTheWholeReplyAndTheUsualGapsWhenOff() {
     s.main().Options.FastPace = true;
     s.Make("30");
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(30)));
     QCOMPARE(s.Commands(),
              ShootCommands(30, {"T0001.", "D0005.", "F2000."}, {"P0050.", "W0050.", "L0040."}));
     QCOMPARE(s.SentEarly(), QStringList{});
-    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
+    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted + NoPhotosCame(30)});
     QCOMPARE(s.main().shoot().Process().RotationsDone, 30);
     QCOMPARE(MainControls(s.main()).lblProgresKoraka->text(), QString("Step 0/30"));
     QVERIFY(MainControls(s.main()).btnNaPocetak->isEnabled());
@@ -67,7 +67,7 @@ void FastPaceTest::sameCommandsEachAfterTheWholeReplyAndTheUsualGapsWhenOff() {
     s.Make("2");
     s.dialogs().Clear();
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(2)));
     const QList<QDateTime> times = s.Times().mid(94);
     QCOMPARE(times.size(), 8);
     for (int i = 1; i < times.size(); ++i) {
@@ -116,7 +116,7 @@ void FastPaceTest::pauseAndTheAutomaticPauseHoldTheNextCommand() {
     QCOMPARE(MainControls(s.main()).gProces->progress(), 0);
     QTRY_COMPARE(s.main().StatusText(2), QString("Process paused..."));
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(2)));
     QCOMPARE(s.Commands(), ShootCommands(2, {"T0001.", "D0005.", "F0000."}, {"P0050.", "L0600."}));
 
     // The automatic pause after each rotation, also the last, with instant
@@ -136,7 +136,7 @@ void FastPaceTest::pauseAndTheAutomaticPauseHoldTheNextCommand() {
         QVERIFY(quick.dialogs().Messages().isEmpty());
         QTest::mouseClick(MainControls(quick.main()).btnPauza, Qt::LeftButton);
     }
-    QVERIFY(quick.WaitForMessage(kCompleted));
+    QVERIFY(quick.WaitForMessage(kCompleted + NoPhotosCame(2)));
     QCOMPARE(quick.Commands().size(), 8);
     QCOMPARE(quick.SentEarly(), QStringList{});
 }

@@ -282,7 +282,7 @@ void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
     QVERIFY(s.program.ReadIni().contains("com_device=" + typed + "\r\n"));
     s.Make("2");
     s.Start();
-    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !" + NoPhotosCame(2)));
     QCOMPARE(s.Commands().first(), QString("X."));
 
     // A port mapped from a terminal still wins over the chosen device.
@@ -292,7 +292,7 @@ void ParametriTest::aShootRunsOnATypedDeviceAndTheVariableStillWins() {
     const int before = s.Commands().size();
     s.dialogs().Clear();
     s.Start();
-    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !" + NoPhotosCame(2)));
     QCOMPARE(s.Commands().size(), before);
 }
 

@@ -255,7 +255,7 @@ void ProfilesTest::loadWhilePausedKeepsTheRunningProcess() {
     MainControls(s.main()).Uitaj1->trigger();
     QCOMPARE(MainControls(s.main()).txtBrojSlika->text(), QString("4"));
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
+    QVERIFY(s.WaitForMessage("Information|Process successfully completed !" + NoPhotosCame(1)));
     QCOMPARE(s.Commands(), (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "L1200."}));
 }
 

@@ -2,9 +2,11 @@
 // after the last command, and one piece of photo work at a time whatever the
 // user presses meanwhile.
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -26,6 +28,18 @@ void AddToFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::Append));
     f.write(bytes);
+}
+
+// The text of the small window of the end of a run's wait for the camera,
+// while it is up.
+QString CameraWaitText(SimulatedShoot& s) {
+    const auto* wait = s.main().findChild<QDialog*>("CameraWait");
+    return wait != nullptr && wait->isVisible() ? wait->findChild<QLabel*>("lblCameraWait")->text()
+                                                : QString();
+}
+
+QPushButton* CopyNow(SimulatedShoot& s) {
+    return s.main().findChild<QDialog*>("CameraWait")->findChild<QPushButton*>("btnCopyNow");
 }
 
 QStringList Folders(const SimulatedShoot& s) {
@@ -73,6 +87,11 @@ void RunEndTest::lastPhotosAreAwaitedCopiedAndCounted() {
     MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
     MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
     s.Make("5");
+    // Once the four photos are in, the user copies them without waiting out
+    // the camera.
+    WhenReady(
+        &s.main(), [&] { return CameraWaitText(s) == "Waiting for the camera: 4 of 5 photos"; },
+        [&] { QTest::mouseClick(CopyNow(s), Qt::LeftButton); });
     s.Start();
     QVERIFY(s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 4 of 5 photos came from the camera !",
                              60000));
@@ -102,7 +121,7 @@ void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
     MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
     RunToTheLastPause(s);
     // Of the two photos only one ever reaches the card, so the end of the
-    // run looks for the other for 5 s.
+    // run looks for the other until the user copies what is there.
     AddToFile(s.cameraDir.filePath("IMG_0001.JPG"), "first");
     bool pressed = false;
     bool startHeld = false;
@@ -116,6 +135,9 @@ void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {
             startHeld = !MainControls(s.main()).btnStart->isEnabled() && s.Commands().size() == 8;
             pressed = true;
         });
+    WhenReady(
+        &s.main(), [&] { return pressed && !CameraWaitText(s).isEmpty(); },
+        [&] { QTest::mouseClick(CopyNow(s), Qt::LeftButton); });
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(
         s.WaitForMessage(kCompleted + kCopied + "\r\nOnly 1 of 2 photos came from the camera !"));

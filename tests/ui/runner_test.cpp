@@ -57,7 +57,7 @@ void RunnerTest::defaultProcessReachesTheControllerInOrderAndTurnsBack() {
     SimulatedShoot s({"--time-scale", "0"});
     s.Make("30");
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(30)));
     QStringList expected{"X.", "T0001.", "D0005.", "F2000."};
     for (int i = 0; i < 30; ++i) {
         expected << "P0050."
@@ -84,7 +84,7 @@ void RunnerTest::defaultProcessReachesTheControllerInOrderAndTurnsBack() {
     QTRY_COMPARE(s.Commands().size(), 95);
     QCOMPARE(s.Commands().last(), QString("R1200."));
     QVERIFY(!MainControls(s.main()).btnNaPocetak->isEnabled());
-    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
+    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted + NoPhotosCame(30)});
 }
 
 void RunnerTest::returnOfMoreThan9999StepsKeepsEveryDigit() {
@@ -94,7 +94,7 @@ void RunnerTest::returnOfMoreThan9999StepsKeepsEveryDigit() {
     QuickPhotos(s.main());
     s.Make("1");
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(1)));
     QCOMPARE(s.Commands().mid(4), (QStringList{"P0050.", "L12000."}));
     QTest::mouseClick(MainControls(s.main()).btnNaPocetak, Qt::LeftButton);
     QTRY_COMPARE(s.Commands().last(), QString("R12000."));
@@ -119,10 +119,10 @@ void RunnerTest::autoPauseAfterEveryRotationIncludingTheLast() {
     QTRY_COMPARE(s.main().shoot().Process().ProcessState, 2);
     QCOMPARE(s.main().shoot().Process().Remaining, 0);
     QTest::qWait(200);
-    QVERIFY(!s.dialogs().Messages().contains(kCompleted));
+    QVERIFY(!s.dialogs().Messages().contains(kCompleted + NoPhotosCame(2)));
 
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(2)));
     QCOMPARE(MainControls(s.main()).btnPauza->text(), QString("&Pause"));
 }
 

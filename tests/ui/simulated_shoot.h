@@ -49,6 +49,12 @@ private:
     QList<QStringList> LogLines() const;
 };
 
+// The line that ends a run on a board without a camera: none of its
+// `photos` came.
+inline QString NoPhotosCame(int photos) {
+    return QString("\r\nOnly 0 of %1 photos came from the camera !").arg(photos);
+}
+
 // Focus and delay 0, so that a process is photos and rotations only.
 void QuickPhotos(TfrmMain& main);
 

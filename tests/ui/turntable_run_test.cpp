@@ -37,7 +37,7 @@ void TurntableRunTest::longMovesAndTheWayBackAreWaitedForWholly() {
     MainControls(s.main()).udPeriodRotacije->setPosition(100);
     s.Make("2");  // rotations of 200 steps at 100 ms: 20 s each, far past 1001 polls
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted, 60000));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(2), 60000));
     QCOMPARE(s.Commands(), (QStringList{"X.", "T0001.", "D0100.", "F0000.", "P0050.", "L0200.",
                                         "P0050.", "L0200."}));
     // The next photo only once the table had stopped.
@@ -49,7 +49,7 @@ void TurntableRunTest::longMovesAndTheWayBackAreWaitedForWholly() {
     QTRY_COMPARE_WITH_TIMEOUT(s.Commands().size(), 10, 30000);
     QCOMPARE(s.Commands().mid(8), (QStringList{"R0400.", "X."}));
     QVERIFY(s.Times()[8].msecsTo(s.Times()[9]) >= 3990);
-    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
+    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted + NoPhotosCame(2)});
     QTest::mouseClick(MainControls(s.main()).btnStop, Qt::LeftButton);
 }
 
@@ -60,7 +60,7 @@ void TurntableRunTest::repliesInPiecesAnswerOnlyTheirOwnCommand() {
     QuickPhotos(s.main());
     s.Make("3");  // rotations of 400 steps at 5 ms: 200 ms here
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(3)));
     QStringList expected{"X.", "T0001.", "D0005.", "F0000."};
     for (int i = 0; i < 3; ++i) {
         expected << "P0050."
@@ -69,7 +69,7 @@ void TurntableRunTest::repliesInPiecesAnswerOnlyTheirOwnCommand() {
     QCOMPARE(s.Commands(), expected);
     // No command went out before the board had answered the one before.
     QCOMPARE(s.SentEarly(), QStringList{});
-    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
+    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted + NoPhotosCame(3)});
 }
 
 void TurntableRunTest::theWayBackUndoesTheRunThatTurned() {
@@ -79,7 +79,7 @@ void TurntableRunTest::theWayBackUndoesTheRunThatTurned() {
     QuickPhotos(s.main());
     s.Make("3");  // three rotations of 400 steps to the left
     s.Start();
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(3)));
     QCOMPARE(s.Commands().size(), 10);
 
     QTest::mouseClick(MainControls(s.main()).btnDirRight, Qt::LeftButton);
@@ -130,9 +130,9 @@ void TurntableRunTest::stopOrPauseDuringTheConnectionTestHolds() {
     QTest::qWait(300);
     QCOMPARE(s.Commands(), (QStringList{"X.", "X."}));
     QTest::mouseClick(ui.btnPauza, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage(kCompleted));
+    QVERIFY(s.WaitForMessage(kCompleted + NoPhotosCame(2)));
     QCOMPARE(s.Commands().size(), 2 + 7);
-    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted});
+    QCOMPARE(s.dialogs().Messages(), QStringList{kCompleted + NoPhotosCame(2)});
 }
 
 ZENTRIVO_TEST_MAIN(TurntableRunTest)

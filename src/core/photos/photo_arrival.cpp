@@ -4,21 +4,16 @@
 
 namespace zentrivo {
 
-namespace {
-
-bool SomeMissing(std::size_t taken, std::size_t received) {
-    return received > 0 && received < taken;
-}
-
-}  // namespace
-
-bool AwaitMorePhotos(std::size_t taken, std::size_t received,
-                     std::chrono::milliseconds sinceLastArrival) {
-    return SomeMissing(taken, received) && sinceLastArrival < kPhotoArrivalQuiet;
+bool AwaitMorePhotos(std::size_t taken, std::size_t whole, std::size_t listed,
+                     std::chrono::milliseconds sinceLastChange) {
+    if (whole >= taken && whole >= listed) {
+        return false;
+    }
+    return sinceLastChange < (listed == 0 ? kFirstPhotoGrace : kPhotoArrivalQuiet);
 }
 
 std::string MissingPhotosLine(std::size_t taken, std::size_t received) {
-    if (!SomeMissing(taken, received)) {
+    if (received >= taken) {
         return {};
     }
     return "Only " + std::to_string(received) + " of " + std::to_string(taken) +
@@ -41,6 +36,19 @@ bool IsWholeJpeg(const std::string& path) {
     in.seekg(size - 2);
     in.read(reinterpret_cast<char*>(tail), 2);
     return in && head[0] == 0xFF && head[1] == 0xD8 && tail[0] == 0xFF && tail[1] == 0xD9;
+}
+
+bool IsCutShortJpeg(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    unsigned char head[2] = {};
+    in.read(reinterpret_cast<char*>(head), 2);
+    if (in.gcount() == 0) {
+        return true;
+    }
+    return head[0] == 0xFF && (in.gcount() == 1 || head[1] == 0xD8) && !IsWholeJpeg(path);
 }
 
 void PhotoArrivals::Look(const std::vector<std::string>& paths) {

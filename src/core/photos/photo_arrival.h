@@ -15,19 +15,26 @@
 // command.
 namespace zentrivo {
 
-// How long the end of a run waits for the camera's next photo before it
-// takes the rest as lost.
-inline constexpr std::chrono::milliseconds kPhotoArrivalQuiet{5000};
+// How long the end of a run waits after the camera folder last changed (a
+// photo came, or grew) before it takes the rest as lost; a camera that
+// writes slowly, or a tethering program that copies over a slow link, takes
+// several seconds a photo.
+inline constexpr std::chrono::milliseconds kPhotoArrivalQuiet{30000};
+// How long it waits for the first photo when none has come at all: a setup
+// without a camera in that folder is not kept waiting for long.
+inline constexpr std::chrono::milliseconds kFirstPhotoGrace{5000};
 
-// Whether the end of a run keeps looking at the camera folder: some photos
-// came (a run without a camera gets none and does not wait), fewer than the
-// run took, and the last came less than kPhotoArrivalQuiet ago.
-bool AwaitMorePhotos(std::size_t taken, std::size_t received,
-                     std::chrono::milliseconds sinceLastArrival);
+// Whether the end of a run keeps looking at the camera folder: fewer photos
+// are whole than the run took, or some are still being written, and the
+// folder changed less than kPhotoArrivalQuiet ago (kFirstPhotoGrace while
+// none is there). `whole` counts the new photos arrived whole, `listed`
+// every new photo.
+bool AwaitMorePhotos(std::size_t taken, std::size_t whole, std::size_t listed,
+                     std::chrono::milliseconds sinceLastChange);
 
 // The line the completion message gains when fewer photos came than the run
-// took, e.g. "Only 29 of 30 photos came from the camera !"; empty when all
-// came, or none (a run without a camera).
+// took, e.g. "Only 29 of 30 photos came from the camera !", none included;
+// empty when all came.
 std::string MissingPhotosLine(std::size_t taken, std::size_t received);
 
 // The check that each photo arrives before the turntable moves on.
@@ -41,6 +48,10 @@ inline constexpr int kMostRetakes = 2;
 // start-of-image marker and ends with the end-of-image marker. A photo the
 // camera is still writing, or one it cut short, does not.
 bool IsWholeJpeg(const std::string& path);
+// Whether the file at `path` is a JPEG the camera has not finished: empty, or
+// begun with the start-of-image marker and not yet ended. A file of another
+// kind is not taken for one.
+bool IsCutShortJpeg(const std::string& path);
 
 // The new photos of a run that have arrived whole: a photo counts once its
 // size and time have stayed the same for kPhotoSettleTime and it is a whole

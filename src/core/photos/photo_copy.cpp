@@ -5,6 +5,7 @@
 #include "clock_text.h"
 #include "path_checks.h"
 #include "paths.h"
+#include "photos/photo_arrival.h"
 #include "photos/photo_folder_name.h"
 
 namespace zentrivo {
@@ -91,8 +92,11 @@ CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs)
         const std::string& name = request.photos[i];
         const std::string source = JoinPath(request.cameraFolder, name);
         const bool ready = !dialogs.beforeCopy || dialogs.beforeCopy(i + 1, count, source);
-        if (!ready || !CopyPhoto(source, JoinPath(target, std::to_string(i + 1) + ".jpg"))) {
+        const std::string copy = std::to_string(i + 1) + ".jpg";
+        if (!ready || !CopyPhoto(source, JoinPath(target, copy))) {
             result.notCopied.push_back(name);
+        } else if (IsCutShortJpeg(source)) {
+            result.incomplete.push_back(copy);
         }
     }
     result.done = true;

@@ -45,6 +45,9 @@ struct CopyResult {
     bool done = false;                   // the sub-folder was created and the copying ran
     std::string target;                  // the sub-folder, once created
     std::vector<std::string> notCopied;  // photos passed over, in list order
+    // Copies made of a photo that was not whole ("3.jpg"): the camera had
+    // not finished writing it.
+    std::vector<std::string> incomplete;
 };
 
 // Creates a new sub-folder of the destination and copies the photos into it
