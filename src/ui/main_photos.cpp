@@ -4,7 +4,6 @@
 #include "path_checks.h"
 #include "paths.h"
 #include "photos/photo_copy.h"
-#include "photos/photo_listing.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;

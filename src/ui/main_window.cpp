@@ -9,8 +9,6 @@
 #include <QScreen>
 
 #include "accessible_names.h"
-#include "clock_text.h"
-#include "device_panel.h"
 #include "main_status_bar.h"
 #include "paths.h"
 #include "serial/commu.h"
