@@ -16,6 +16,16 @@ QString Q(const std::string& s) {
 
 }  // namespace
 
+QString PhotoCopier::Outcome::Problems() const {
+    QString lines;
+    for (const QString& line : {missed, incomplete}) {
+        if (!line.isEmpty()) {
+            lines += "\r\n" + line;
+        }
+    }
+    return lines;
+}
+
 PhotoCopier::PhotoCopier(const TOpcije& options, CameraPhotos& photos, ShootObserver& observer,
                          std::function<std::tm()> clock)
     : options_(options), photos_(photos), observer_(observer), clock_(std::move(clock)) {}
@@ -104,13 +114,8 @@ void PhotoCopier::CopyOnRequest() {
     if (!outcome.done) {
         observer_.ShowMessage("Error", "Photos not copied !", ShootObserver::Icon::Error);
     } else if (!outcome.whole()) {
-        QStringList lines{"Not all photos were copied !"};
-        for (const QString& line : {outcome.missed, outcome.incomplete}) {
-            if (!line.isEmpty()) {
-                lines << line;
-            }
-        }
-        observer_.ShowMessage("Error", lines.join("\r\n"), ShootObserver::Icon::Error);
+        observer_.ShowMessage("Error", "Not all photos were copied !" + outcome.Problems(),
+                              ShootObserver::Icon::Error);
     } else {
         observer_.ShowMessage("Copy", "Photos successfully copied !",
                               ShootObserver::Icon::Information);

@@ -20,6 +20,8 @@ public:
         QString missed;      // which photos could not be copied, if any
         QString incomplete;  // which copies hold a photo cut short, if any
         bool whole() const { return done && missed.isEmpty() && incomplete.isEmpty(); }
+        // The lines that tell what went wrong, each on its own line.
+        QString Problems() const;
     };
     // Copies the photos listed now; the caller holds the photo work.
     Outcome Copy();

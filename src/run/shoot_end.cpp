@@ -74,12 +74,7 @@ void Shoot::Complete() {
             if (outcome.whole()) {
                 message += "\r\nPhotos successfully copied !";
             } else {
-                message += "\r\nThere was an error during copying of photos !";
-                for (const QString& line : {outcome.missed, outcome.incomplete}) {
-                    if (!line.isEmpty()) {
-                        message += "\r\n" + line;
-                    }
-                }
+                message += "\r\nThere was an error during copying of photos !" + outcome.Problems();
             }
         }
         if (check_.On()) {

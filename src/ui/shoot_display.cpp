@@ -160,22 +160,15 @@ void ShootDisplay::WaitingForCamera(int whole, int expected, bool offerCopy) {
         auto* layout = new QVBoxLayout(cameraWait_);
         layout->addWidget(cameraWaitText_);
         layout->addLayout(buttons);
-        QObject::connect(copyNow_, &QPushButton::clicked, cameraWait_, [this] {
+        const auto end = [this](bool copy) {
             if (endCameraWait_) {
-                endCameraWait_(true);
+                endCameraWait_(copy);
             }
-        });
-        QObject::connect(stop, &QPushButton::clicked, cameraWait_, [this] {
-            if (endCameraWait_) {
-                endCameraWait_(false);
-            }
-        });
+        };
+        QObject::connect(copyNow_, &QPushButton::clicked, cameraWait_, [end] { end(true); });
+        QObject::connect(stop, &QPushButton::clicked, cameraWait_, [end] { end(false); });
         // Closing the window stops the wait as "Stop waiting" does.
-        QObject::connect(cameraWait_, &QDialog::rejected, cameraWait_, [this] {
-            if (endCameraWait_) {
-                endCameraWait_(false);
-            }
-        });
+        QObject::connect(cameraWait_, &QDialog::rejected, cameraWait_, [end] { end(false); });
     }
     cameraWaitText_->setText(
         QString("Waiting for the camera: %1 of %2 photos").arg(whole).arg(expected));

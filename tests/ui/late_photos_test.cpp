@@ -32,12 +32,6 @@ void MakeCopiedRun(SimulatedShoot& s, const std::vector<std::string>& camera) {
     s.Make("3");
 }
 
-QString CameraWaitText(SimulatedShoot& s) {
-    const auto* wait = s.main().findChild<QDialog*>("CameraWait");
-    return wait != nullptr && wait->isVisible() ? wait->findChild<QLabel*>("lblCameraWait")->text()
-                                                : QString();
-}
-
 // The copies of the run, each the whole photo of the camera at its place,
 // dated as the camera's file.
 void CheckWholeCopies(SimulatedShoot& s, int count) {
@@ -112,9 +106,8 @@ void LatePhotosTest::copyNowNamesAPhotoStillCutShort() {
     WhenReady(
         &s.main(), [&] { return CameraWaitText(s) == "Waiting for the camera: 2 of 3 photos"; },
         [&] {
-            auto* window = s.main().findChild<QDialog*>("CameraWait");
-            title = window->windowTitle();
-            QTest::mouseClick(window->findChild<QPushButton*>("btnCopyNow"), Qt::LeftButton);
+            title = s.main().findChild<QDialog*>("CameraWait")->windowTitle();
+            QTest::mouseClick(CopyNow(s), Qt::LeftButton);
         });
     s.Start();
     QVERIFY(s.WaitForMessage(

@@ -30,18 +30,6 @@ void AddToFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The text of the small window of the end of a run's wait for the camera,
-// while it is up.
-QString CameraWaitText(SimulatedShoot& s) {
-    const auto* wait = s.main().findChild<QDialog*>("CameraWait");
-    return wait != nullptr && wait->isVisible() ? wait->findChild<QLabel*>("lblCameraWait")->text()
-                                                : QString();
-}
-
-QPushButton* CopyNow(SimulatedShoot& s) {
-    return s.main().findChild<QDialog*>("CameraWait")->findChild<QPushButton*>("btnCopyNow");
-}
-
 QStringList Folders(const SimulatedShoot& s) {
     return QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }

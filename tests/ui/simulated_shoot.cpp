@@ -1,7 +1,9 @@
 #include "simulated_shoot.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -127,4 +129,14 @@ bool SimulatedShoot::WaitForMessage(const QString& titleAndText, int timeoutMs) 
         QTest::qWait(10);
     }
     return true;
+}
+
+QString CameraWaitText(SimulatedShoot& s) {
+    const auto* wait = s.main().findChild<QDialog*>("CameraWait");
+    return wait != nullptr && wait->isVisible() ? wait->findChild<QLabel*>("lblCameraWait")->text()
+                                                : QString();
+}
+
+QPushButton* CopyNow(SimulatedShoot& s) {
+    return s.main().findChild<QDialog*>("CameraWait")->findChild<QPushButton*>("btnCopyNow");
 }

@@ -66,6 +66,12 @@ std::function<bool()> InFirstRotationsWait(SimulatedShoot& s);
 class QAbstractButton;
 void ClickInFirstRotationsWait(SimulatedShoot& s, QAbstractButton* button, bool* clicked);
 
+// The text of the small window of the end of a run's wait for the camera
+// while it is up, and its "Copy now".
+QString CameraWaitText(SimulatedShoot& s);
+class QPushButton;
+QPushButton* CopyNow(SimulatedShoot& s);
+
 // Runs `action` once, from inside whichever event loop is running (also the
 // one of a command's wait), as soon as `ready` holds.
 void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action);
