@@ -81,6 +81,30 @@ void CameraPhotos::LookForArrivals() {
         paths.push_back(JoinPath(options_.FotosDir, name));
     }
     arrivals_.Look(paths);
+    if (ledgerOn_) {
+        std::vector<std::string> whole;
+        for (const std::string& name : Names()) {
+            if (arrivals_.Arrived(JoinPath(options_.FotosDir, name))) {
+                whole.push_back(name);
+            }
+        }
+        ledger_.Place(whole);
+    }
+}
+
+void CameraPhotos::KeepLedger(bool on) {
+    ledgerOn_ = on;
+    ledger_.Clear();
+}
+
+std::vector<std::string> CameraPhotos::Unplaced() const {
+    std::vector<std::string> names = ledger_.SetAside();
+    for (const std::string& name : Names()) {
+        if (!ledger_.Placed(name)) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 void CameraPhotos::Resume(const RunJournal& journal) {
@@ -94,6 +118,11 @@ void CameraPhotos::Resume(const RunJournal& journal) {
         paths.push_back(JoinPath(options_.FotosDir, name));
     }
     arrivals_.Accept(paths);
+    if (ledgerOn_) {
+        // The photos of the positions done, in name order, as the camera
+        // took them; any other one stays set aside.
+        ledger_.Restore(journal.PhotosDone, Names(), journal.PhotosSetAside);
+    }
     Refresh();
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "photos/photo_arrival.h"
+#include "photos/photo_ledger.h"
 #include "photos/photo_settle.h"
 #include "photos/photo_watch.h"
 #include "run/run_journal.h"
@@ -36,6 +37,16 @@ public:
     void LookForArrivals();
     std::size_t Arrived() const { return arrivals_.Complete(); }
     void ClearArrivals() { arrivals_.Clear(); }
+    // A run that checks each photo keeps which photo is whose position, and
+    // sets aside those that are no position's; nothing when `on` is false.
+    void KeepLedger(bool on);
+    // The first photo command of `position` is about to be sent.
+    void Exposed(int position) { ledger_.Exposed(position, Names()); }
+    bool Served(int position) const { return ledger_.Served(position); }
+    const zentrivo::PhotoLedger* Ledger() const { return ledgerOn_ ? &ledger_ : nullptr; }
+    // The new photos that belong to no position: set aside, or not placed
+    // yet (they came after the run's last look).
+    std::vector<std::string> Unplaced() const;
     // A resumed run: the photos it had before it stopped count as new and
     // arrived, those the camera stored since it stopped as new.
     void Resume(const zentrivo::RunJournal& journal);
@@ -92,6 +103,8 @@ private:
     zentrivo::PhotoWatch watch_;
     zentrivo::PhotoSettle looks_{zentrivo::kPhotoSettleTime};
     zentrivo::PhotoArrivals arrivals_;
+    zentrivo::PhotoLedger ledger_;
+    bool ledgerOn_ = false;
     QTimer refresher_;
     std::function<bool()> goesOn_;
     std::optional<bool> waitAnswer_;

@@ -23,8 +23,7 @@ bool PhotoCheck::BeginsPhoto() {
     return true;
 }
 
-void PhotoCheck::NewPhoto(int photoIndex, std::size_t arrivedNow, std::size_t listedNow) {
-    baseline_ = arrivedNow;
+void PhotoCheck::NewPhoto(int photoIndex, std::size_t listedNow) {
     baselineListed_ = listedNow;
     attempts_ = 0;
     photoIndex_ = photoIndex;
@@ -41,9 +40,8 @@ bool PhotoCheck::Holds(const std::string& command, bool complete) const {
     return on_ && pending_ && (complete || IsRotation(command));
 }
 
-PhotoCheck::Verdict PhotoCheck::Judge(std::size_t arrivedNow, std::size_t listedNow,
-                                      Clock::time_point now) {
-    if (arrivedNow > baseline_) {
+PhotoCheck::Verdict PhotoCheck::Judge(bool served, std::size_t listedNow, Clock::time_point now) {
+    if (served) {
         pending_ = false;
         retakeNow_ = false;
         return Verdict::Arrived;

@@ -18,12 +18,11 @@ public:
     }
     bool On() const { return on_; }
 
-    // Before a photo command: true when it begins a new photo, which is then
-    // counted from the photos arrived by now. A photo taken again counts
-    // against the same folder as the first time: a first shot stored late
-    // is as good as the retake.
+    // Before a photo command: true when it begins a new photo; a photo taken
+    // again is the same one, and a first shot stored late is as good as the
+    // retake.
     bool BeginsPhoto();
-    void NewPhoto(int photoIndex, std::size_t arrivedNow, std::size_t listedNow);
+    void NewPhoto(int photoIndex, std::size_t listedNow);
     // The controller accepted the photo command.
     void Taken();
 
@@ -37,9 +36,9 @@ public:
         TakeAgain,  // rewind to the photo command
         AskUser,    // taken three times and still missing: pause
     };
-    // `arrivedNow` counts the new photos arrived whole, `listedNow` every
-    // new photo listed, whole or not.
-    Verdict Judge(std::size_t arrivedNow, std::size_t listedNow, Clock::time_point now);
+    // `served`: the photo has arrived whole for its position; `listedNow`
+    // counts every new photo listed, whole or not.
+    Verdict Judge(bool served, std::size_t listedNow, Clock::time_point now);
     // The photo taken last is waited for, until Deadline().
     bool Waiting() const { return pending_ && waiting_; }
     Clock::time_point Deadline() const { return deadline_; }
@@ -57,7 +56,6 @@ private:
     bool retaking_ = false;   // the run was rewound to take it again
     bool retakeNow_ = false;  // paused for the user: Continue takes it again
     int photoIndex_ = 0;
-    std::size_t baseline_ = 0;
     std::size_t baselineListed_ = 0;
     int attempts_ = 0;  // times this photo was taken again
     int retaken_ = 0;

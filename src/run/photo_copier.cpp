@@ -36,8 +36,15 @@ PhotoCopier::Outcome PhotoCopier::Copy() {
     request.destinationFolder = options_.FotosCopyDir;
     request.autoName = options_.FotosAutoNameDir;
     request.now = clock_();
+    if (const PhotoLedger* ledger = photos_.Ledger()) {
+        // One photo per position, numbered by its position; the others
+        // are kept beside them.
+        request.photos = ledger->Frames();
+        request.setAside = photos_.Unplaced();
+    } else {
+        request.photos = photos_.Names();
+    }
     for (const std::string& name : photos_.Names()) {
-        request.photos.push_back(name);
         // A first look at every photo now, so that while the first ones are
         // copied the others settle, and only a photo the camera is still
         // writing is waited for.
@@ -83,7 +90,7 @@ PhotoCopier::Outcome PhotoCopier::Copy() {
         }
         outcome.missed = QString("%1 of %2 photos could not be copied: %3")
                              .arg(result.notCopied.size())
-                             .arg(request.photos.size())
+                             .arg(result.count)
                              .arg(names.join(", "));
     }
     if (!result.incomplete.empty()) {

@@ -108,6 +108,7 @@ void Shoot::Begin() {
     pace_.BeginRun();
     check_.Begin(options_.FotosCheck);
     photos_.ClearArrivals();
+    photos_.KeepLedger(options_.FotosCheck);
     const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
     if (!resume) {
         journal_.Begin(commands_->Commands(), runReturn_, photos_.KnownNames());
@@ -197,8 +198,10 @@ void Shoot::Play(const std::string& command) {
     const bool photo = letter == "P";
     const bool rotation = letter == "R" || letter == "L";
     if (photo && check_.BeginsPhoto()) {
+        // What has come by now was taken for an earlier position.
         photos_.LookForArrivals();
-        check_.NewPhoto(process_.CurrentIndex, photos_.Arrived(), photos_.NewCount());
+        photos_.Exposed(CheckedPosition(process_.CurrentIndex));
+        check_.NewPhoto(process_.CurrentIndex, photos_.NewCount());
     }
     if (rotation) {
         JournalRotation(true);
@@ -254,7 +257,8 @@ void Shoot::Close() {
 
 void Shoot::JournalRotation(bool underway) {
     journal_.Rotation(underway, process_.CurrentIndex, process_.RotationsDone, check_.Retaken(),
-                      photos_.Names());
+                      photos_.Names(),
+                      photos_.Ledger() ? photos_.Ledger()->SetAside() : std::vector<std::string>{});
 }
 
 void Shoot::EndJournal() {

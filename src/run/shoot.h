@@ -92,6 +92,8 @@ private:
     // waits for the photo or has paused for the user. May rewind the run to
     // take the photo again.
     bool PhotoAccountedFor(const std::string& command, bool complete);
+    // The photo a command index belongs to, counted from 1.
+    int CheckedPosition(int commandIndex) const;
     std::string CheckedPhotoText() const;  // "2 of 8"
     QString PhotoCheckSummary();
     // At a Start that resumes: the controller set up as the run had it, the

@@ -39,7 +39,8 @@ void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone
 }
 
 void ShootJournal::Rotation(bool underway, std::int32_t commandIndex, std::int32_t rotationsDone,
-                            int retaken, const std::vector<std::string>& received) {
+                            int retaken, const std::vector<std::string>& received,
+                            const std::vector<std::string>& setAside) {
     if (!on_) {
         return;
     }
@@ -48,6 +49,7 @@ void ShootJournal::Rotation(bool underway, std::int32_t commandIndex, std::int32
     journal_.RotationUnderway = underway;
     journal_.Retaken = retaken;
     journal_.PhotosReceived = received;
+    journal_.PhotosSetAside = setAside;
     journal_.TurnedBack = false;
     Write();
 }

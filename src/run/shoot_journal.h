@@ -28,7 +28,8 @@ public:
     void Resumed(const zentrivo::RunJournal& journal, std::int32_t rotationsDone);
     // Before (`underway`) and after a rotation.
     void Rotation(bool underway, std::int32_t commandIndex, std::int32_t rotationsDone, int retaken,
-                  const std::vector<std::string>& received);
+                  const std::vector<std::string>& received,
+                  const std::vector<std::string>& setAside);
     // The run stopped.
     void Stop();
     // The table was turned back to the start.

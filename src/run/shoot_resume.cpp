@@ -16,10 +16,13 @@ constexpr int kPhotoLookMs = 250;
 
 }  // namespace
 
+int Shoot::CheckedPosition(int commandIndex) const {
+    return PhotoNumberAt(commands_->Commands(), static_cast<std::size_t>(commandIndex));
+}
+
 std::string Shoot::CheckedPhotoText() const {
-    const std::vector<std::string> commands = commands_->Commands();
-    return std::to_string(PhotoNumberAt(commands, static_cast<std::size_t>(check_.PhotoIndex()))) +
-           " of " + std::to_string(PhotoCommandCount(commands));
+    return std::to_string(CheckedPosition(check_.PhotoIndex())) + " of " +
+           std::to_string(PhotoCommandCount(commands_->Commands()));
 }
 
 bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
@@ -30,7 +33,8 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     if (process_.ProcessState != kProcessStarted) {
         return false;  // paused or stopped while the folder was read
     }
-    switch (check_.Judge(photos_.Arrived(), photos_.NewCount(), PhotoCheck::Clock::now())) {
+    switch (check_.Judge(photos_.Served(CheckedPosition(check_.PhotoIndex())), photos_.NewCount(),
+                         PhotoCheck::Clock::now())) {
         case PhotoCheck::Verdict::Arrived:
             return true;
         case PhotoCheck::Verdict::TakeAgain:
@@ -44,12 +48,10 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
             // Taken three times and still missing: the user looks at the camera.
             log_.Write("photo " + CheckedPhotoText() + " has not arrived, also when taken again");
             PauseOrContinue();
-            const std::vector<std::string> commands = commands_->Commands();
             observer_.ShowMessage(
                 "Warning",
-                QString::fromStdString(PhotoMissingText(
-                    PhotoNumberAt(commands, static_cast<std::size_t>(check_.PhotoIndex())),
-                    PhotoCommandCount(commands))),
+                QString::fromStdString(PhotoMissingText(CheckedPosition(check_.PhotoIndex()),
+                                                        PhotoCommandCount(commands_->Commands()))),
                 ShootObserver::Icon::Warning);
             return false;
         }
@@ -79,8 +81,10 @@ QString Shoot::StateText() const {
 
 QString Shoot::PhotoCheckSummary() {
     photos_.LookForArrivals();
+    const PhotoLedger& ledger = *photos_.Ledger();
     return QString::fromStdString(PhotoCheckLine(PhotoCommandCount(commands_->Commands()),
-                                                 photos_.Arrived(), check_.Retaken()));
+                                                 static_cast<std::size_t>(ledger.Received()),
+                                                 check_.Retaken(), ledger.SetAside().size()));
 }
 
 void Shoot::ResumeInterrupted() {

@@ -135,6 +135,27 @@ TEST_F(CopyFixture, APhotoThatCannotBeCopiedLeavesAGapAndOneCutShortIsNamed) {
     EXPECT_EQ(result.incomplete, std::vector<std::string>{"6.jpg"});
 }
 
+TEST_F(CopyFixture, APlaceWithoutAPhotoKeepsItsNumberAndSetAsidePhotosKeepTheirNames) {
+    request.photos = {"IMG_0001.JPG", "", "IMG_0003.JPG"};
+    request.setAside = {"IMG_0002.JPG"};
+    request.autoName = true;
+    std::size_t counted = 0;
+    CopyDialogs d = dialogs.Dialogs();
+    d.beforeCopy = [&](std::size_t, std::size_t count, const std::string&) {
+        counted = count;
+        return true;
+    };
+    const CopyResult result = CopyNewPhotos(request, d);
+    ASSERT_TRUE(result.done);
+    EXPECT_EQ(counted, 3u);
+    EXPECT_EQ(result.count, 3u);
+    EXPECT_TRUE(result.notCopied.empty());
+    EXPECT_EQ(destination.Read(kStamp + "/1.jpg"), "first");
+    EXPECT_FALSE(fs::exists(destination.File(kStamp + "/2.jpg")));
+    EXPECT_EQ(destination.Read(kStamp + "/3.jpg"), "third");
+    EXPECT_EQ(destination.Read(kStamp + "/extra/IMG_0002.JPG"), "second");
+}
+
 TEST_F(CopyFixture, TheWindowCanHoldBackAPhotoBeforeItIsCopied) {
     request.autoName = true;
     std::vector<std::size_t> numbers;

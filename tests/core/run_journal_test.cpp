@@ -21,7 +21,8 @@ RunJournal Interrupted() {
     j.Return = ReturnPlan{"L", 300, 5};
     j.TurnedBack = true;
     j.PhotosAtStart = {"IMG_0001.JPG", "odd\nname\\.jpg"};
-    j.PhotosReceived = {"IMG_0002.JPG"};
+    j.PhotosReceived = {"IMG_0002.JPG", "IMG_0009.JPG"};
+    j.PhotosSetAside = {"IMG_0009.JPG"};
     j.Written = "08-12-2026 01:20:00";
     return j;
 }
@@ -51,11 +52,12 @@ TEST(RunJournal, ReadsBackWhatWasWrittenAndSaysWhereToGoOn) {
     allTaken.PhotosDone = 4;
     EXPECT_EQ(ResumeIndex(allTaken), j.Commands.size());
 
-    // One of the two photos taken came after the last write: it is the run's; what came later
-    // and what was there before are left alone.
+    // One of the two photos taken came after the last write: it is the run's (a set-aside
+    // one is no photo's); what came later and what was there before are left alone.
     const ResumedPhotos photos = PhotosToResume(
         j, {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG", "IMG_0004.JPG", "odd\nname\\.jpg"});
-    EXPECT_EQ(photos.received, (std::vector<std::string>{"IMG_0002.JPG", "IMG_0003.JPG"}));
+    EXPECT_EQ(photos.received,
+              (std::vector<std::string>{"IMG_0002.JPG", "IMG_0009.JPG", "IMG_0003.JPG"}));
     EXPECT_EQ(photos.known,
               (std::vector<std::string>{"IMG_0001.JPG", "IMG_0004.JPG", "odd\nname\\.jpg"}));
 

@@ -43,25 +43,40 @@ bool WholeJpeg(const QString& path) {
     return bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9");
 }
 
-// The copies are 1.jpg ... N.jpg, each the whole JPEG of the camera's photo
-// of the same place in the order stored.
-void CheckCopies(SimulatedShoot& s, int count) {
+void CheckSameJpeg(const QString& copyPath, const QString& photoPath) {
+    QVERIFY2(WholeJpeg(copyPath), qPrintable(copyPath));
+    QFile copy(copyPath);
+    QFile photo(photoPath);
+    QVERIFY(copy.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
+    QVERIFY2(copy.readAll() == photo.readAll(), qPrintable(copyPath + " is not " + photoPath));
+}
+
+// The copies are 1.jpg ... N.jpg, the whole JPEGs of the camera's photos
+// `frames` in that order, and the set-aside photos `extra` under their own
+// names in "extra".
+void CheckFrames(SimulatedShoot& s, const QStringList& frames, const QStringList& extra = {}) {
     QStringList expected;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= frames.size(); ++i) {
         expected << QString("%1.jpg").arg(i);
     }
     const QDir spin(s.destDir.filePath("spin"));
     QCOMPARE(spin.entryList(QDir::Files, QDir::Name), expected);
+    for (int i = 1; i <= frames.size(); ++i) {
+        CheckSameJpeg(spin.filePath(expected[i - 1]), s.cameraDir.filePath(frames[i - 1]));
+    }
+    const QDir aside(spin.filePath("extra"));
+    QCOMPARE(aside.entryList(QDir::Files, QDir::Name), extra);
+    for (const QString& name : extra) {
+        CheckSameJpeg(aside.filePath(name), s.cameraDir.filePath(name));
+    }
+}
+
+// Every photo of the camera, in the order stored, is a copy.
+void CheckCopies(SimulatedShoot& s, int count) {
     const QStringList photos =
         QDir(s.cameraDir.path()).entryList({"*.JPG"}, QDir::Files, QDir::Name);
     QCOMPARE(photos.size(), count);
-    for (int i = 1; i <= count; ++i) {
-        QVERIFY(WholeJpeg(spin.filePath(QString("%1.jpg").arg(i))));
-        QFile copy(spin.filePath(QString("%1.jpg").arg(i)));
-        QFile photo(s.cameraDir.filePath(photos[i - 1]));
-        QVERIFY(copy.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), photo.readAll());
-    }
+    CheckFrames(s, photos);
 }
 
 bool WhoseNameIs(SimulatedShoot& s, const QString& name) {
@@ -82,6 +97,7 @@ private slots:
     void aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor();
     void aPhotoThatNeverComesPausesTheRunUntilTheCameraRecovers();
     void aPhotoThatComesDuringThePauseIsNotTakenAgain();
+    void aLateFirstShotIsSetAsideAndNoFrameShifts();
 };
 
 void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
@@ -205,6 +221,26 @@ void PhotoCheckTest::aPhotoThatComesDuringThePauseIsNotTakenAgain() {
     // Position 3 has the one photo that came; nothing was taken once more.
     QCOMPARE(PhotoCommands(s), 5);
     CheckCopies(s, 3);
+}
+
+void PhotoCheckTest::aLateFirstShotIsSetAsideAndNoFrameShifts() {
+    // Photo 3 of 6 comes 12 s late: it is taken again at 10 s, the retake
+    // comes at once, and the first shot after it, while the table turns on.
+    SimulatedShoot s;
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-late", "3",
+                      "--camera-late-ms", "12000"});
+    MakeCheckedRun(s, "6");
+    s.Start();
+    QVERIFY(s.WaitForMessage(
+        kCompleted + kCopied + "\r\nPhotos planned: 6, received: 6, taken again: 1, set aside: 1",
+        90000));
+    QCOMPARE(PhotoCommands(s), 7);
+    // Position 3 is the retake; the late first shot is kept aside, and every
+    // later frame is the photo taken at its own position.
+    CheckFrames(s,
+                {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0004.JPG", "IMG_0005.JPG", "IMG_0006.JPG",
+                 "IMG_0007.JPG"},
+                {"IMG_0003.JPG"});
 }
 
 ZENTRIVO_TEST_MAIN(PhotoCheckTest)

@@ -115,7 +115,7 @@ void FolderCamera::TakePhoto(std::int64_t /*shutter_ms*/, double angle_degrees) 
             return;
         }
         const auto late = std::chrono::milliseconds(number == faults_.Late ? faults_.LateMs : 0);
-        pending_.push_back({Clock::now() + delay_ + late, angle_degrees, number});
+        pending_.push_back({Clock::now() + delay_ + late, angle_degrees, number, ++last_number_});
     }
     wake_.notify_one();
 }
@@ -130,13 +130,18 @@ void FolderCamera::Serve() {
             wake_.wait(lock);
             continue;
         }
-        // Shots are stored in the order taken, as a camera's buffer empties.
-        const Shot shot = pending_.front();
-        if (Clock::now() < shot.Due) {
-            wake_.wait_until(lock, shot.Due);
+        // Shots are stored as they fall due: in the order taken, unless one
+        // is held up, which the others then pass, as a tethering program
+        // copying several photos at once lets them.
+        const auto next =
+            std::min_element(pending_.begin(), pending_.end(),
+                             [](const Shot& a, const Shot& b) { return a.Due < b.Due; });
+        if (Clock::now() < next->Due) {
+            wake_.wait_until(lock, next->Due);
             continue;
         }
-        pending_.pop_front();
+        const Shot shot = *next;
+        pending_.erase(next);
         lock.unlock();
         Store(shot);
         lock.lock();
@@ -144,7 +149,7 @@ void FolderCamera::Serve() {
 }
 
 void FolderCamera::Store(const Shot& shot) {
-    for (int number = last_number_ + 1; number <= kLastNumber; ++number) {
+    for (int number = shot.FileNumber; number <= kLastNumber; ++number) {
         const std::string path = (std::filesystem::path(folder_) / PhotoName(number)).string();
         // Never over a file that is there already, even one that came after
         // the camera looked at the folder.
@@ -156,7 +161,6 @@ void FolderCamera::Store(const Shot& shot) {
             Complain("cannot create " + path + ": " + std::strerror(errno));
             return;
         }
-        last_number_ = number;
         const std::string jpeg = EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number));
         const std::string_view bytes(jpeg);
         for (int part = 0; part < kParts; ++part) {

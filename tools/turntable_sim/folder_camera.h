@@ -14,7 +14,9 @@
 // A camera storing onto a memory card, seen as a folder: each photo becomes
 // a JPEG named as cameras name them, IMG_0001.JPG, IMG_0002.JPG, ...,
 // numbered on from the highest such name already there (in any letter case),
-// so that photos of earlier sessions are never overwritten.
+// so that photos of earlier sessions are never overwritten. The number is
+// given at the exposure, so a shot stored late still sorts where it was
+// taken.
 //
 // A photo's file appears `delay` after the shot, under its final name, and
 // is then written in four parts spread over `write_time`, so whoever watches
@@ -39,7 +41,8 @@ private:
     struct Shot {
         Clock::time_point Due;
         double AngleDegrees;
-        std::int64_t Number;
+        std::int64_t Number;  // of the shot, over the session
+        int FileNumber;       // of its file, given at the exposure
     };
 
     void Serve();
@@ -50,7 +53,7 @@ private:
     const std::chrono::milliseconds write_time_;
     const CameraFaults faults_;
     std::int64_t shots_ = 0;  // under mutex_
-    int last_number_;         // used only by the writing thread once it runs
+    int last_number_;         // the last file number given; under mutex_
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Shot> pending_;

@@ -96,9 +96,10 @@ std::string PhotoMissingText(int number, int count) {
            "Then press Continue to take the photo again.";
 }
 
-std::string PhotoCheckLine(int planned, std::size_t received, int retaken) {
+std::string PhotoCheckLine(int planned, std::size_t received, int retaken, std::size_t setAside) {
     return "Photos planned: " + std::to_string(planned) +
-           ", received: " + std::to_string(received) + ", taken again: " + std::to_string(retaken);
+           ", received: " + std::to_string(received) + ", taken again: " + std::to_string(retaken) +
+           (setAside > 0 ? ", set aside: " + std::to_string(setAside) : "");
 }
 
 }  // namespace zentrivo

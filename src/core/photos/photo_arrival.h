@@ -67,6 +67,7 @@ public:
     // took before it was interrupted.
     void Accept(const std::vector<std::string>& paths);
     std::size_t Complete() const { return complete_.size(); }
+    bool Arrived(const std::string& path) const { return complete_.count(path) != 0; }
     void Clear();
 
 private:
@@ -85,7 +86,9 @@ int PhotoNumberAt(const std::vector<std::string>& commands, std::size_t index);
 std::string PhotoMissingText(int number, int count);
 
 // The line the completion message gains when the check is on, e.g.
-// "Photos planned: 8, received: 8, taken again: 1".
-std::string PhotoCheckLine(int planned, std::size_t received, int retaken);
+// "Photos planned: 8, received: 8, taken again: 1"; photos that were no
+// position's add ", set aside: 1".
+std::string PhotoCheckLine(int planned, std::size_t received, int retaken,
+                           std::size_t setAside = 0);
 
 }  // namespace zentrivo

@@ -87,12 +87,28 @@ CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs)
         return result;
     }
     result.target = target;
-    const std::size_t count = request.photos.size();
+    // Each photo with the name of its copy, relative to the sub-folder.
+    std::vector<std::pair<std::string, std::string>> copies;
+    for (std::size_t i = 0; i < request.photos.size(); ++i) {
+        if (!request.photos[i].empty()) {
+            copies.emplace_back(request.photos[i], std::to_string(i + 1) + ".jpg");
+        }
+    }
+    const std::string aside = JoinPath(target, kSetAsideFolder);
+    if (!request.setAside.empty() && !CreateFolderLevel(aside)) {
+        result.notCopied = request.setAside;
+    } else {
+        for (const std::string& name : request.setAside) {
+            copies.emplace_back(name, JoinPath(kSetAsideFolder, name));
+        }
+    }
+    const std::size_t count = copies.size();
+    // Set-aside photos without their folder count as not copied.
+    result.count = count + result.notCopied.size();
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string& name = request.photos[i];
+        const auto& [name, copy] = copies[i];
         const std::string source = JoinPath(request.cameraFolder, name);
         const bool ready = !dialogs.beforeCopy || dialogs.beforeCopy(i + 1, count, source);
-        const std::string copy = std::to_string(i + 1) + ".jpg";
         if (!ready || !CopyPhoto(source, JoinPath(target, copy))) {
             result.notCopied.push_back(name);
         } else if (IsCutShortJpeg(source)) {

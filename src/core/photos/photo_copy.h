@@ -34,21 +34,30 @@ struct CopyDialogs {
 };
 
 struct CopyRequest {
-    std::string cameraFolder;         // where the photos are, as set at the moment of copying
-    std::string destinationFolder;    // where the new sub-folder goes
-    std::vector<std::string> photos;  // names in the order of the photo list
-    bool autoName = false;            // name the sub-folder by date and time without asking
-    std::tm now{};                    // local time of the copy, for the stamp
+    std::string cameraFolder;       // where the photos are, as set at the moment of copying
+    std::string destinationFolder;  // where the new sub-folder goes
+    // Names in the order of the photo list; an empty name is a place
+    // without a photo, whose number stays unused.
+    std::vector<std::string> photos;
+    // Photos that are no place's: copied under their own names into the
+    // sub-folder kSetAsideFolder of the copy.
+    std::vector<std::string> setAside;
+    bool autoName = false;  // name the sub-folder by date and time without asking
+    std::tm now{};          // local time of the copy, for the stamp
 };
 
 struct CopyResult {
     bool done = false;                   // the sub-folder was created and the copying ran
     std::string target;                  // the sub-folder, once created
+    std::size_t count = 0;               // the photos it was to copy
     std::vector<std::string> notCopied;  // photos passed over, in list order
-    // Copies made of a photo that was not whole ("3.jpg"): the camera had
-    // not finished writing it.
+    // Copies made of a photo that was not whole ("3.jpg", or
+    // "extra/IMG_0007.JPG"): the camera had not finished writing it.
     std::vector<std::string> incomplete;
 };
+
+// Where a copy keeps the photos set aside.
+constexpr const char* kSetAsideFolder = "extra";
 
 // Creates a new sub-folder of the destination and copies the photos into it
 // as 1.jpg, 2.jpg, ... in list order; a photo that cannot be copied leaves its

@@ -69,6 +69,12 @@ void ForEachPhotoName(const std::string& folder,
 
 // Each name is folded once, not once per comparison: a sort of 50,000 names
 // makes close to a million comparisons.
+bool PhotoNameBefore(const std::string& a, const std::string& b) {
+    const std::string foldedA = AsciiFolded(a);
+    const std::string foldedB = AsciiFolded(b);
+    return foldedA != foldedB ? foldedA < foldedB : a < b;
+}
+
 void SortPhotoNames(std::vector<std::string>& names) {
     std::vector<std::string> keys;
     keys.reserve(names.size());

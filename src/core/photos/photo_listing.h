@@ -23,6 +23,8 @@ void ForEachPhotoName(const std::string& folder,
 // Sorts photo names as a camera numbers them and Windows lists a card: by
 // name with A-Z folded to a-z, names equal but for letter case in byte order.
 void SortPhotoNames(std::vector<std::string>& names);
+// Whether `a` comes before `b` in that order.
+bool PhotoNameBefore(const std::string& a, const std::string& b);
 
 // The names of ForEachPhotoName, sorted by SortPhotoNames.
 std::vector<std::string> ListFiles(const std::string& folder);

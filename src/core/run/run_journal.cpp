@@ -112,6 +112,9 @@ std::string RunJournalText(const RunJournal& j) {
     for (const std::string& name : j.PhotosReceived) {
         out << "received=" << Escaped(name) << "\n";
     }
+    for (const std::string& name : j.PhotosSetAside) {
+        out << "set_aside=" << Escaped(name) << "\n";
+    }
     const std::string body = out.str();
     return body + kCheck + Checksum(body) + "\n";
 }
@@ -171,6 +174,8 @@ std::optional<RunJournal> ParseRunJournal(const std::string& text) {
             j.PhotosAtStart.push_back(*value);
         } else if (key == "received") {
             j.PhotosReceived.push_back(*value);
+        } else if (key == "set_aside") {
+            j.PhotosSetAside.push_back(*value);
         } else {
             good = false;
         }
@@ -259,7 +264,8 @@ ResumedPhotos PhotosToResume(const RunJournal& journal, const std::vector<std::s
         photos.received.push_back(name);
         seen.insert(AsciiFolded(name));
     }
-    const auto taken = static_cast<std::size_t>(journal.PhotosDone);
+    // Set-aside photos are no position's: they leave room for one more.
+    const auto taken = static_cast<std::size_t>(journal.PhotosDone) + journal.PhotosSetAside.size();
     for (const std::string& name : listing) {
         const std::string key = AsciiFolded(name);
         if (seen.count(key) == 0 && photos.received.size() < taken) {

@@ -24,6 +24,7 @@ struct RunJournal {
     bool TurnedBack = false;                  // the way back to the start was used since
     std::vector<std::string> PhotosAtStart;   // the camera folder at Start
     std::vector<std::string> PhotosReceived;  // the run's photos, in the order found
+    std::vector<std::string> PhotosSetAside;  // those of them that are no position's
     std::string Written;                      // when it was last written, local time
 };
 

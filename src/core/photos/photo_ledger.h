@@ -1,0 +1,57 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+// Which photo of the camera folder belongs to which position of a run that
+// checks each photo. Cameras number their files in the order of exposure,
+// and the photo list sorts by name, so a photo that sorts before one already
+// placed was taken earlier: a late first shot that comes after its retake,
+// or a second file of a shot, is set aside instead of passing for the photo
+// of the next position, and every later frame keeps its angle.
+namespace zentrivo {
+
+class PhotoLedger {
+public:
+    void Clear() { *this = PhotoLedger{}; }
+
+    // The first photo command of `position` (counted from 1) is about to be
+    // sent; `listed` are the run's new photos listed now, none of which can be
+    // its photo. A retake of the same position changes nothing: a first shot
+    // stored late serves as well as the retake.
+    void Exposed(int position, const std::vector<std::string>& listed);
+    // Places each photo of `whole` (new photos arrived whole) not placed yet:
+    // the first in name order that was taken for the current position is its
+    // photo, every other one is set aside.
+    void Place(const std::vector<std::string>& whole);
+
+    bool Served(int position) const;
+    // Positions that have their photo.
+    int Received() const;
+    // The photo of each position in order, empty for a position without one,
+    // up to the last position that has one.
+    std::vector<std::string> Frames() const;
+    // Photos that are no position's, in the order they were set aside.
+    const std::vector<std::string>& SetAside() const { return aside_; }
+    bool Placed(const std::string& name) const;
+
+    // A resumed run with `positionsDone` positions behind it: of `received`,
+    // those not in `aside` are their photos in name order, and any more are
+    // set aside.
+    void Restore(int positionsDone, std::vector<std::string> received,
+                 const std::vector<std::string>& aside);
+
+private:
+    void Mark(const std::string& name);
+
+    int current_ = 0;
+    std::vector<std::string> frames_;  // by position, from 1
+    std::vector<std::string> aside_;
+    std::set<std::string> placed_;            // case-folded
+    std::set<std::string> listedAtExposure_;  // case-folded
+    std::string last_;                        // the last placed photo in name order
+    std::string floor_;                       // the same when the current position was exposed
+};
+
+}  // namespace zentrivo
