@@ -27,6 +27,7 @@ Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObs
         connect(timer, &QTimer::timeout, this, [this] { RunGuarded([this] { Tick(); }); });
     }
     device_.OnGone([this] { DeviceGone(); });
+    FollowTether();
     RefreshResume();
 }
 
@@ -68,7 +69,8 @@ void Shoot::Begin() {
         Stop();
         return;
     }
-    log_.Begin(Now(), options_.ComPort, options_.FotosCheck, options_.FotosDir);
+    log_.Begin(Now(), device_.PortName(), device_.PortDevice(), options_.FotosCheck,
+               options_.FotosDir);
     QCoreApplication::processEvents();
 
     WorkGate::Hold port(device_.Gate());
@@ -96,7 +98,7 @@ void Shoot::Begin() {
         Stop();
         return;
     }
-    photos_.Begin();
+    WatchCameraFolder();
     photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
     device_.MarkConnected();
 
@@ -129,6 +131,10 @@ void Shoot::ScheduleTick() {
     } else {
         tick_.start();
     }
+}
+
+std::int64_t Shoot::GapMs() const {
+    return options_.FastPace ? tickAtOnce_.interval() : tick_.interval();
 }
 
 void Shoot::PauseOrContinue() {
@@ -210,20 +216,24 @@ void Shoot::Play(const std::string& command) {
     const auto sent = std::chrono::steady_clock::now();
     const ExchangeResult result =
         device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
-    if (ReportFailedExchange(command, result.Outcome)) {
+    if (ReportFailedExchange(command, result)) {
         Stop();
         return;
     }
     pace_.Accepted(command);
     pace_.Measured(command, sent);
     if (process_.ProcessState != kProcessNotStarted) {
-        observer_.TimeLeftChanged(
-            pace_.TimeLeft(commands_->Commands(),
-                           static_cast<std::size_t>(process_.CurrentIndex) + 1, tick_.interval()));
+        observer_.TimeLeftChanged(pace_.TimeLeft(
+            commands_->Commands(), static_cast<std::size_t>(process_.CurrentIndex) + 1, GapMs()));
     }
     if (photo) {
         ++photosTaken_;
         check_.Taken();
+        // The controller has fired and waited; the camera over its own
+        // connection fires now.
+        if (options_.CameraTrigger && tether_.Chosen()) {
+            tether_.Trigger();
+        }
     }
     if (rotation) {
         const bool stillStarted = process_.ProcessState == kProcessStarted;
@@ -249,6 +259,9 @@ void Shoot::Play(const std::string& command) {
 }
 
 void Shoot::Close() {
+    if (process_.ProcessState != kProcessNotStarted) {
+        journal_.Stop();  // the moment the run stopped, for a resume
+    }
     log_.End("the program was closed");
     tick_.stop();
     tickAtOnce_.stop();

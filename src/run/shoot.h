@@ -9,6 +9,7 @@
 #include <string>
 
 #include "camera_photos.h"
+#include "camera_tether.h"
 #include "command_list.h"
 #include "device_link.h"
 #include "photo_check.h"
@@ -63,6 +64,15 @@ public:
     // Ends the end of a run's wait for the camera, with the copy or without.
     void EndCameraWait(bool copy) { photos_.EndWait(copy); }
 
+    // Connects to the camera of the settings, or lets one go; `chosenNow`
+    // when the user has just chosen it, who is then told why it can not be
+    // connected.
+    void UseCamera(bool chosenNow);
+    // The camera folder of the settings is watched from what it holds now,
+    // and downloads go there.
+    void WatchCameraFolder();
+    CameraTether& Tether() { return tether_; }
+
     // Whether a reply is awaited, or photos are collected or copied: the
     // program must not close then.
     bool WaitingForDevice() const { return process_.WaitingReply || device_.Gate().Busy(); }
@@ -82,12 +92,16 @@ public:
 private:
     void Begin();
     void ScheduleTick();
+    // The pause between a reply and the next command, as ScheduleTick makes it.
+    std::int64_t GapMs() const;
     void Play(const std::string& command);
     // Tells the user why an exchange failed; true when it did.
-    bool ReportFailedExchange(const std::string& command, zentrivo::ExchangeOutcome outcome);
+    bool ReportFailedExchange(const std::string& command, const zentrivo::ExchangeResult& result);
     void Complete();
     void ReturnToStart();
     void DeviceGone();
+    // Ends the run, then tells the user that the device went away.
+    void EndForLostDevice();
     // Whether the run may send `command` (or complete) now; false when it
     // waits for the photo or has paused for the user. May rewind the run to
     // take the photo again.
@@ -104,6 +118,8 @@ private:
     void EndJournal();
     void RefreshResume();
     std::tm Now() const;
+    void FollowTether();
+    void CameraLost(const QString& model, const QString& why);
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
@@ -115,6 +131,8 @@ private:
     DeviceLink device_;
     CameraPhotos photos_;
     PhotoCopier copier_;
+    CameraTether tether_;
+    bool tellCameraProblem_ = false;  // the user has just chosen the camera
     PhotoCheck check_;
     ShootJournal journal_;
     RunPace pace_;

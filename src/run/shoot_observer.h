@@ -51,4 +51,8 @@ public:
     // is offered only when the run copies by itself.
     virtual void WaitingForCamera(int whole, int expected, bool offerCopy) = 0;
     virtual void CameraWaitEnded() = 0;
+
+    // The camera the program downloads from: "Camera: <model>", "Camera:
+    // not found"; empty when photos come from the camera folder only.
+    virtual void CameraStateChanged(const QString& text) = 0;
 };

@@ -74,7 +74,7 @@ void TfrmMain::btnFotosChooseNewDirClick() {
         return;
     }
     if (ChooseFolder(Options.FotosDir, ui->txtFotosSrcDir)) {
-        shoot_->Photos().Begin();
+        shoot_->WatchCameraFolder();
     }
 }
 

@@ -40,6 +40,17 @@ MainStatusBar::MainStatusBar(QStatusBar* bar) : bar_(bar) {
                                8);
     bar->addPermanentWidget(timeLeft_);
     timeLeft_->setAccessibleDescription("Time left");
+    // The camera the program downloads from, at the right; shown only while
+    // one is chosen.
+    camera_ = new QLabel(bar);
+    camera_->setAccessibleDescription("Camera");
+    camera_->hide();
+    bar->addPermanentWidget(camera_);
+}
+
+void MainStatusBar::ShowCamera(const QString& text) {
+    camera_->setText(text);
+    camera_->setVisible(!text.isEmpty());
 }
 
 QString MainStatusBar::Text(int panel) const {
@@ -52,6 +63,8 @@ QString MainStatusBar::Text(int panel) const {
             return process_->text();
         case 4:
             return timeLeft_->text();
+        case 5:
+            return camera_->text();
         default:
             return photos_->text();
     }

@@ -7,7 +7,8 @@ class DevicePanel;
 class QStatusBar;
 
 // The main window's status bar: the clock, the device state, the process
-// state, the new photos and, at the right, the time left of a run.
+// state, the new photos and, at the right, the time left of a run and the
+// camera the program downloads from.
 class MainStatusBar {
 public:
     explicit MainStatusBar(QStatusBar* bar);
@@ -21,6 +22,8 @@ public:
     void ShowDeviceState(int state);
     void ShowPhotos(const QString& text);
     void ShowTimeLeft(const QString& text) { timeLeft_->setText(text); }
+    // Panel 5: "Camera: <model>"; hidden when empty.
+    void ShowCamera(const QString& text);
 
 private:
     QStatusBar* bar_;
@@ -29,4 +32,5 @@ private:
     QLabel* process_ = nullptr;
     QLabel* photos_ = nullptr;
     QLabel* timeLeft_ = nullptr;
+    QLabel* camera_ = nullptr;
 };

@@ -10,6 +10,7 @@
 
 #include "accessible_names.h"
 #include "main_status_bar.h"
+#include "parametri.h"
 #include "paths.h"
 #include "serial/commu.h"
 #include "shoot_display.h"
@@ -66,6 +67,7 @@ void TfrmMain::AttachDialogs(TfrmProcesEdit* procesEdit, TfrmParametri* parametr
     frmProcesEdit_ = procesEdit;
     frmParametri_ = parametri;
     shoot_->UseCommands(*procesEdit);
+    parametri->UseTether(shoot_->Tether());
 }
 
 void TfrmMain::FormCreate() {
@@ -75,7 +77,8 @@ void TfrmMain::FormCreate() {
     FollowChoices();
     ui->pcMain->setCurrentIndex(0);
     AppTitle_ = windowTitle();
-    shoot_->Photos().Begin();
+    shoot_->WatchCameraFolder();
+    shoot_->UseCamera(false);
     DefaultProfile_ = CaptureProfile();
     ProfileName_ = kNewProfileName;
     RefreshCaption();

@@ -1,6 +1,8 @@
 #include "parametri.h"
 
 #include "accessible_names.h"
+#include "camera_choice.h"
+#include "camera_tether.h"
 #include "port_list.h"
 #include "process/parameter_checks.h"
 #include "serial/port_choice.h"
@@ -29,6 +31,13 @@ TfrmParametri::TfrmParametri(Dialogs& dialogs, QWidget* parent)
     setFixedSize(314, 273);
     connect(ui->btnOk, &QPushButton::clicked, this, &TfrmParametri::btnOkClick);
     connect(this, &QDialog::finished, portList_, &PortList::StopFollowing);
+    if (CameraTether::Available()) {
+        cameraChoice_ = new CameraChoice(*ui, this);
+        connect(this, &QDialog::finished, cameraChoice_, &CameraChoice::StopLooking);
+    } else {
+        // No camera library in this build: photos come from the folder.
+        ui->pgParametri->removeTab(ui->pgParametri->indexOf(ui->tabCamera));
+    }
     connect(ui->cbComDevice, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         // Where ports are named by number, choosing COM5 sets the number 5.
         const std::int32_t number =
@@ -54,6 +63,12 @@ QString TfrmParametri::ChosenPort() const {
 
 void TfrmParametri::SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery) {
     portList_->SetDiscovery(std::move(discovery));
+}
+
+void TfrmParametri::UseTether(CameraTether& tether) {
+    if (cameraChoice_ != nullptr) {
+        cameraChoice_->UseTether(tether);
+    }
 }
 
 void TfrmParametri::FormCreate() {

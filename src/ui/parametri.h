@@ -10,6 +10,8 @@ namespace Ui {
 class TfrmParametri;
 }
 class PortList;
+class CameraChoice;
+class CameraTether;
 
 // The Parameters dialog: the machine settings (COM port, motor steps, gear
 // ratio). Made once and reused; it keeps its controls between openings.
@@ -27,6 +29,9 @@ public:
     void ShowPorts(const QString& chosen);
     QString ChosenPort() const;
     void SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery);
+    // The Camera page; none where the program is built without cameras.
+    CameraChoice* Camera() const { return cameraChoice_; }
+    void UseTether(CameraTether& tether);
 
 public slots:
     void btnOkClick();
@@ -36,4 +41,5 @@ private:
 
     Dialogs& dialogs_;
     PortList* portList_;
+    CameraChoice* cameraChoice_ = nullptr;
 };

@@ -178,6 +178,10 @@ void ShootDisplay::WaitingForCamera(int whole, int expected, bool offerCopy) {
     }
 }
 
+void ShootDisplay::CameraStateChanged(const QString& text) {
+    bar_.ShowCamera(text);
+}
+
 void ShootDisplay::CameraWaitEnded() {
     if (cameraWait_ != nullptr) {
         cameraWait_->hide();

@@ -49,6 +49,7 @@ public:
     void PhotoStatus(const QString& text) override { bar_.ShowPhotos(text); }
     void WaitingForCamera(int whole, int expected, bool offerCopy) override;
     void CameraWaitEnded() override;
+    void CameraStateChanged(const QString& text) override;
 
     // Who ends the wait for the camera: true with the copy.
     void OnEndCameraWait(std::function<void(bool copy)> end) { endCameraWait_ = std::move(end); }

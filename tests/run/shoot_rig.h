@@ -62,6 +62,7 @@ public:
         cameraWait = QString("%1 of %2").arg(whole).arg(expected);
     }
     void CameraWaitEnded() override { cameraWait.clear(); }
+    void CameraStateChanged(const QString& text) override { camera = text; }
 
     QStringList messages;
     QStringList questions;
@@ -76,6 +77,7 @@ public:
     QStringList photos;
     QString photoStatus;
     QString cameraWait;
+    QString camera;
 };
 
 // A shoot against the simulated turntable, in folders of its own: the
@@ -93,6 +95,9 @@ public:
     // Waits until a message starting with `start` has been shown.
     bool WaitForMessage(const QString& start, int timeoutMs = 60000);
     QStringList CopiedPhotos() const;
+    SimulatedTurntable& Simulator() { return *sim_; }
+    // The lines of the run logs, oldest log first.
+    QStringList RunLogLines() const;
 
     QTemporaryDir settings;
     QTemporaryDir camera;

@@ -19,6 +19,9 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder) {
     o.ComDevice = file.ReadString(keys::kParametri, kComDeviceKey, "");
     o.FotosCheck = file.ReadBool(keys::kOstalo, "fotos_check", false);
     o.FastPace = file.ReadBool(keys::kParametri, "fast_pace", false);
+    o.CameraPort = file.ReadString(keys::kOstalo, "camera_port", "");
+    o.CameraModel = file.ReadString(keys::kOstalo, "camera_model", "");
+    o.CameraTrigger = file.ReadBool(keys::kOstalo, "camera_trigger", false);
     return o;
 }
 
@@ -34,6 +37,11 @@ void SaveMachineSettings(IniFile& file, const TOpcije& options) {
     }
     if (options.FastPace || file.ReadValue(keys::kParametri, "fast_pace")) {
         file.WriteBool(keys::kParametri, "fast_pace", options.FastPace);
+    }
+    if (!options.CameraPort.empty() || file.ReadValue(keys::kOstalo, "camera_port")) {
+        file.WriteString(keys::kOstalo, "camera_port", options.CameraPort);
+        file.WriteString(keys::kOstalo, "camera_model", options.CameraModel);
+        file.WriteBool(keys::kOstalo, "camera_trigger", options.CameraTrigger);
     }
 }
 

@@ -25,6 +25,14 @@ struct TOpcije {
     // The next command as soon as the controller's reply is in, without
     // the fixed pauses; "Parametri", "fast_pace".
     bool FastPace = false;
+    // A camera the program downloads from itself: its libgphoto2 port
+    // ("usb:001,007", "ptpip:192.168.1.20"; empty: photos come from the
+    // camera folder only), its model, and whether the shutter is fired over
+    // that connection; "Ostalo", "camera_port", "camera_model",
+    // "camera_trigger".
+    std::string CameraPort;
+    std::string CameraModel;
+    bool CameraTrigger = false;
 };
 
 // The six preferences that live on the main window and reach the file only
@@ -57,7 +65,8 @@ TOpcije LoadOptions(const IniFile& file, const std::string& defaultFolder);
 // Writes "com_port", "br_koraka" and "odnos_prenosa", in that order, then
 // "com_device", which goes from the file when no device is chosen, then
 // "fast_pace" when it is on or the file has it already: a file whose user
-// never chose the fast pace stays as it always was.
+// never chose the fast pace stays as it always was. The camera's three keys
+// go into "Ostalo" the same way, once a camera has been chosen.
 void SaveMachineSettings(IniFile& file, const TOpcije& options);
 
 // Writes the six preferences into "Ostalo", in their fixed order.

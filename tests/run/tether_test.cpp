@@ -1,0 +1,99 @@
+// A camera the program downloads from itself, over PTP/IP on the loopback:
+// the simulator's tethered camera keeps its photos on its card and announces
+// each one; the run downloads it into the camera folder and copies it.
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include "shoot_rig.h"
+
+namespace {
+
+const QString kCompleted = "Information|Process successfully completed !";
+
+bool WholeJpeg(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    return bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9");
+}
+
+// A rig whose camera is the simulator's tethered one, connected.
+void Tether(ShootRig& rig) {
+    const std::string line = rig.Simulator().NextLine();
+    QVERIFY2(line.rfind("camera: ptpip:", 0) == 0, line.c_str());
+    rig.options.CameraPort = line.substr(std::string("camera: ").size());
+    rig.options.CameraModel = "PTP/IP Camera";
+    rig.shoot.UseCamera(true);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.observer.camera, QString("Camera: PTP/IP Camera"), 20000);
+}
+
+QStringList CameraFolder(const ShootRig& rig) {
+    return QDir(rig.camera.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+}  // namespace
+
+class TetherTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder();
+    void aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos();
+};
+
+void TetherTest::initTestCase() {
+    // The camera library keeps its settings in the home folder.
+    static QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+}
+
+void TetherTest::eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder() {
+    // The first download of the second photo fails, and is tried again.
+    ShootRig rig(
+        {"--camera-ptpip", "--camera-fail-download", "2", "--camera-photo-bytes", "300000"});
+    Tether(rig);
+    rig.options.FotosCheck = true;
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
+                                            "Photos planned: 3, received: 3, taken again: 0"));
+    QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"}));
+    const QStringList copies = rig.CopiedPhotos();
+    QCOMPARE(copies.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QString copy = QDir(rig.copies.path()).filePath(copies[i]);
+        QVERIFY(copy.endsWith(QString("/%1.jpg").arg(i + 1)));
+        QVERIFY(WholeJpeg(copy));
+        QFile a(copy);
+        QFile b(QDir(rig.camera.path()).filePath(CameraFolder(rig)[i]));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.size(), qint64(300000));
+        QVERIFY(a.readAll() == b.readAll());
+    }
+    QVERIFY(rig.observer.messages.filter("could not be downloaded").isEmpty());
+}
+
+void TetherTest::aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos() {
+    ShootRig rig({"--camera-ptpip", "--camera-drop", "3"});
+    Tether(rig);
+    rig.Make(4);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage("Warning|The camera PTP/IP Camera is no longer connected"));
+    QVERIFY(rig.observer.paused);
+    QCOMPARE(rig.observer.camera, QString("Camera: not found"));
+    QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG"}));
+    // The table waits for the camera.
+    const int sent = rig.Received().size();
+    QTest::qWait(500);
+    QCOMPARE(rig.Received().size(), sent);
+    rig.shoot.Stop();
+}
+
+QTEST_GUILESS_MAIN(TetherTest)
+#include "tether_test.moc"
