@@ -44,7 +44,7 @@ public:
             Stop();
             throw std::runtime_error("cannot start " + program);
         }
-        device_path_ = FirstLine();
+        device_path_ = NextLine();
         if (device_path_.empty()) {
             Stop();
             throw std::runtime_error(program + " printed no device path");
@@ -56,6 +56,18 @@ public:
 
     const std::string& DevicePath() const { return device_path_; }
 
+    // The next line the simulator prints (after the device path, a tethered
+    // camera's "camera: <port>"); empty when none comes within ten seconds.
+    std::string NextLine() {
+        std::string line;
+        char c = 0;
+        pollfd in{stdout_, POLLIN, 0};
+        while (poll(&in, 1, 10000) == 1 && read(stdout_, &c, 1) == 1 && c != '\n') {
+            line += c;
+        }
+        return c == '\n' ? line : std::string();
+    }
+
     // Waits for the simulator to end by itself; returns its exit status.
     int WaitForExit() {
         int status = 0;
@@ -66,16 +78,6 @@ public:
     }
 
 private:
-    std::string FirstLine() {
-        std::string line;
-        char c = 0;
-        pollfd in{stdout_, POLLIN, 0};
-        while (poll(&in, 1, 10000) == 1 && read(stdout_, &c, 1) == 1 && c != '\n') {
-            line += c;
-        }
-        return c == '\n' ? line : std::string();
-    }
-
     void Stop() {
         if (pid_ > 0) {
             kill(pid_, SIGTERM);

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 
 #include "jpeg_encoder.h"
 #include "turntable_picture.h"
@@ -92,60 +93,17 @@ void StoreRaw(const std::string& path, const std::string& bytes) {
 FolderCamera::FolderCamera(const std::string& folder, std::chrono::milliseconds delay,
                            std::chrono::milliseconds write_time, const CameraFaults& faults)
     : folder_(ExistingFolder(folder)),
-      delay_(delay),
       write_time_(write_time),
       faults_(faults),
-      last_number_(HighestPhotoNumber(folder)),
-      writer_(&FolderCamera::Serve, this) {}
+      queue_(delay, faults, HighestPhotoNumber(folder), [this](const Shot& shot) { Store(shot); }) {
+}
 
 FolderCamera::~FolderCamera() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
-    writer_.join();
+    queue_.Stop();
 }
 
 void FolderCamera::TakePhoto(std::int64_t /*shutter_ms*/, double angle_degrees) {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        const std::int64_t number = ++shots_;
-        if (faults_.Misses(number)) {
-            return;
-        }
-        const auto late = std::chrono::milliseconds(number == faults_.Late ? faults_.LateMs : 0);
-        pending_.push_back({Clock::now() + delay_ + late, angle_degrees, number, ++last_number_});
-    }
-    wake_.notify_one();
-}
-
-void FolderCamera::Serve() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        if (pending_.empty()) {
-            if (stopping_) {
-                return;
-            }
-            wake_.wait(lock);
-            continue;
-        }
-        // Shots are stored as they fall due: in the order taken, unless one
-        // is held up, which the others then pass, as a tethering program
-        // copying several photos at once lets them.
-        const auto next =
-            std::min_element(pending_.begin(), pending_.end(),
-                             [](const Shot& a, const Shot& b) { return a.Due < b.Due; });
-        if (Clock::now() < next->Due) {
-            wake_.wait_until(lock, next->Due);
-            continue;
-        }
-        const Shot shot = *next;
-        pending_.erase(next);
-        lock.unlock();
-        Store(shot);
-        lock.lock();
-    }
+    queue_.Take(angle_degrees);
 }
 
 void FolderCamera::Store(const Shot& shot) {

@@ -1,15 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "camera.h"
 #include "camera_faults.h"
+#include "shot_queue.h"
 
 // A camera storing onto a memory card, seen as a folder: each photo becomes
 // a JPEG named as cameras name them, IMG_0001.JPG, IMG_0002.JPG, ...,
@@ -37,26 +34,10 @@ public:
     void TakePhoto(std::int64_t shutter_ms, double angle_degrees) override;
 
 private:
-    using Clock = std::chrono::steady_clock;
-    struct Shot {
-        Clock::time_point Due;
-        double AngleDegrees;
-        std::int64_t Number;  // of the shot, over the session
-        int FileNumber;       // of its file, given at the exposure
-    };
-
-    void Serve();
     void Store(const Shot& shot);
 
     const std::string folder_;
-    const std::chrono::milliseconds delay_;
     const std::chrono::milliseconds write_time_;
     const CameraFaults faults_;
-    std::int64_t shots_ = 0;  // under mutex_
-    int last_number_;         // the last file number given; under mutex_
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<Shot> pending_;
-    bool stopping_ = false;
-    std::thread writer_;  // last: it starts once everything above is ready
+    ShotQueue queue_;  // last: its thread stores with everything above
 };

@@ -258,3 +258,25 @@ std::string EncodeGrayJpeg(const GrayImage& image) {
     PutWord(out, 0xFFD9);  // end of image
     return out;
 }
+
+std::string PaddedJpeg(const std::string& jpeg, std::size_t size) {
+    constexpr std::size_t kAfterJfif = 20;  // start of image and the JFIF segment
+    constexpr std::size_t kOverhead = 4;    // a segment's marker and length
+    constexpr std::size_t kLongestBody = 0xFFFF - 2;
+    if (jpeg.size() < kAfterJfif || size < jpeg.size() + kOverhead) {
+        return jpeg;
+    }
+    std::string padding;
+    std::size_t missing = size - jpeg.size();
+    while (missing >= kOverhead) {
+        std::size_t body = std::min(missing - kOverhead, kLongestBody);
+        // Never leave less than a segment's overhead still missing.
+        const std::size_t left = missing - kOverhead - body;
+        if (left > 0 && left < kOverhead) {
+            body -= kOverhead;
+        }
+        PutSegment(padding, 0xFFFE, std::string(body, 'Z'));
+        missing -= kOverhead + body;
+    }
+    return jpeg.substr(0, kAfterJfif) + padding + jpeg.substr(kAfterJfif);
+}

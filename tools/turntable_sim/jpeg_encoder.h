@@ -29,3 +29,9 @@ struct GrayImage {
 // picture: the example quantisation and Huffman tables every decoder knows,
 // so the file is small and plain. Any size from 1x1 to 65535x65535.
 std::string EncodeGrayJpeg(const GrayImage& image);
+
+// The JPEG made `size` bytes long, as a camera's full-size photo is, by
+// comment segments after its JFIF header, so that it stays a valid file
+// showing the same picture. Unchanged when it is that long already, or
+// shorter than that by less than one segment's overhead.
+std::string PaddedJpeg(const std::string& jpeg, std::size_t size);

@@ -10,13 +10,27 @@
 #include "command_log.h"
 #include "folder_camera.h"
 #include "pseudo_terminal.h"
+#include "ptpip_camera.h"
 #include "sim_options.h"
 #include "sim_session.h"
 #include "turntable.h"
 
 namespace {
 
-std::unique_ptr<Camera> MakeCamera(const SimOptions& options) {
+// The camera the options ask for; `port` is set to the tethered camera's
+// libgphoto2 port, if it is one.
+std::unique_ptr<Camera> MakeCamera(const SimOptions& options, const Turntable& turntable,
+                                   std::string& port) {
+    if (options.CameraPtpIp) {
+        PtpIpSettings settings;
+        settings.Delay = std::chrono::milliseconds(options.CameraDelayMs);
+        settings.PhotoBytes = static_cast<std::size_t>(options.CameraPhotoBytes);
+        settings.Faults = options.Camera;
+        auto camera = std::make_unique<PtpIpCamera>(
+            settings, [&turntable] { return turntable.AngleDegrees(); });
+        port = camera->PortString();
+        return camera;
+    }
     if (options.CameraDir.empty()) {
         return std::make_unique<NoCamera>();
     }
@@ -44,13 +58,18 @@ int main(int argc, char** argv) {
             std::cerr << "turntable_sim: cannot write the log " << options.LogPath << "\n";
             return 2;
         }
+        Turntable turntable(options.StepsPerRevolution, options.GearRatio);
         // Made before the device path is printed, so that a camera folder
         // that is not there stops the simulator before anyone connects.
-        std::unique_ptr<Camera> camera = MakeCamera(options);
+        std::string camera_port;
+        std::unique_ptr<Camera> camera = MakeCamera(options, turntable, camera_port);
         PseudoTerminal line;
-        // The first line tells the program, or the test, which device to open.
+        // The first line tells the program, or the test, which device to open;
+        // the second, for a tethered camera, where to find that.
         std::cout << line.DevicePath() << std::endl;
-        Turntable turntable(options.StepsPerRevolution, options.GearRatio);
+        if (!camera_port.empty()) {
+            std::cout << "camera: " << camera_port << std::endl;
+        }
         return SimSession(line, options, turntable, *camera, log).Run();
     } catch (const std::exception& e) {
         std::cerr << "turntable_sim: " << e.what() << "\n";

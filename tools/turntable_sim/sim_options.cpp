@@ -41,6 +41,20 @@ const char kSimUsage[] =
     "  --camera-cut N     the N-th photo is written cut short, and finished\n"
     "                     --camera-cut-ms later (3000)\n"
     "  --camera-raw       a RAW file (IMG_0001.CR2) beside each JPEG\n"
+    "  --camera-ptpip     the camera is tethered instead: it keeps its photos on its\n"
+    "                     card and serves them as a PTP/IP camera on 127.0.0.1, on a\n"
+    "                     free port; the second line of standard output is\n"
+    "                     \"camera: ptpip:127.0.0.1:PORT:PORT\", the port to give\n"
+    "                     libgphoto2 (model \"PTP/IP Camera\"). Each photo is\n"
+    "                     announced --camera-delay after the shot; --camera-miss,\n"
+    "                     --camera-late and --camera-raw apply, --camera-dir,\n"
+    "                     --camera-slow-write and --camera-cut do not\n"
+    "  --camera-photo-bytes N\n"
+    "                     the tethered camera's JPEGs padded to N bytes, still valid\n"
+    "  --camera-drop N    the tethered camera goes away at the N-th shot: both\n"
+    "                     connections close, new ones are refused, no photo is taken\n"
+    "  --camera-fail-download N\n"
+    "                     the first download of the N-th shot's JPEG fails\n"
     "  --verbose          write those lines to standard error too\n"
     "  --help             this text\n";
 
@@ -104,6 +118,10 @@ bool ReadCameraMs(const std::string& text, std::int64_t& out) {
     return ReadCountUpTo(text, 0, 60000, out);
 }
 
+// The tethered camera keeps its photos in memory: a few hundred megabytes
+// of them at most.
+constexpr std::int64_t kLargestPhoto = 200000000;
+
 }  // namespace
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -134,11 +152,18 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
          [&](const std::string& v) { return ReadCameraMs(v, o.Camera.LateMs); }},
         {"--camera-cut", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Cut); }},
         {"--camera-cut-ms", [&](const std::string& v) { return ReadCameraMs(v, o.Camera.CutMs); }},
+        {"--camera-photo-bytes",
+         [&](const std::string& v) {
+             return ReadCountUpTo(v, 0, kLargestPhoto, o.CameraPhotoBytes);
+         }},
+        {"--camera-drop", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Drop); }},
+        {"--camera-fail-download",
+         [&](const std::string& v) { return ReadCount(v, 1, o.Camera.FailDownload); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--split-replies", &o.SplitReplies}, {"--verbose", &o.Verbose},
         {"--camera-raw", &o.Camera.Raw},      {"--log-microseconds", &o.LogMicroseconds},
-        {"--help", &parsed.ShowHelp},
+        {"--help", &parsed.ShowHelp},         {"--camera-ptpip", &o.CameraPtpIp},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -170,6 +195,11 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             parsed.Error = "bad value for " + name + ": " + value;
             return parsed;
         }
+    }
+    if (!o.CameraPtpIp &&
+        (o.CameraPhotoBytes != 0 || o.Camera.Drop != 0 || o.Camera.FailDownload != 0)) {
+        parsed.Error =
+            "--camera-photo-bytes, --camera-drop and --camera-fail-download need --camera-ptpip";
     }
     return parsed;
 }

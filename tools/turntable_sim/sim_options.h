@@ -27,6 +27,8 @@ struct SimOptions {
     std::int64_t CameraDelayMs = 300;      // from the shot until the file appears
     std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes
     CameraFaults Camera;                   // photos lost, late, cut short, doubled
+    bool CameraPtpIp = false;              // the camera is tethered over PTP/IP instead
+    std::int64_t CameraPhotoBytes = 0;     // the tethered camera's JPEGs padded to this
 };
 
 struct ParsedOptions {

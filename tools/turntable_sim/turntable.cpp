@@ -61,8 +61,8 @@ CommandEffect Turntable::Execute(const std::string& command) {
         case 'L':
         case 'R': {
             const std::int64_t half_steps = half_steps_ ? *number : 2 * *number;
-            position_ += command[0] == 'R' ? half_steps : -half_steps;
-            position_ %= half_steps_per_turn_;
+            const std::int64_t moved = position_ + (command[0] == 'R' ? half_steps : -half_steps);
+            position_ = moved % half_steps_per_turn_;
             effect.DurationMs = *number * period_ms_;
             break;
         }

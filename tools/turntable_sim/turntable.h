@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -27,12 +28,13 @@ public:
     CommandEffect Execute(const std::string& command);
 
     // Where the turntable stands, in degrees from where it began, 0 to 360;
-    // R turns it forward, L back.
+    // R turns it forward, L back. Safe from any thread: a camera fired over
+    // its own connection asks it while the board acts on commands.
     double AngleDegrees() const;
 
 private:
     std::int64_t half_steps_per_turn_;
-    std::int64_t position_ = 0;  // in half steps
+    std::atomic<std::int64_t> position_{0};  // in half steps
     bool half_steps_ = false;
     std::int64_t period_ms_ = kDefaultPeriodMs;
     std::int64_t focus_ms_ = 0;
