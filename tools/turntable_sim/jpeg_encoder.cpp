@@ -266,7 +266,9 @@ std::string PaddedJpeg(const std::string& jpeg, std::size_t size) {
     if (jpeg.size() < kAfterJfif || size < jpeg.size() + kOverhead) {
         return jpeg;
     }
-    std::string padding;
+    std::string out;
+    out.reserve(size);
+    out.append(jpeg, 0, kAfterJfif);
     std::size_t missing = size - jpeg.size();
     while (missing >= kOverhead) {
         std::size_t body = std::min(missing - kOverhead, kLongestBody);
@@ -275,8 +277,11 @@ std::string PaddedJpeg(const std::string& jpeg, std::size_t size) {
         if (left > 0 && left < kOverhead) {
             body -= kOverhead;
         }
-        PutSegment(padding, 0xFFFE, std::string(body, 'Z'));
+        PutWord(out, 0xFFFE);  // a comment
+        PutWord(out, static_cast<int>(body) + 2);
+        out.append(body, 'Z');
         missing -= kOverhead + body;
     }
-    return jpeg.substr(0, kAfterJfif) + padding + jpeg.substr(kAfterJfif);
+    out.append(jpeg, kAfterJfif, std::string::npos);
+    return out;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "jpeg_encoder.h"
 #include "ptp_codes.h"
@@ -51,18 +52,21 @@ void PtpIpCamera::Expose(double angle_degrees, std::optional<std::uint32_t> tran
 
 void PtpIpCamera::Store(const Shot& shot) {
     const int number = shot.FileNumber;
-    const std::string jpeg = PaddedJpeg(
-        EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number)), settings_.PhotoBytes);
-    const std::uint32_t handle = card_.Add(PhotoName(number, "JPG"), ptp::kExifJpeg, jpeg,
-                                           shot.Number, kPictureWidth, kPictureHeight);
+    std::string jpeg = PaddedJpeg(EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number)),
+                                  settings_.PhotoBytes);
+    // The RAW twin's content matters to no one, only that it is another file
+    // of the same exposure. Made first, so the photo's bytes move to the card
+    // without a copy.
+    const std::string raw = settings_.Faults.Raw ? "RAW " + jpeg : std::string();
+    const std::uint32_t handle =
+        card_.Add(PhotoName(number, "JPG"), ptp::kExifJpeg, std::move(jpeg), shot.Number,
+                  kPictureWidth, kPictureHeight);
     const std::uint32_t transaction = shot.Transaction.value_or(kNoTransaction);
     server_.Announce(ptp::kObjectAdded, transaction, handle);
     if (settings_.Faults.Raw) {
-        // Its content matters to no one, only that it is another file of
-        // the same exposure.
-        const std::uint32_t raw =
-            card_.Add(PhotoName(number, "CR2"), ptp::kCanonRaw, "RAW " + jpeg, shot.Number, 0, 0);
-        server_.Announce(ptp::kObjectAdded, transaction, raw);
+        const std::uint32_t raw_handle =
+            card_.Add(PhotoName(number, "CR2"), ptp::kCanonRaw, raw, shot.Number, 0, 0);
+        server_.Announce(ptp::kObjectAdded, transaction, raw_handle);
     }
     if (shot.Transaction) {
         server_.Announce(ptp::kCaptureComplete, *shot.Transaction, *shot.Transaction);
