@@ -41,7 +41,6 @@ enum Operation : std::uint16_t {
     kInitiateCapture = 0x100E,
     kGetDevicePropDesc = 0x1014,
     kGetDevicePropValue = 0x1015,
-    kSetDevicePropValue = 0x1016,
     kGetPartialObject = 0x101B,
 };
 

@@ -23,6 +23,8 @@ PtpAnswer WithData(std::string data) {
     return answer;
 }
 
+// The operations the camera answers, as its device info lists them; the
+// others are refused as not supported.
 const std::vector<std::uint16_t> kOperations = {
     ptp::kGetDeviceInfo,    ptp::kOpenSession,       ptp::kCloseSession,
     ptp::kGetStorageIds,    ptp::kGetStorageInfo,    ptp::kGetNumObjects,
