@@ -122,9 +122,9 @@ public:
 
     int InitResult() const { return init_result_; }
 
-    // The folder and name of the next file the camera announces; "gone"
-    // when the connection fails, empty when nothing comes in ten seconds.
-    // Other events are passed over.
+    // The folder and name of the next file the camera announces; "error"
+    // and libgphoto2's code when the connection fails, empty when nothing
+    // comes in ten seconds. Other events are passed over.
     std::string NextFile() {
         const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < give_up) {
@@ -133,7 +133,7 @@ public:
             // Over PTP/IP libgphoto2 looks for an event and returns at once.
             const int result = gp_camera_wait_for_event(camera_, 100, &type, &data, context_);
             if (result < GP_OK) {
-                return "gone";
+                return "error " + std::to_string(result);
             }
             std::string file;
             if (type == GP_EVENT_FILE_ADDED) {
@@ -244,7 +244,8 @@ TEST(PtpIpCamera, FailsTheChosenDownloadOnceThenGoesAwayAtTheChosenShot) {
         EXPECT_EQ(result, GP_OK) << gp_result_as_string(result);
 
         ASSERT_EQ(sim.Command("P0050."), "OK\r\n");
-        EXPECT_EQ(camera.NextFile(), "gone");
+        // As when a camera is switched off: an error of the connection.
+        EXPECT_EQ(camera.NextFile(), "error " + std::to_string(GP_ERROR_IO));
     }
     // The board goes on; the camera stays away.
     EXPECT_EQ(sim.Command("P0050."), "OK\r\n");

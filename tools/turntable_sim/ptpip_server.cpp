@@ -140,10 +140,13 @@ void PtpIpServer::Announce(std::uint16_t code, std::uint32_t transaction, std::u
 void PtpIpServer::GoAway() {
     const std::lock_guard<std::mutex> lock(mutex_);
     gone_ = true;
-    // Wakes the thread even in the middle of a download; it closes them.
-    for (const int fd : {command_fd_, event_fd_, listen_fd_}) {
+    // Closed by the thread, once it has sent what it is sending, with a
+    // reset rather than an orderly end, as a camera switched off ends them:
+    // the program reads an error, not a camera that has nothing more to say.
+    const linger reset{1, 0};
+    for (const int fd : {command_fd_, event_fd_}) {
         if (fd >= 0) {
-            shutdown(fd, SHUT_RDWR);
+            setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
         }
     }
     Wake();

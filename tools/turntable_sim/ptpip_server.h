@@ -26,7 +26,7 @@ public:
     // Sends an event to the connected program; lost when none is connected,
     // as a camera's events are.
     void Announce(std::uint16_t code, std::uint32_t transaction, std::uint32_t param);
-    // The camera goes away: both connections close and no new one is taken.
+    // The camera goes away: both connections break and no new one is taken.
     void GoAway();
 
 private:
