@@ -11,8 +11,9 @@ using namespace zentrivo;
 namespace {
 
 // How long one wait for the camera's news lasts: requests queued meanwhile
-// (a shutter, a look for cameras) wait at most this long.
-constexpr int kWaitMs = 20;
+// (a shutter, a look for cameras) wait at most this long, and so does a
+// photo's download after its news.
+constexpr int kWaitMs = 10;
 // How often a chosen camera that is not there is looked for again.
 constexpr int kRetryMs = 2000;
 
@@ -86,7 +87,14 @@ void TetherWorker::Step() {
         }
         return;
     }
+    QElapsedTimer waited;
+    waited.start();
     const CameraEvent event = camera_->Wait(kWaitMs);
+    // Some connections (PTP/IP) only glance for news and return at once:
+    // the rest of the step is slept, not spun.
+    if (event.kind == CameraEvent::Kind::kNothing && waited.elapsed() < kWaitMs) {
+        QThread::msleep(static_cast<unsigned long>(kWaitMs - waited.elapsed()));
+    }
     if (event.kind == CameraEvent::Kind::kFileAdded) {
         Fetch(Q(event.folder), Q(event.name));
     } else if (event.kind == CameraEvent::Kind::kGone) {
