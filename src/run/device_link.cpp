@@ -74,11 +74,12 @@ void DeviceLink::ReportLost(bool inConnectionTest) {
 
 ExchangeResult DeviceLink::Exchange(const std::string& command, std::int32_t pollLimit,
                                     bool quietWrite, bool* waitingReply) {
+    log_.Sent(command);
     const auto sent = std::chrono::steady_clock::now();
     ExchangeResult result = ExchangeCommand(
         device_->Handle(), command, pollLimit, quietWrite, waitingReply,
         [] { QCoreApplication::processEvents(); }, pollSleep_,
         options_.FastPace ? ExchangePace::Fast : ExchangePace::Standard);
-    log_.Exchange(command, result, sent);
+    log_.Replied(result, sent);
     return result;
 }

@@ -31,6 +31,9 @@ public:
     void MarkConnected();
     // 0 disconnected, 1 port open, 2 device connected.
     int State() const { return device_->DeviceState(); }
+    // What the open port was opened by, and the device it reached.
+    const std::string& PortName() const { return device_->PortName(); }
+    std::string PortDevice() const { return device_->PortDevice(); }
 
     // Held by whoever exchanges, from before its command is written until it
     // has judged and counted the reply.

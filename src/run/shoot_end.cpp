@@ -17,9 +17,14 @@ const char* kNotInTime = "Device did not respond in time. Terminating process.";
 
 }  // namespace
 
-bool Shoot::ReportFailedExchange(const std::string& command, ExchangeOutcome outcome) {
-    switch (outcome) {
+bool Shoot::ReportFailedExchange(const std::string& command, const ExchangeResult& result) {
+    switch (result.Outcome) {
         case ExchangeOutcome::SendFailed:
+            if (result.PortClosed) {
+                // Nothing was written: whatever closed the port has told
+                // the user why.
+                return true;
+            }
             // The port layer has told its own text already.
             observer_.ShowMessage("Error", QString(kSendCommandFailed).arg(command.c_str()),
                                   ShootObserver::Icon::None);
@@ -32,7 +37,7 @@ bool Shoot::ReportFailedExchange(const std::string& command, ExchangeOutcome out
             observer_.ShowMessage("Error", kNotInTime, ShootObserver::Icon::Error);
             return true;
         case ExchangeOutcome::DeviceLost:
-            device_.ReportLost(false);
+            EndForLostDevice();
             return true;
         case ExchangeOutcome::Accepted:
             break;
@@ -47,8 +52,18 @@ void Shoot::DeviceGone() {
         device_.Disconnect();
         return;
     }
+    EndForLostDevice();
+}
+
+void Shoot::EndForLostDevice() {
+    // The run is over before the box opens: the box's own event loop must
+    // not let a tick, or a Continue, send to the port just closed.
+    if (process_.ProcessState != kProcessNotStarted) {
+        Stop();
+    }
+    tick_.stop();
+    tickAtOnce_.stop();
     device_.ReportLost(false);
-    Stop();
 }
 
 void Shoot::Complete() {
@@ -110,7 +125,7 @@ void Shoot::ReturnToStart() {
     }
     WorkGate::Hold port(device_.Gate());
     const ExchangeResult result = device_.Exchange(command, pollLimit, false, nullptr);
-    if (!ReportFailedExchange(command, result.Outcome)) {
+    if (!ReportFailedExchange(command, result)) {
         journal_.TurnedBack();
     }
     observer_.TurnBackOpen(false);

@@ -35,6 +35,7 @@ void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone
     journal_.TurnedBack = false;
     journal_.RotationsDone = rotationsDone;
     journal_.RotationUnderway = false;
+    journal_.Stopped.clear();
     on_ = true;
 }
 
@@ -51,10 +52,16 @@ void ShootJournal::Rotation(bool underway, std::int32_t commandIndex, std::int32
     journal_.PhotosReceived = received;
     journal_.PhotosSetAside = setAside;
     journal_.TurnedBack = false;
+    journal_.Stopped.clear();
     Write();
 }
 
 void ShootJournal::Stop() {
+    // Later writes (the way back) must not move the moment the user is
+    // told the run stopped at.
+    if (on_) {
+        journal_.Stopped = ClockText(clock_());
+    }
     Write();
 }
 

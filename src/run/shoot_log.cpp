@@ -24,6 +24,9 @@ std::string OutcomeText(const ExchangeResult& result) {
         case ExchangeOutcome::DeviceLost:
             return "the device went away";
         case ExchangeOutcome::SendFailed:
+            if (result.PortClosed) {
+                return "not sent: the port is closed";
+            }
             break;
     }
     return "could not be sent";
@@ -43,27 +46,31 @@ std::string ShootLog::Folder() {
                         QDir::homePath().toStdString());
 }
 
-void ShootLog::Begin(const std::tm& now, int comPort, bool photoCheck,
-                     const std::string& cameraFolder) {
+void ShootLog::Begin(const std::tm& now, const std::string& portName, const std::string& device,
+                     bool photoCheck, const std::string& cameraFolder) {
     log_.Open(Folder(), now);
-    Write("Zentrivo " + std::string(ZENTRIVO_VERSION) + ": a run begins on COM" +
-          std::to_string(comPort) + ", photo check " + (photoCheck ? "on" : "off") +
-          ", camera folder " + cameraFolder);
+    // "COM3" alone does not say which device it led to.
+    const std::string port =
+        device.empty() || device == portName ? portName : portName + " (" + device + ")";
+    Write("Zentrivo " + std::string(ZENTRIVO_VERSION) + ": a run begins on " + port +
+          ", photo check " + (photoCheck ? "on" : "off") + ", camera folder " + cameraFolder);
 }
 
 void ShootLog::Write(const std::string& text) {
     log_.Write(text);
 }
 
-void ShootLog::Exchange(const std::string& command, const ExchangeResult& result,
-                        std::chrono::steady_clock::time_point sent) {
+void ShootLog::Sent(const std::string& command) {
+    Write("> " + command);
+}
+
+void ShootLog::Replied(const ExchangeResult& result, std::chrono::steady_clock::time_point sent) {
     if (!log_.IsOpen()) {
         return;
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - sent)
                         .count();
-    Write("> " + command);
     Write(OutcomeText(result) + " after " + std::to_string(ms) + " ms");
 }
 

@@ -14,10 +14,15 @@ public:
     // Where the logs go: the user's state folder.
     static std::string Folder();
 
-    void Begin(const std::tm& now, int comPort, bool photoCheck, const std::string& cameraFolder);
+    // `portName` is what the port was opened by, `device` what it reached.
+    void Begin(const std::tm& now, const std::string& portName, const std::string& device,
+               bool photoCheck, const std::string& cameraFolder);
     void Write(const std::string& text);
-    void Exchange(const std::string& command, const zentrivo::ExchangeResult& result,
-                  std::chrono::steady_clock::time_point sent);
+    // A command as it goes out, and its outcome when the exchange is over,
+    // with the time it took: each line carries the time of its own event.
+    void Sent(const std::string& command);
+    void Replied(const zentrivo::ExchangeResult& result,
+                 std::chrono::steady_clock::time_point sent);
     // The last line, once; nothing when no run is logged.
     void End(const std::string& text);
 

@@ -61,9 +61,9 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     // The wait counts in the time left, as the run's own commands do.
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
         check_.Deadline() - PhotoCheck::Clock::now());
-    observer_.TimeLeftChanged(
-        pace_.TimeLeft(commands_->Commands(), static_cast<std::size_t>(process_.CurrentIndex),
-                       tick_.interval(), std::max<std::int64_t>(0, wait.count())));
+    observer_.TimeLeftChanged(pace_.TimeLeft(commands_->Commands(),
+                                             static_cast<std::size_t>(process_.CurrentIndex),
+                                             GapMs(), std::max<std::int64_t>(0, wait.count())));
     QTimer::singleShot(kPhotoLookMs, this, [this] {
         if (process_.ProcessState == kProcessStarted) {
             tick_.start();
@@ -111,7 +111,7 @@ void Shoot::ResumeInterrupted() {
     const QString question = QString(
                                  "The last run stopped at %1, at photo %2 of %3.\r\n\r\n"
                                  "Do you want to go on from photo %2 ?")
-                                 .arg(QString::fromStdString(journal.Written))
+                                 .arg(QString::fromStdString(StoppedAt(journal)))
                                  .arg(next)
                                  .arg(photos);
     if (!observer_.AskYesNo("Resume Interrupted Run", question)) {
@@ -130,6 +130,10 @@ bool Shoot::ApplyResume(const RunJournal& journal, std::uint64_t stopsBefore) {
     // The controller may have been switched off meanwhile: the commands
     // before the first photo set its step mode, period and focus again.
     const std::size_t resumeAt = ResumeIndex(journal);
+    const int photos = PhotoCommandCount(journal.Commands);
+    log_.Write("resumes the run that stopped at " + StoppedAt(journal) + ", from photo " +
+               std::to_string(std::min(journal.PhotosDone + 1, photos)) + " of " +
+               std::to_string(photos));
     std::vector<std::string> setup;
     for (const std::string& command : journal.Commands) {
         if (!command.empty() && command[0] == 'P') {
@@ -144,7 +148,7 @@ bool Shoot::ApplyResume(const RunJournal& journal, std::uint64_t stopsBefore) {
     for (const std::string& command : setup) {
         const ExchangeResult result =
             device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
-        if (ReportFailedExchange(command, result.Outcome)) {
+        if (ReportFailedExchange(command, result)) {
             Stop();
             return false;
         }

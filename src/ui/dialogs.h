@@ -38,8 +38,9 @@ public:
                                                 const QString& defaultExtension,
                                                 const QString& proposedName) = 0;
 
-    // Opens a file in the desktop's default program for its type.
-    virtual void ShellOpen(const QString& path) = 0;
+    // Opens a file in the desktop's default program for its type; false
+    // when no program took it.
+    virtual bool ShellOpen(const QString& path) = 0;
 
     // Shorthand for a box with an OK button only.
     void Notify(QWidget* owner, const QString& title, const QString& text, Icon icon) {

@@ -6,6 +6,7 @@
 
 #include "main_status_bar.h"
 #include "main_window.h"
+#include "photos/newest_photo_folder.h"
 #include "shoot_display.h"
 #include "spin_export_dialog.h"
 #include "ui_main_window.h"
@@ -31,10 +32,23 @@ void TfrmMain::AddMenuActions() {
 }
 
 void TfrmMain::ExportSpinView() {
-    // The photos of the last copy are what a user exports next, as a rule.
-    const QString source = !shoot_->LastCopyFolder().isEmpty()
-                               ? shoot_->LastCopyFolder()
-                               : QString::fromStdString(Options.FotosCopyDir);
+    // An export writes beside the photos, into the folders a run is still
+    // filling, and takes every core from the run's timing.
+    if (shoot_->Process().ProcessState != zentrivo::kProcessNotStarted) {
+        dialogs_->Notify(this, "Export 360° View",
+                         "A run is going on. Stop the run first, then export the 360° view.",
+                         Dialogs::Icon::Warning);
+        return;
+    }
+    // The photos of the last copy are what a user exports next, as a rule;
+    // after a restart, the copy made last.
+    QString source = shoot_->LastCopyFolder();
+    if (source.isEmpty()) {
+        source = QString::fromStdString(zentrivo::NewestPhotoFolder(Options.FotosCopyDir));
+    }
+    if (source.isEmpty()) {
+        source = QString::fromStdString(Options.FotosCopyDir);
+    }
     SpinExportDialog dialog(*dialogs_, source, this);
     dialog.exec();
 }
@@ -42,7 +56,12 @@ void TfrmMain::ExportSpinView() {
 void TfrmMain::OpenRunLogs() {
     const QString folder = QString::fromStdString(ShootLog::Folder());
     QDir().mkpath(folder);
-    dialogs_->ShellOpen(folder);
+    if (!dialogs_->ShellOpen(folder)) {
+        // No program opens folders here: the user finds it by its path.
+        dialogs_->Notify(this, "Run Logs",
+                         "The run logs are in the folder\r\n" + QDir::toNativeSeparators(folder),
+                         Dialogs::Icon::Information);
+    }
 }
 
 void TfrmMain::tmrSatTimer() {

@@ -170,6 +170,6 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* owner, const QString& fi
     return WithDefaultExtension(dialog.selectedFiles().first(), defaultExtension);
 }
 
-void QtDialogs::ShellOpen(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtDialogs::ShellOpen(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

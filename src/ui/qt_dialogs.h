@@ -16,7 +16,7 @@ public:
     std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
                                         const QString& defaultExtension,
                                         const QString& proposedName) override;
-    void ShellOpen(const QString& path) override;
+    bool ShellOpen(const QString& path) override;
 };
 
 // "Name (*.ext)|*.ext|Other (*.*)|*.*" as Qt's file dialogs want it; away

@@ -81,7 +81,10 @@ void SpinExportDialog::SourceChanged() {
                                  : photos == 1 ? QString("1 photo")
                                                : QString("%1 photos").arg(photos));
     if (photos > 0) {
+        // Counted afresh for each folder, so that "This many" never offers a
+        // number left from another one.
         ui->frameCountSpin->setMaximum(static_cast<int>(photos));
+        ui->frameCountSpin->setValue(static_cast<int>(photos));
     }
 }
 

@@ -19,6 +19,8 @@ bool RecordingObserver::AskYesNo(const QString& title, const QString& text) {
 
 ShootRig::ShootRig(const std::vector<std::string>& simOptions)
     : shoot(options, settings.path().toStdString(), observer) {
+    // The run logs go beside the settings, not into the user's own.
+    qputenv("XDG_STATE_HOME", settings.filePath("state").toUtf8());
     options.FotosDir = camera.path().toStdString();
     options.FotosCopyDir = copies.path().toStdString();
     shoot.UseCommands(commands);
@@ -90,4 +92,16 @@ QStringList ShootRig::CopiedPhotos() const {
         }
     }
     return copied;
+}
+
+QStringList ShootRig::RunLogLines() const {
+    QStringList lines;
+    const QDir logs(settings.filePath("state/zentrivo/logs"));
+    for (const QString& name : logs.entryList({"run_*.log"}, QDir::Files, QDir::Name)) {
+        QFile f(logs.filePath(name));
+        if (f.open(QIODevice::ReadOnly)) {
+            lines << QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        }
+    }
+    return lines;
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include "clock_text.h"
 #include "shoot_rig.h"
 
 namespace {
@@ -28,6 +29,9 @@ private slots:
     void pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun();
     void aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns();
     void aRunCutShortByALostBoardGoesOnFromItsJournal();
+    void theRunLogStampsEachCommandAsSentAndNamesItsDevice();
+    void aResumeNamesTheMomentTheRunStoppedAndIsLogged();
+    void theTimeLeftFollowsABoardFasterThanItsCommandsTake();
 };
 
 void ShootTest::aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack() {
@@ -133,6 +137,85 @@ void ShootTest::aRunCutShortByALostBoardGoesOnFromItsJournal() {
              (QStringList{"X.", "T0001.", "D0005.", "F0000.", "P0050.", "L0400."}));
     QCOMPARE(rig.CopiedPhotos().size(), 3);
     QVERIFY(!QFile::exists(rig.settings.filePath("zentrivo_run.journal")));
+}
+
+void ShootTest::theRunLogStampsEachCommandAsSentAndNamesItsDevice() {
+    // Each rotation takes the board 200 ms.
+    ShootRig rig({"--time-scale", "0.1"});
+    const QString device = QString::fromStdString(rig.options.ComDevice);
+    qputenv("ZENTRIVO_COM3", device.toUtf8());
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    qunsetenv("ZENTRIVO_COM3");
+
+    const QStringList log = rig.RunLogLines();
+    QVERIFY2(log.value(0).contains(": a run begins on COM3 (" + device + "), photo check off"),
+             qPrintable(log.value(0)));
+    // "hh:mm:ss.zzz  text"
+    const auto at = [](const QString& line) {
+        return QTime::fromString(line.left(12), "HH:mm:ss.zzz");
+    };
+    const int sent = log.indexOf(QRegularExpression(".*  > L0400\\.$"));
+    QVERIFY(sent > 0);
+    const int reply = log.indexOf(QRegularExpression(".*  < OK.* after \\d+ ms$"), sent);
+    QVERIFY(reply > sent);
+    const int ms = QRegularExpression("after (\\d+) ms$").match(log[reply]).captured(1).toInt();
+    QVERIFY2(ms >= 200, qPrintable(log[reply]));
+    // The command carries the moment it went out, its reply the moment that came.
+    QVERIFY2(at(log[sent]) < at(log[reply]), qPrintable(log[sent] + " / " + log[reply]));
+}
+
+void ShootTest::aResumeNamesTheMomentTheRunStoppedAndIsLogged() {
+    ShootRig rig({"--time-scale", "0"});
+    std::tm now{};
+    now.tm_year = 126;
+    now.tm_mon = 11;
+    now.tm_mday = 8;
+    now.tm_hour = 10;
+    rig.shoot.SetClock([&now] { return now; });
+    rig.options.AutoPauza = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QTRY_VERIFY(rig.observer.paused);
+    rig.shoot.Stop();  // after photo 1, at 10:00:00
+    const QString stopped = QString::fromStdString(zentrivo::ClockText(now));
+    // The way back is taken five minutes later.
+    now.tm_min = 5;
+    rig.shoot.TurnBack();
+    QTRY_COMPARE(rig.Received().value(6), QString("R0400."));
+
+    rig.options.AutoPauza = false;
+    rig.observer.answers = {true};
+    rig.shoot.ResumeInterrupted();
+    QCOMPARE(rig.observer.questions.size(), 1);
+    QVERIFY2(
+        rig.observer.questions[0].startsWith("Resume Interrupted Run|The last run stopped at " +
+                                             stopped + ", at photo 2 of 3."),
+        qPrintable(rig.observer.questions[0]));
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    const QStringList resumed =
+        rig.RunLogLines().filter(QRegularExpression("  resumes the run that stopped at "));
+    QCOMPARE(resumed.size(), 1);
+    QVERIFY2(
+        resumed[0].endsWith("resumes the run that stopped at " + stopped + ", from photo 2 of 3"),
+        qPrintable(resumed[0]));
+}
+
+void ShootTest::theTimeLeftFollowsABoardFasterThanItsCommandsTake() {
+    // The board answers every command at once, though each rotation should
+    // take 2 s and each photo 50 ms: what is left after the first rotation
+    // (two photos and two rotations) takes well under a second, not 4 s.
+    ShootRig rig({"--time-scale", "0"});
+    rig.options.AutoPauza = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QTRY_VERIFY(rig.observer.paused);
+    const QRegularExpressionMatch left =
+        QRegularExpression("^Time left: 0:(\\d\\d)$").match(rig.observer.timeLeft);
+    QVERIFY2(left.hasMatch(), qPrintable(rig.observer.timeLeft));
+    QVERIFY2(left.captured(1).toInt() <= 2, qPrintable(rig.observer.timeLeft));
+    rig.shoot.Stop();
 }
 
 QTEST_GUILESS_MAIN(ShootTest)

@@ -6,10 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
 #include "main_controls.h"
 #include "scripted_board.h"
+#include "simulated_shoot.h"
 #include "test_app_dir.h"
 #include "test_main.h"
 #include "up_down.h"
@@ -129,6 +131,7 @@ private slots:
     void garbageAndZeroBytesAsReplies();
     void aReplyOf5000Bytes();
     void aLateReplyAnswersNoLaterCommand();
+    void lostBetweenCommandsEndsTheRunBeforeItsMessage();
 };
 
 void DeviceFaultsTest::hangUpDuringTheConnectionTest() {
@@ -287,6 +290,53 @@ void DeviceFaultsTest::aLateReplyAnswersNoLaterCommand() {
     QCOMPARE(secondRun, (std::vector<std::string>{"X.", "T0001.", "D0005.", "F0000.", "P0050.",
                                                   "L0600.", "P0050.", "L0600."}));
     QCOMPARE(board.SentEarly(), std::vector<std::string>{});
+}
+
+// The board goes away while nothing is sent; the watch notices it. The run
+// is over before the message opens, so nothing the message's own event loop
+// lets through writes to the closed port: no second box.
+void DeviceFaultsTest::lostBetweenCommandsEndsTheRunBeforeItsMessage() {
+    // The simulator answers `hangUpAfter` commands, then hangs up; the user
+    // does `meanwhile` while the message is up.
+    const auto lostDuring = [](const char* hangUpAfter, bool autoPause, bool check,
+                               std::function<void(SimulatedShoot&)> meanwhile) {
+        const QString lost =
+            "Error|Device was disconnected. Terminating process.\r\n"
+            "error reading from serial port: 5 (Input/output error)";
+        SimulatedShoot s({"--hangup-after", hangUpAfter});
+        QuickPhotos(s.main());
+        MainControls ui(s.main());
+        ui.ckAutoPauza->setChecked(autoPause);
+        ui.ckFotosCheck->setChecked(check);
+        s.Make("2");
+        s.dialogs().whileOpen = [&](const ScriptedDialogs::Shown&) { meanwhile(s); };
+        s.Start();
+        QVERIFY(s.WaitForMessage(lost));
+        s.dialogs().whileOpen = nullptr;
+        QTest::qWait(300);
+        QCOMPARE(s.dialogs().Messages(), QStringList{lost});
+        QCOMPARE(s.main().shoot().Process().ProcessState, 0);
+        QVERIFY(!ui.btnPauza->isEnabled());
+        QCOMPARE(ui.btnPauza->text(), QString("&Pause"));
+    };
+    // A running run waits for photo 1 (X. T D F P answered); the photo comes
+    // while the message is up.
+    lostDuring("5", false, true, [](SimulatedShoot& s) {
+        QFile photo(s.cameraDir.filePath("IMG_0001.JPG"));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.write(QByteArray("\xFF\xD8\xFF\xE0") + QByteArray(512, 'j') + "\xFF\xD9");
+        photo.close();
+        QTest::qWait(2000);  // long enough for the photo to settle
+    });
+    if (QTest::currentTestFailed()) {
+        return;
+    }
+    // A run paused after its first rotation (X. T D F P L answered);
+    // Continue is pressed while the message is up.
+    lostDuring("6", true, false, [](SimulatedShoot& s) {
+        QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
+        QTest::qWait(300);
+    });
 }
 
 ZENTRIVO_TEST_MAIN(DeviceFaultsTest)

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -29,6 +30,7 @@ private slots:
     void aboutBox();
     void toolbarSharesTheMenusActions();
     void screenReadersHearThePanelsTheDisplayAndEveryControl();
+    void runLogsThatNoProgramOpensAreShownByTheirPath();
 };
 
 void MainWindowTest::startsWithEveryDefaultAndWritesNothing() {
@@ -227,6 +229,18 @@ void MainWindowTest::screenReadersHearThePanelsTheDisplayAndEveryControl() {
          {editor.btnUp, editor.btnDown, editor.btnDel, editor.btnAdd, editor.btnChange}) {
         QCOMPARE(Heard(b), b->toolTip());
     }
+}
+
+void MainWindowTest::runLogsThatNoProgramOpensAreShownByTheirPath() {
+    TestProgram p;
+    p.dialogs->shellOpens = false;
+    p.main().findChild<QAction*>("OpenRunLogs")->trigger();
+    const QString folder = p.dir.filePath("state/zentrivo/logs");
+    QCOMPARE(p.dialogs->shown.front().kind, QString("shell"));
+    QCOMPARE(p.dialogs->Messages(), QStringList{"Run Logs|The run logs are in the folder\r\n" +
+                                                QDir::toNativeSeparators(folder)});
+    QCOMPARE(p.dialogs->shown.back().icon, Dialogs::Icon::Information);
+    QVERIFY(QFileInfo(folder).isDir());
 }
 
 ZENTRIVO_TEST_MAIN(MainWindowTest)

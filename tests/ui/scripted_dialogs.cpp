@@ -3,6 +3,10 @@
 Dialogs::Answer ScriptedDialogs::Message(QWidget*, const QString& title, const QString& text,
                                          Icon icon, Buttons buttons) {
     shown.push_back({"message", title, text, icon, buttons, {}});
+    if (whileOpen) {
+        const Shown open = shown.back();  // more may be shown meanwhile
+        whileOpen(open);
+    }
     if (answers.empty()) {
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
@@ -50,8 +54,9 @@ std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const QString& fi
     return NextText();
 }
 
-void ScriptedDialogs::ShellOpen(const QString& path) {
+bool ScriptedDialogs::ShellOpen(const QString& path) {
     shown.push_back({"shell", {}, path, Icon::None, Buttons::Ok, {}});
+    return shellOpens;
 }
 
 QStringList ScriptedDialogs::Messages() const {

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,11 @@ public:
     // Input, folder and file dialogs; a null QString() is Cancel.
     std::deque<QString> texts;
     std::vector<Shown> shown;
+    // Whether a program takes what the shell is asked to open.
+    bool shellOpens = true;
+    // Runs while a message is up, as the user's time with a real box: its
+    // own event loop lets timers and clicks through meanwhile.
+    std::function<void(const Shown&)> whileOpen;
 
     Answer Message(QWidget* owner, const QString& title, const QString& text, Icon icon,
                    Buttons buttons) override;
@@ -38,7 +44,7 @@ public:
     std::optional<QString> SaveFileName(QWidget* owner, const QString& filter,
                                         const QString& defaultExtension,
                                         const QString& proposedName) override;
-    void ShellOpen(const QString& path) override;
+    bool ShellOpen(const QString& path) override;
 
     // Just the messages, as "title|text".
     QStringList Messages() const;

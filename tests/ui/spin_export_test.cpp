@@ -10,13 +10,16 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 
 #include "ffmpeg_process.h"
 #include "jpeg_file.h"
 #include "main_controls.h"
 #include "simulated_shoot.h"
 #include "spin_export_dialog.h"
+#include "test_app_dir.h"
 #include "test_main.h"
 #include "ui_helpers.h"
 #include "ui_spin_export_dialog.h"
@@ -47,6 +50,8 @@ private slots:
     void aShootIsExportedFromTheFileMenuAndOpened();
     void cancelAndFailuresLeaveNothingAndSayWhy();
     void withoutFfmpegTheDialogSaysSo();
+    void afterARestartTheNewestCopyIsOfferedWithItsCount();
+    void duringARunTheExportIsRefusedAndNewProfileLeavesTheRun();
 };
 
 void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
@@ -185,6 +190,93 @@ void SpinExportTest::withoutFfmpegTheDialogSaysSo() {
     QVERIFY(dialog.ui->ffmpegNote->isVisible());
     QCOMPARE(dialog.ui->ffmpegNote->text(),
              QString("MP4 needs the ffmpeg program, which is not installed."));
+}
+
+void SpinExportTest::afterARestartTheNewestCopyIsOfferedWithItsCount() {
+    // The destination as a restarted program finds it: two copies, the
+    // newer of five photos, and a folder changed later that holds none.
+    TestProgram p;
+    QTemporaryDir destination;
+    p.main().Options.FotosCopyDir = destination.path().toStdString();
+    const auto made = [&](const QString& name, int photos, int hoursAgo) {
+        const QString folder = destination.filePath(name);
+        QDir().mkpath(folder);
+        WritePhotos(folder, photos);
+        std::filesystem::last_write_time(
+            std::filesystem::u8path(folder.toStdString()),
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(hoursAgo));
+        return folder;
+    };
+    made("older", 3, 3);
+    const QString newer = made("newer", 5, 2);
+    made("notes", 0, 1);
+    WritePhotos(destination.path(), 2);  // loose photos are no copy
+
+    bool checked = false;
+    WhenDialogOpens([&] {
+        auto* dialog = qobject_cast<SpinExportDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->ui->sourceEdit->text(), newer);
+        QCOMPARE(dialog->ui->photoCountLabel->text(), QString("5 photos"));
+        dialog->ui->framesCombo->setCurrentIndex(3);
+        QCOMPARE(dialog->ui->frameCountSpin->value(), 5);
+        QCOMPARE(dialog->ui->frameCountSpin->maximum(), 5);
+        QTest::mouseClick(dialog->ui->closeButton, Qt::LeftButton);
+        checked = true;
+    });
+    p.main().findChild<QAction*>("ExportSpinView")->trigger();
+    QVERIFY(checked);
+}
+
+void SpinExportTest::duringARunTheExportIsRefusedAndNewProfileLeavesTheRun() {
+    const QString refused =
+        "Export 360° View|A run is going on. Stop the run first, then export the 360° view.";
+    // Each rotation takes the board 200 ms; the run pauses after each.
+    SimulatedShoot s({"--time-scale", "0.1"});
+    QuickPhotos(s.main());
+    MainControls ui(s.main());
+    ui.ckAutoPauza->setChecked(true);
+    s.Make("3");
+    QAction* exportItem = s.main().findChild<QAction*>("ExportSpinView");
+    bool opened = false;
+    const auto closeIfOpened = [&opened] {
+        WhenDialogOpens([&opened] {
+            if (auto* d = qobject_cast<SpinExportDialog*>(QApplication::activeModalWidget())) {
+                opened = true;
+                d->reject();
+            }
+        });
+    };
+
+    // While the table turns.
+    bool triedRunning = false;
+    WhenReady(&s.main(), InFirstRotationsWait(s), [&] {
+        closeIfOpened();
+        exportItem->trigger();
+        triedRunning = true;
+    });
+    s.Start();
+    QTRY_VERIFY(triedRunning);
+    QTRY_COMPARE(s.main().shoot().Process().ProcessState, 2);
+    QCOMPARE(s.dialogs().Messages(), QStringList{refused});
+
+    // While it is paused: the export is refused, New Profile resets the
+    // parameters and leaves the run as it was.
+    closeIfOpened();
+    exportItem->trigger();
+    QTest::qWait(50);
+    ui.Novi1->trigger();
+    QCOMPARE(ui.txtBrojSlika->text(), QString("30"));
+    QCOMPARE(s.main().shoot().Process().ProcessState, 2);
+    QCOMPARE(s.dialogs().Messages(), (QStringList{refused, refused}));
+    QVERIFY(!opened);
+
+    // Once stopped, the export opens.
+    QTest::mouseClick(ui.btnStop, Qt::LeftButton);
+    closeIfOpened();
+    exportItem->trigger();
+    QVERIFY(opened);
+    QCOMPARE(s.dialogs().Messages(), (QStringList{refused, refused}));
 }
 
 ZENTRIVO_TEST_MAIN(SpinExportTest)

@@ -95,6 +95,9 @@ std::string RunJournalText(const RunJournal& j) {
     std::ostringstream out;
     out << kHeader << "\n";
     out << "written=" << Escaped(j.Written) << "\n";
+    if (!j.Stopped.empty()) {
+        out << "stopped=" << Escaped(j.Stopped) << "\n";
+    }
     out << "photos_done=" << j.PhotosDone << "\n";
     out << "rotations_done=" << j.RotationsDone << "\n";
     out << "rotation_underway=" << (j.RotationUnderway ? 1 : 0) << "\n";
@@ -151,6 +154,8 @@ std::optional<RunJournal> ParseRunJournal(const std::string& text) {
         bool good = true;
         if (key == "written") {
             j.Written = *value;
+        } else if (key == "stopped") {
+            j.Stopped = *value;
         } else if (key == "photos_done") {
             good = ReadNumber(*value, j.PhotosDone);
         } else if (key == "rotations_done") {
@@ -192,6 +197,10 @@ std::optional<RunJournal> ParseRunJournal(const std::string& text) {
         return std::nullopt;
     }
     return j;
+}
+
+std::string StoppedAt(const RunJournal& journal) {
+    return journal.Stopped.empty() ? journal.Written : journal.Stopped;
 }
 
 bool WriteRunJournal(const std::string& path, const RunJournal& journal) {

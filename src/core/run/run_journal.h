@@ -26,6 +26,9 @@ struct RunJournal {
     std::vector<std::string> PhotosReceived;  // the run's photos, in the order found
     std::vector<std::string> PhotosSetAside;  // those of them that are no position's
     std::string Written;                      // when it was last written, local time
+    // When the run stopped, local time; empty while it goes on, and after a
+    // crash or a power cut, which leave no such moment.
+    std::string Stopped;
 };
 
 // The file beside "opcije.ini" in `settingsFolder`.
@@ -49,6 +52,10 @@ bool RunJournalExists(const std::string& path);
 // Removes the journal; a damaged one is kept aside with ".damaged" added.
 void RemoveRunJournal(const std::string& path);
 void SetAsideDamagedJournal(const std::string& path);
+
+// When the run stopped, as best known: the moment of its Stop, else the
+// journal's last write.
+std::string StoppedAt(const RunJournal& journal);
 
 // The place in the command list where the run goes on: its next photo
 // command, or the end of the list when every photo was taken.

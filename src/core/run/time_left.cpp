@@ -1,22 +1,30 @@
 #include "run/time_left.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace zentrivo {
 
 std::int64_t TimeLeftMs(const std::vector<std::string>& commands, std::size_t next,
                         ControllerPace pace, const RunPaceSoFar& soFar, std::int64_t gapMs) {
-    const std::int64_t extraPerCommand =
-        soFar.commands > 0
-            ? std::max<std::int64_t>(0, soFar.measuredMs - soFar.expectedMs) / soFar.commands
-            : 0;
-    std::int64_t left = 0;
+    const double perAnswer = soFar.untimedCommands > 0
+                                 ? static_cast<double>(soFar.untimedMeasuredMs) /
+                                       static_cast<double>(soFar.untimedCommands)
+                                 : 0.0;
+    double scale = 1.0;
+    if (soFar.timedCommands > 0 && soFar.timedExpectedMs > 0) {
+        const double own = static_cast<double>(soFar.timedMeasuredMs) -
+                           perAnswer * static_cast<double>(soFar.timedCommands);
+        scale = std::max(0.0, own) / static_cast<double>(soFar.timedExpectedMs);
+    }
+    double left = 0;
     for (std::size_t i = next; i < commands.size(); ++i) {
-        left += ExpectedDurationMs(commands[i], pace) + extraPerCommand + gapMs;
+        left += static_cast<double>(ExpectedDurationMs(commands[i], pace)) * scale + perAnswer +
+                static_cast<double>(gapMs);
         NoteAccepted(pace, commands[i]);
     }
-    return left;
+    return std::llround(left);
 }
 
 std::string TimeLeftText(std::int64_t ms) {

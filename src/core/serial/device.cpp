@@ -74,6 +74,10 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
                                const std::function<void()>& dispatch_events,
                                const std::function<void()>& sleep, ExchangePace pace) {
     ExchangeResult result;
+    if (port == kInvalidPortHandle) {
+        result.PortClosed = true;
+        return result;
+    }
     DiscardInput(port);
     if (!WritePort(port, command, quiet_write)) {
         result.Outcome = ExchangeOutcome::SendFailed;

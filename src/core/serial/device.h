@@ -22,6 +22,8 @@ struct ExchangeResult {
     ExchangeOutcome Outcome = ExchangeOutcome::SendFailed;
     std::string Reply;       // what the first non-empty poll (and those before) read
     std::int32_t Polls = 0;  // reads made
+    // SendFailed because no port was open: nothing was written or shown.
+    bool PortClosed = false;
 };
 
 // Poll limits: the connection test makes at most 11 polls, a command that
@@ -54,6 +56,9 @@ void SleepOnePollInterval();  // 10 ms
 // from what the controller sends after the command. A device that goes
 // away ends the wait at that poll, as DeviceLost, with the port layer's
 // error text set.
+//
+// A closed port (the invalid handle) is refused quietly, as SendFailed with
+// PortClosed set: nothing is written and the port layer shows nothing.
 //
 // `port` is read again at every poll, so pass the connection's own handle
 // (DeviceConnection::Handle()): when a handler run during the wait closes the

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "serial/device_state.h"
+#include "serial/port_path.h"
 #include "serial/port_permission.h"
 
 namespace zentrivo {
@@ -19,6 +20,7 @@ bool DeviceConnection::ConnectDevice(std::int32_t com_port, const std::string& c
         // The port layer's own texts are not shown here: one message says it all.
         const std::string name = PortNameFor(com_port, chosen_device);
         handle_ = OpenPort(name, true);
+        port_name_ = name;
         const bool opened = !CommFailed();
         const bool ready = opened && ConfigurePort(handle_, kLineBaud, kLineParity, kLineDataBits,
                                                    kLineStopBits, true);
@@ -44,7 +46,12 @@ bool DeviceConnection::ConnectDevice(std::int32_t com_port, const std::string& c
 void DeviceConnection::DisconnectDevice() {
     ClosePort(handle_);
     handle_ = kInvalidPortHandle;
+    port_name_.clear();
     SetState(kDeviceDisconnected);
+}
+
+std::string DeviceConnection::PortDevice() const {
+    return port_name_.empty() ? std::string() : PortDevicePath(port_name_);
 }
 
 void DeviceConnection::MarkDeviceConnected() {

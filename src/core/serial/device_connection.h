@@ -56,12 +56,18 @@ public:
     // 0 disconnected, 1 COM port open, 2 device connected.
     std::int32_t DeviceState() const { return device_state_; }
 
+    // The name the open port was opened by ("COM3", or a chosen device),
+    // and the device that name reached (/dev/pts/0); empty when closed.
+    const std::string& PortName() const { return port_name_; }
+    std::string PortDevice() const;
+
 private:
     void SetState(std::int32_t state);
 
     ShowError show_error_;
     RepaintStatus repaint_status_;
     PortHandle handle_ = kInvalidPortHandle;
+    std::string port_name_;
     std::int32_t device_state_ = 0;
 };
 
