@@ -33,9 +33,9 @@ void FramePipeline::Stop() {
     changed_.notify_all();
 }
 
-std::string FramePipeline::Error() const {
+std::exception_ptr FramePipeline::Failure() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return error_;
+    return failure_;
 }
 
 RgbImage FramePipeline::Make(std::size_t index) const {
@@ -82,10 +82,10 @@ void FramePipeline::Work() {
             RgbImage frame = Make(index);
             std::lock_guard<std::mutex> lock(mutex_);
             ready_.emplace(index, std::move(frame));
-        } catch (const std::exception& e) {
+        } catch (const std::exception&) {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (error_.empty()) {
-                error_ = e.what();
+            if (!failure_) {
+                failure_ = std::current_exception();
             }
             stopped_ = true;
         }

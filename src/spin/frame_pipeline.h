@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -38,11 +39,12 @@ public:
     FramePipeline& operator=(const FramePipeline&) = delete;
 
     // The next frame in order; nothing once a frame has failed (see
-    // Error()), after Stop(), or past the last frame.
+    // Failure()), after Stop(), or past the last frame.
     std::optional<RgbImage> Next();
     void Stop();
-    // The first failure's message; empty when none.
-    std::string Error() const;
+    // The first failure, as it was thrown (a file error keeps its path and
+    // the system's reason); null when none.
+    std::exception_ptr Failure() const;
 
 private:
     void Work();
@@ -59,7 +61,7 @@ private:
     std::size_t nextToMake_ = 0;
     std::size_t nextToTake_ = 0;
     std::map<std::size_t, RgbImage> ready_;
-    std::string error_;
+    std::exception_ptr failure_;
     bool stopped_ = false;
     std::vector<std::thread> workers_;  // last: they start once the rest is ready
 };

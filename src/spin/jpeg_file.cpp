@@ -1,6 +1,7 @@
 #include "jpeg_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
@@ -16,6 +18,14 @@
 namespace zentrivo {
 
 namespace {
+
+std::FILE* OpenForWriting(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
 
 std::string Named(const std::filesystem::path& path) {
     return "\"" + path.filename().string() + "\"";
@@ -161,11 +171,22 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 }
 
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        throw ImageFileError("The file " + path.string() + " could not be written.");
+    // Through stdio rather than a stream, which keeps no reason for a failure:
+    // the system's own (a full disk, no permission) is what the user needs.
+    std::FILE* out = OpenForWriting(path);
+    int error = out == nullptr ? errno : 0;
+    if (out != nullptr) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() ||
+            std::fflush(out) != 0) {
+            error = errno;
+        }
+        if (std::fclose(out) != 0 && error == 0) {
+            error = errno;
+        }
+    }
+    if (error != 0) {
+        throw std::filesystem::filesystem_error("write", path,
+                                                std::error_code(error, std::generic_category()));
     }
 }
 

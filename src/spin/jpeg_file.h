@@ -36,13 +36,15 @@ JpegSize ReadJpegSize(const std::filesystem::path& path);
 RgbImage DecodeJpegAtLeast(const std::filesystem::path& path, int longEdge,
                            JpegSize* stored = nullptr);
 
-// Writes `image` as a baseline JPEG of the given quality (1-100);
-// throws ImageFileError.
+// Writes `image` as a baseline JPEG of the given quality (1-100); throws
+// ImageFileError when it cannot be encoded, as WriteWholeFile when it
+// cannot be written.
 void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality);
 
 // The whole file, or throws ImageFileError naming it.
 std::string ReadWholeFile(const std::filesystem::path& path);
-// Writes `bytes` as `path`; throws ImageFileError naming it.
+// Writes `bytes` as `path`; throws std::filesystem::filesystem_error with
+// the path and the system's reason.
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace zentrivo

@@ -131,7 +131,10 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, Spi
     for (int done = 1; done <= count; ++done) {
         std::optional<RgbImage> frame = pipeline.Next();
         if (!frame) {
-            throw std::runtime_error(pipeline.Error());
+            if (const std::exception_ptr failure = pipeline.Failure()) {
+                std::rethrow_exception(failure);
+            }
+            throw std::runtime_error("The frames could not be made.");
         }
         if (webp) {
             webp->Add(*frame);
@@ -158,6 +161,9 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, Spi
 SpinResult Exporter::Run() {
     SpinResult result;
     result.frames = static_cast<int>(plan_.frames.size());
+    // Known outside the try, so that a failed write is told by its place in
+    // the target, never by the hidden folder the export is made in.
+    std::optional<StagedOutput> out;
     try {
         const JpegSize first = ReadJpegSize(plan_.frames.front());
         const PixelSize size =
@@ -165,14 +171,14 @@ SpinResult Exporter::Run() {
         result.width = size.width;
         result.height = size.height;
 
-        StagedOutput out(request_.target);
-        MakeFrames(out, first, size, result);
+        out.emplace(request_.target);
+        MakeFrames(*out, first, size, result);
         if (result.status != SpinStatus::kDone) {
             return result;
         }
         std::vector<std::string> names;
         if (request_.formats.html) {
-            WriteWholeFile(out.Path(kViewerScriptName), std::string(ViewerScript()));
+            WriteWholeFile(out->Path(kViewerScriptName), std::string(ViewerScript()));
             ViewerSettings page;
             page.title = request_.source.filename().string();
             if (page.title.empty()) {
@@ -183,7 +189,7 @@ SpinResult Exporter::Run() {
             page.width = size.width;
             page.height = size.height;
             page.turnMilliseconds = request_.turnMilliseconds;
-            WriteWholeFile(out.Path(kViewerPageName), ViewerPage(page));
+            WriteWholeFile(out->Path(kViewerPageName), ViewerPage(page));
             // The page last: a viewer is there once its page is.
             names = {kFramesFolderName, kViewerScriptName, kViewerPageName};
         }
@@ -193,11 +199,12 @@ SpinResult Exporter::Run() {
         if (request_.formats.mp4) {
             names.push_back(kVideoName);
         }
-        result.written = out.Publish(names);
+        result.written = out->Publish(names);
     } catch (const fs::filesystem_error& e) {
         result.status = SpinStatus::kFailed;
+        const fs::path place = out ? out->Shown(e.path1(), request_.target) : e.path1();
         result.message =
-            "The export could not write " + Quoted(e.path1()) + ": " + e.code().message() + ".";
+            "The export could not write " + Quoted(place) + ": " + e.code().message() + ".";
     } catch (const std::exception& e) {
         result.status = SpinStatus::kFailed;
         result.message = e.what();

@@ -87,6 +87,16 @@ fs::path StagedOutput::Path(const std::string& name) const {
     return staging_ / name;
 }
 
+fs::path StagedOutput::Shown(const fs::path& made, const fs::path& target) const {
+    for (const fs::path& folder : {staging_, target_}) {
+        const fs::path inside = made.lexically_relative(folder);
+        if (!inside.empty() && *inside.begin() != "..") {
+            return inside == "." ? target : target / inside;
+        }
+    }
+    return made;
+}
+
 std::vector<fs::path> StagedOutput::Publish(const std::vector<std::string>& names) {
     std::vector<fs::path> placed;
     for (const std::string& name : names) {

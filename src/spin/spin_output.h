@@ -32,6 +32,10 @@ public:
 
     // Where to make a file or folder that will be published as `name`.
     std::filesystem::path Path(const std::string& name) const;
+    // How the user is told of `made`, a path in the hidden folder or the
+    // target: its place in `target` as the user named it.
+    std::filesystem::path Shown(const std::filesystem::path& made,
+                                const std::filesystem::path& target) const;
     // Moves the named files into the target in the order given, each
     // replacing its earlier version; their final paths.
     std::vector<std::filesystem::path> Publish(const std::vector<std::string>& names);

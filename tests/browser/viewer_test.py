@@ -118,6 +118,12 @@ def check_viewer(browser, page, screenshot):
     time.sleep(0.5)
     assert shown() == turned(start, -7), "the autoplay came back after the drag"
 
+    # The drag gave it the keyboard: the arrows turn it at once, with no Tab
+    # to it first. The keys go wherever the focus is, as a user's do.
+    assert browser.switch_to.active_element == viewer, "the drag did not focus the viewer"
+    ActionChains(browser).send_keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT).perform()
+    assert shown() == turned(start, -5), ("keys after the drag", start, shown())
+
     # A finger's swipe to the left turns it back.
     before = shown()
     finger = PointerInput(interaction.POINTER_TOUCH, "finger")

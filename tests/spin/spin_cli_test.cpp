@@ -24,11 +24,12 @@ struct SpinCliTest : ::testing::Test, TurnFolders {
 
     SpinCliTest() : TurnFolders("my photos") { WritePhotos(6); }
 
-    Outcome Spin(const std::string& arguments) const {
+    // `shell` runs first in the same shell, to set its limits.
+    Outcome Spin(const std::string& arguments, const std::string& shell = {}) const {
         const fs::path out = fs::path(dir.Path()) / "out.txt";
         const fs::path err = fs::path(dir.Path()) / "err.txt";
-        const std::string command = std::string("'") + ZENTRIVO_SPIN + "' " + arguments + " >'" +
-                                    out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = shell + std::string("'") + ZENTRIVO_SPIN + "' " + arguments +
+                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         Outcome run;
         run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -74,5 +75,26 @@ TEST_F(SpinCliTest, BadInputAndFailuresHaveTheirOwnExitCodes) {
 
     fs::resize_file(photos / "4.jpg", 100);
     expect(Folders(), 1, "The photo \"4.jpg\" could not be read");
+    EXPECT_FALSE(fs::exists(view));
+}
+
+TEST_F(SpinCliTest, FramesAndEveryTogetherAreBadInput) {
+    const Outcome run = Spin(Folders() + " --frames 5 --every 2");
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_NE(run.err.find("Give --frames or --every, not both."), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(view));
+}
+
+TEST_F(SpinCliTest, AFailedWriteNamesTheTargetAndTheSystemsReason) {
+    // Files may not grow beyond one block, as on a disk that is full: the
+    // first frame cannot be written.
+    const Outcome run =
+        Spin(Folders() + " --size 256 --formats html", "trap '' XFSZ; ulimit -f 1; ");
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("The export could not write \"" + (view / "frames").string() + "/"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(": File too large."), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(".zentrivo-spin"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(view));
 }

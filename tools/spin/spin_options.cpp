@@ -66,6 +66,9 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
     static const std::vector<std::string> kWithValue = {"--frames", "--every", "--size", "--turn",
                                                         "--formats"};
     std::vector<std::string> folders;
+    // The two choose frames in different ways; the later would silently win.
+    bool countGiven = false;
+    bool everyGiven = false;
     for (int i = 0; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
@@ -93,10 +96,12 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
             r.reverse = true;
         } else if (arg == "--frames") {
             r.frames.kind = FrameChoice::Kind::kCount;
+            countGiven = true;
             ok = WholeNumber(value, 1, 999999, r.frames.count);
             expected = "a number of frames from 1";
         } else if (arg == "--every") {
             r.frames.kind = FrameChoice::Kind::kEvery;
+            everyGiven = true;
             ok = WholeNumber(value, 1, 999999, r.frames.every);
             expected = "a whole number from 1";
         } else if (arg == "--size") {
@@ -124,6 +129,10 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
     }
     if (options.help) {
         return true;
+    }
+    if (countGiven && everyGiven) {
+        why = "Give --frames or --every, not both.";
+        return false;
     }
     if (folders.size() != 2) {
         why = folders.size() < 2 ? "Give the SOURCE and TARGET folders."

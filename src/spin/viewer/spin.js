@@ -71,6 +71,9 @@
     // Dragging across the whole picture turns the object once round.
     root.addEventListener("pointerdown", function (event) {
       touched();
+      // The default action is prevented below, and with it the focus a
+      // click would give: the arrow keys must work after a drag too.
+      root.focus({ preventScroll: true });
       if (loaded !== count || event.button > 0) {
         return;
       }
