@@ -42,6 +42,7 @@ class TetherTest : public QObject {
 private slots:
     void initTestCase();
     void eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder();
+    void aCameraWithoutACableIsFiredOverTheConnection();
     void aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos();
 };
 
@@ -77,6 +78,24 @@ void TetherTest::eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder() {
         QVERIFY(a.readAll() == b.readAll());
     }
     QVERIFY(rig.observer.messages.filter("could not be downloaded").isEmpty());
+}
+
+void TetherTest::aCameraWithoutACableIsFiredOverTheConnection() {
+    ShootRig rig({"--camera-ptpip", "--camera-no-cable"});
+    Tether(rig);
+    rig.options.CameraTrigger = true;
+    rig.options.FotosCheck = true;
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
+                                            "Photos planned: 3, received: 3, taken again: 0"));
+    // The controller's commands stay as they are; each photo was taken
+    // over the connection after its photo command.
+    QCOMPARE(rig.Received().filter(QRegularExpression("^P")).size(), 3);
+    QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"}));
+    QCOMPARE(rig.CopiedPhotos().size(), 3);
 }
 
 void TetherTest::aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos() {

@@ -56,6 +56,8 @@ const char kSimUsage[] =
     "                     refused, that shot is lost\n"
     "  --camera-fail-download N\n"
     "                     the first download of the N-th shot's JPEG fails\n"
+    "  --camera-no-cable  no release cable: the board's P commands do not fire the\n"
+    "                     camera; only a capture over the tethered connection does\n"
     "  --verbose          write those lines to standard error too\n"
     "  --help             this text\n";
 
@@ -162,9 +164,13 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
          [&](const std::string& v) { return ReadCount(v, 1, o.Camera.FailDownload); }},
     };
     const std::map<std::string, bool*> flags = {
-        {"--split-replies", &o.SplitReplies}, {"--verbose", &o.Verbose},
-        {"--camera-raw", &o.Camera.Raw},      {"--log-microseconds", &o.LogMicroseconds},
-        {"--help", &parsed.ShowHelp},         {"--camera-ptpip", &o.CameraPtpIp},
+        {"--split-replies", &o.SplitReplies},
+        {"--verbose", &o.Verbose},
+        {"--camera-raw", &o.Camera.Raw},
+        {"--log-microseconds", &o.LogMicroseconds},
+        {"--help", &parsed.ShowHelp},
+        {"--camera-ptpip", &o.CameraPtpIp},
+        {"--camera-no-cable", &o.CameraNoCable},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];

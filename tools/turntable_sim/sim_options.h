@@ -28,6 +28,7 @@ struct SimOptions {
     std::int64_t CameraSlowWriteMs = 200;  // how long writing one photo takes
     CameraFaults Camera;                   // photos lost, late, cut short, doubled
     bool CameraPtpIp = false;              // the camera is tethered over PTP/IP instead
+    bool CameraNoCable = false;            // the board does not fire the camera
     std::int64_t CameraPhotoBytes = 0;     // the tethered camera's JPEGs padded to this
 };
 

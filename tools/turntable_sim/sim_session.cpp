@@ -93,7 +93,7 @@ std::string SimSession::Act(const std::string& command) {
         return options_.ErrorReply;
     }
     Wait(effect.DurationMs, options_.TimeScale);
-    if (effect.Photo) {
+    if (effect.Photo && !options_.CameraNoCable) {
         camera_.TakePhoto(effect.ShutterMs, turntable_.AngleDegrees());
     }
     return options_.Reply;
