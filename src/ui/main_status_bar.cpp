@@ -27,6 +27,7 @@ MainStatusBar::MainStatusBar(QStatusBar* bar) : bar_(bar) {
     bar->addWidget(device_);
     process_ = AddTextPanel(bar, 135, "Process not started.");
     photos_ = AddTextPanel(bar, 250, "New Photos: 000000");
+    photosWidth_ = photos_->width();
     // A screen reader reads a text panel by its text, the time or the state
     // itself; what the panel is comes as its description.
     clock_->setAccessibleDescription("Clock");
@@ -51,6 +52,11 @@ MainStatusBar::MainStatusBar(QStatusBar* bar) : bar_(bar) {
 void MainStatusBar::ShowCamera(const QString& text) {
     camera_->setText(text);
     camera_->setVisible(!text.isEmpty());
+    // The camera's panel takes the room the photo count does not need, so
+    // that both fit the window's width beside the time left.
+    photos_->setFixedWidth(
+        text.isEmpty() ? photosWidth_
+                       : photos_->fontMetrics().horizontalAdvance("New Photos: 000000") + 8);
 }
 
 QString MainStatusBar::Text(int panel) const {

@@ -33,4 +33,5 @@ private:
     QLabel* photos_ = nullptr;
     QLabel* timeLeft_ = nullptr;
     QLabel* camera_ = nullptr;
+    int photosWidth_ = 0;
 };
