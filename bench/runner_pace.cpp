@@ -54,7 +54,7 @@ public:
                                         const QString&) override {
         return std::nullopt;
     }
-    void ShellOpen(const QString&) override {}
+    bool ShellOpen(const QString&) override { return true; }
 };
 
 struct Figures {
