@@ -16,6 +16,14 @@ namespace {
 constexpr int kWaitMs = 10;
 // How often a chosen camera that is not there is looked for again.
 constexpr int kRetryMs = 2000;
+// For this long after a photo or a shutter request the camera is watched
+// without rest: a run's next photo comes well within it and is fetched the
+// moment it is announced, instead of up to a step later.
+constexpr int kEagerMs = 10000;
+
+// When the camera of this thread last announced a photo or was asked for
+// one. The worker owns its thread, so this is the worker's own.
+thread_local QElapsedTimer lastNews;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -90,12 +98,16 @@ void TetherWorker::Step() {
     QElapsedTimer waited;
     waited.start();
     const CameraEvent event = camera_->Wait(kWaitMs);
-    // Some connections (PTP/IP) only glance for news and return at once:
-    // the rest of the step is slept, not spun.
-    if (event.kind == CameraEvent::Kind::kNothing && waited.elapsed() < kWaitMs) {
+    // Some connections (PTP/IP) only glance for news and return at once
+    // (each glance waits about a millisecond): while photos come, glances
+    // follow one another, so a photo waits no longer than with gphoto2;
+    // after a quiet spell the rest of the step is slept, not spun.
+    const bool eager = lastNews.isValid() && lastNews.elapsed() < kEagerMs;
+    if (event.kind == CameraEvent::Kind::kNothing && !eager && waited.elapsed() < kWaitMs) {
         QThread::msleep(static_cast<unsigned long>(kWaitMs - waited.elapsed()));
     }
     if (event.kind == CameraEvent::Kind::kFileAdded) {
+        lastNews.start();
         Fetch(Q(event.folder), Q(event.name));
     } else if (event.kind == CameraEvent::Kind::kGone) {
         const QString model = Q(camera_->Model());
@@ -125,6 +137,7 @@ void TetherWorker::Fetch(const QString& folder, const QString& name) {
 }
 
 void TetherWorker::Trigger() {
+    lastNews.start();
     const std::string problem =
         camera_->IsOpen() ? camera_->Trigger() : std::string("the camera is not connected");
     if (!problem.empty()) {

@@ -2,10 +2,12 @@
 
 #include <gphoto2/gphoto2.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace zentrivo {
 
@@ -194,38 +196,40 @@ std::string TetheredCamera::Download(const std::string& folder, const std::strin
     if (context_->camera == nullptr) {
         return "The camera is not connected.";
     }
+    // Whoever watches the folder sees the photo only once it is whole.
+    const fs::path target = fs::u8path(path);
+    const fs::path partial = target.parent_path() / ("." + target.filename().u8string() + ".part");
+    const std::string unwritable =
+        "The photo could not be written into " + target.parent_path().u8string();
+    // The library writes each piece into the part file as it comes, as
+    // gphoto2 does: holding a large photo whole in memory and writing it out
+    // after its last byte would add a copy and that whole write to the time
+    // every download takes.
+    const int fd = open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return unwritable + ".";
+    }
     CameraFile* file = nullptr;
-    if (gp_file_new(&file) < GP_OK) {
+    if (gp_file_new_from_fd(&file, fd) < GP_OK) {
+        close(fd);
+        std::error_code ec;
+        fs::remove(partial, ec);
         return "Out of memory.";
     }
     const int got = gp_camera_file_get(context_->camera, folder.c_str(), name.c_str(),
                                        GP_FILE_TYPE_NORMAL, file, context_->context);
-    const char* bytes = nullptr;
-    unsigned long size = 0;
-    if (got < GP_OK || gp_file_get_data_and_size(file, &bytes, &size) < GP_OK) {
-        gp_file_free(file);
-        return got < GP_OK ? gp_result_as_string(got) : "The photo came without data.";
-    }
-    // Whoever watches the folder sees the photo only once it is whole.
-    const fs::path target = fs::u8path(path);
-    const fs::path partial = target.parent_path() / ("." + target.filename().u8string() + ".part");
-    std::string problem;
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes, static_cast<std::streamsize>(size));
-        out.close();
-        if (!out) {
-            problem =
-                "The photo could not be written into " + target.parent_path().u8string() + ".";
-        }
-    }
+    // Closes the part file.
     gp_file_free(file);
+    std::string problem;
     std::error_code ec;
-    if (problem.empty()) {
+    if (got == GP_ERROR_IO_WRITE) {
+        problem = unwritable + ".";
+    } else if (got < GP_OK) {
+        problem = gp_result_as_string(got);
+    } else {
         fs::rename(partial, target, ec);
         if (ec) {
-            problem = "The photo could not be written into " + target.parent_path().u8string() +
-                      ": " + ec.message() + ".";
+            problem = unwritable + ": " + ec.message() + ".";
         }
     }
     if (!problem.empty()) {
