@@ -9,10 +9,12 @@
 // For each run it prints the gaps from one command's arrival (its reply
 // leaves within microseconds) to the next command's, median and worst, the
 // protocol time from the connection test to the last command, and that time
-// per photo. Goals: about 184 ms a photo at the usual pace (50 ms timer and
-// 10 ms poll per command); at the fast pace a median gap under 1 ms and
-// under 5 ms a photo. Shown on the display Qt finds (bench/runner_pace.sh
-// runs it under Xvfb), offscreen when there is none.
+// per photo; then the same gaps by the letter of the command answered, to
+// show where the time goes, beside the floor of each pace (the usual pace's
+// 50 ms timer and 10 ms pause before its first read; nothing at the fast). Goals: about 184 ms a
+// photo at the usual pace (50 ms timer and 10 ms poll per command); at the fast pace a median gap
+// under 1 ms and under 5 ms a photo. Shown on the display Qt finds (bench/runner_pace.sh runs it
+// under Xvfb), offscreen when there is none.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -62,12 +65,19 @@ struct Figures {
     double medianGapMs = 0;
     double worstGapMs = 0;
     double protocolMs = 0;
+    // By the letter of the command answered: its gaps, sorted.
+    std::map<char, std::vector<double>> byLetter;
 };
 
-// When each logged command arrived, in ms from the first day's midnight:
-// the first field is "yyyy-MM-dd HH:mm:ss.uuuuuu".
-std::vector<double> ArrivalTimes(const QString& logPath) {
-    std::vector<double> times;
+struct Arrival {
+    double ms;
+    char letter;
+};
+
+// When each logged command arrived, in ms from the first day's midnight
+// (the first field is "yyyy-MM-dd HH:mm:ss.uuuuuu"), and its letter.
+std::vector<Arrival> ArrivalTimes(const QString& logPath) {
+    std::vector<Arrival> times;
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly)) {
         return times;
@@ -79,10 +89,11 @@ std::vector<double> ArrivalTimes(const QString& logPath) {
         }
         double ms =
             ((clock[0].toDouble() * 60 + clock[1].toDouble()) * 60 + clock[2].toDouble()) * 1000;
-        if (!times.empty() && ms < times.back()) {
+        if (!times.empty() && ms < times.back().ms) {
             ms += 24 * 3600 * 1000.0;  // past midnight
         }
-        times.push_back(ms);
+        const QByteArray command = line.split('\t').value(1);
+        times.push_back({ms, command.isEmpty() ? '?' : command[0]});
     }
     return times;
 }
@@ -120,22 +131,26 @@ std::optional<Figures> PlayShoot(int photos, bool fast) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
-    const std::vector<double> times = ArrivalTimes(logPath);
+    const std::vector<Arrival> times = ArrivalTimes(logPath);
     if (times.size() != static_cast<std::size_t>(windows.frmProcesEdit.CommandCount()) + 1) {
         std::fprintf(stderr, "the log holds %zu commands, the process %d and the test\n",
                      times.size(), windows.frmProcesEdit.CommandCount());
         return std::nullopt;
     }
+    Figures f;
     std::vector<double> gaps;
     for (std::size_t i = 1; i < times.size(); ++i) {
-        gaps.push_back(times[i] - times[i - 1]);
+        gaps.push_back(times[i].ms - times[i - 1].ms);
+        f.byLetter[times[i - 1].letter].push_back(gaps.back());
     }
     std::sort(gaps.begin(), gaps.end());
-    Figures f;
+    for (auto& [letter, letterGaps] : f.byLetter) {
+        std::sort(letterGaps.begin(), letterGaps.end());
+    }
     f.commands = static_cast<int>(times.size());
     f.medianGapMs = gaps[gaps.size() / 2];
     f.worstGapMs = gaps.back();
-    f.protocolMs = times.back() - times.front();
+    f.protocolMs = times.back().ms - times.front().ms;
     return f;
 }
 
@@ -163,9 +178,13 @@ int main(int argc, char** argv) {
             if (!f) {
                 return 1;
             }
-            std::printf("%6d  %-5s  %8d  %8.2f ms  %7.2f ms  %9.1f ms  %6.2f ms\n", photos,
-                        fast ? "fast" : "usual", f->commands, f->medianGapMs, f->worstGapMs,
-                        f->protocolMs, f->protocolMs / photos);
+            std::printf("%6d  %-5s  %8d  %8.2f ms  %7.2f ms  %9.1f ms  %6.2f ms   (floor %d ms)\n",
+                        photos, fast ? "fast" : "usual", f->commands, f->medianGapMs, f->worstGapMs,
+                        f->protocolMs, f->protocolMs / photos, fast ? 0 : 60);
+            for (const auto& [letter, gaps] : f->byLetter) {
+                std::printf("%15s after %c: %4zu gaps, median %7.2f ms, worst %7.2f ms\n", "",
+                            letter, gaps.size(), gaps[gaps.size() / 2], gaps.back());
+            }
             std::fflush(stdout);
         }
     }

@@ -1,6 +1,7 @@
 #include "shoot.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <utility>
 
 #include "clock_text.h"
@@ -8,6 +9,13 @@
 #include "serial/device.h"
 
 using namespace zentrivo;
+
+namespace {
+
+// The usual pace: the next command 50 ms after the reply to the last.
+constexpr int kTickMs = 50;
+
+}  // namespace
 
 Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObserver& observer,
              QObject* parent)
@@ -19,7 +27,7 @@ Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObs
       photos_(options, observer, log_),
       copier_(options, photos_, observer, [this] { return Now(); }),
       journal_(settingsFolder, [this] { return Now(); }) {
-    tick_.setInterval(50);
+    tick_.setInterval(kTickMs);
     tick_.setTimerType(Qt::PreciseTimer);
     tickAtOnce_.setSingleShot(true);
     tickAtOnce_.setInterval(0);
@@ -128,13 +136,17 @@ void Shoot::Begin() {
 void Shoot::ScheduleTick() {
     if (options_.FastPace) {
         tickAtOnce_.start();
+    } else if (sinceReply_.isValid()) {
+        // The pause counts from the reply: the journal, the log and the
+        // window's updates since then do not lengthen it.
+        tick_.start(static_cast<int>(std::max<qint64>(0, kTickMs - sinceReply_.elapsed())));
     } else {
         tick_.start();
     }
 }
 
 std::int64_t Shoot::GapMs() const {
-    return options_.FastPace ? tickAtOnce_.interval() : tick_.interval();
+    return options_.FastPace ? tickAtOnce_.interval() : kTickMs;
 }
 
 void Shoot::PauseOrContinue() {
@@ -169,6 +181,8 @@ void Shoot::Tick() {
     // Whichever timer brought this tick, neither brings another beside it.
     tick_.stop();
     tickAtOnce_.stop();
+    tick_.setInterval(kTickMs);
+    sinceReply_.invalidate();
     QCoreApplication::processEvents();
     process_.WaitingReply = false;
     if (process_.ProcessState != kProcessStarted) {
@@ -220,6 +234,7 @@ void Shoot::Play(const std::string& command) {
         Stop();
         return;
     }
+    sinceReply_.start();
     pace_.Accepted(command);
     pace_.Measured(command, sent);
     if (process_.ProcessState != kProcessNotStarted) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -140,6 +141,8 @@ private:
     // The usual pace's tick, and the fast pace's: a single shot with no delay.
     QTimer tick_;
     QTimer tickAtOnce_;
+    // Since the reply to the command played last, for the next tick.
+    QElapsedTimer sinceReply_;
 
     // The step period of the last made process, and the way back of the run
     // that made the rotations counted in RotationsDone.

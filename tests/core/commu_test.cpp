@@ -256,13 +256,13 @@ TEST_F(PortTest, AReadWithinATimeWaitsForTheFirstBytesAndTellsAGoneDevice) {
     ControllerLine line;
     const PortHandle port = OpenConfigured(52, line.DevicePath());
     std::string received;
-    EXPECT_TRUE(ReadPortWithin(port, 20, received));
+    EXPECT_TRUE(ReadPortWithin(port, std::chrono::milliseconds(20), received));
     EXPECT_EQ(received, "");
     std::thread board([&line] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         line.Send("OK\r\n");
     });
-    EXPECT_TRUE(ReadPortWithin(port, 10000, received));
+    EXPECT_TRUE(ReadPortWithin(port, std::chrono::milliseconds(10000), received));
     board.join();
     EXPECT_EQ(received, "OK\r\n");
     // The usual read still returns at once.
@@ -271,7 +271,7 @@ TEST_F(PortTest, AReadWithinATimeWaitsForTheFirstBytesAndTellsAGoneDevice) {
 
     // A line whose other end is gone wakes the wait, as a gone device.
     line.HangUp();
-    EXPECT_FALSE(ReadPortWithin(port, 10000, received));
+    EXPECT_FALSE(ReadPortWithin(port, std::chrono::milliseconds(10000), received));
     EXPECT_EQ(received, "OK\r\n");
     EXPECT_EQ(CommErrorText(), "error reading from serial port: 5 (Input/output error)");
 }

@@ -245,6 +245,25 @@ TEST(Exchange, TheFastPaceTakesARepliesPiecesWholeAndOnlyItsOwn) {
                                                   nullptr, {}, {}, ExchangePace::Fast);
     EXPECT_EQ(result.Outcome, ExchangeOutcome::DeviceError);
     EXPECT_EQ(result.Reply, "OK E");
+    // Without a line end, "O" then "K" 1 ms later are still one reply; one
+    // ended by a line end is whole at once, and what comes 1 ms after it is
+    // not its own (unless this busy machine read only after both had come:
+    // it is tried a few times).
+    SimulatedPort pieces({"--split-replies", "--split-gap", "1", "--reply", "OK"});
+    EXPECT_EQ(ExchangeCommand(pieces.Port(), "X.", kCommandPollLimit, true, nullptr, {}, {},
+                              ExchangePace::Fast)
+                  .Reply,
+              "OK");
+    SimulatedPort ended({"--split-replies", "--split-gap", "1", "--reply", "OK\\nXYZ"});
+    bool endedAtOnce = false;
+    for (int attempt = 0; attempt < 10 && !endedAtOnce; ++attempt) {
+        const std::string reply = ExchangeCommand(ended.Port(), "X.", kCommandPollLimit, true,
+                                                  nullptr, {}, {}, ExchangePace::Fast)
+                                      .Reply;
+        EXPECT_EQ(reply.substr(0, 3), "OK\n");
+        endedAtOnce = reply == "OK\n";
+    }
+    EXPECT_TRUE(endedAtOnce);
 
     // A reply that comes late, after a command that takes the board time,
     // is waited for on the line.

@@ -96,7 +96,12 @@ void QuickPhotos(TfrmMain& main) {
 }
 
 std::function<bool()> InFirstRotationsWait(SimulatedShoot& s) {
-    return [&s] { return s.main().shoot().Process().WaitingReply && s.Commands().size() == 6; };
+    // Told by the run itself: the simulator logs a command only once it has
+    // answered it, so its log runs behind a reply that ends at once.
+    return [&s] {
+        return s.main().shoot().Process().WaitingReply &&
+               s.main().shoot().Process().CurrentIndex == 4;
+    };
 }
 
 void ClickInFirstRotationsWait(SimulatedShoot& s, QAbstractButton* button, bool* clicked) {

@@ -170,11 +170,11 @@ TEST_F(Win32PortTest, AReadWithinATimeWaitsForTheFirstBytesAndKeepsTheUsualTimeo
     const PortHandle port = OpenConfigured(board);
     const COMMTIMEOUTS usual = Timeouts(port);
     std::string received;
-    EXPECT_TRUE(ReadPortWithin(port, 20, received));
+    EXPECT_TRUE(ReadPortWithin(port, std::chrono::milliseconds(20), received));
     EXPECT_EQ(received, "");
     // A pause of 200 ms here: the reply comes long after the write.
     ASSERT_TRUE(WritePort(port, "W1000.", true));
-    EXPECT_TRUE(ReadPortWithin(port, 10000, received));
+    EXPECT_TRUE(ReadPortWithin(port, std::chrono::milliseconds(10000), received));
     EXPECT_EQ(received, "OK\r\n");
 
     const COMMTIMEOUTS after = Timeouts(port);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,12 +47,13 @@ bool ReadPort(PortHandle handle, std::string& received);
 std::string ReadPort(PortHandle handle);
 
 // As ReadPort, but when nothing has arrived it waits on the line, at most
-// `timeout_ms` (1 or more), and returns as soon as the first bytes come;
+// `timeout` (to the microsecond where the system allows; Windows waits
+// whole milliseconds, at least one), and returns as soon as the first bytes come;
 // nothing is appended when none did. It may return early with nothing when
 // the line fails (a hung-up terminal wakes every wait); callers that count
 // time keep their own clock. False, as ReadPort, when the device has gone.
 // The port's usual reads (returning at once) are not changed.
-bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received);
+bool ReadPortWithin(PortHandle handle, std::chrono::microseconds timeout, std::string& received);
 
 // Drops whatever has arrived and not been read, so that the next read finds
 // only bytes that come after this call: the tail of an earlier reply, or a

@@ -269,15 +269,22 @@ bool DeviceGone(PortHandle handle) {
     return true;
 }
 
-bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received) {
+bool ReadPortWithin(PortHandle handle, std::chrono::microseconds timeout, std::string& received) {
     using Clock = std::chrono::steady_clock;
-    const auto until = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    const auto until = Clock::now() + timeout;
     pollfd in{Fd(handle), POLLIN, 0};
     for (;;) {
+        // ppoll waits to the nanosecond; poll would round up to a whole
+        // millisecond, which a fast board's replies feel.
         const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+            std::chrono::duration_cast<std::chrono::nanoseconds>(until - Clock::now());
+        if (left.count() <= 0) {
+            break;
+        }
+        const timespec wait{static_cast<time_t>(left.count() / 1000000000),
+                            static_cast<long>(left.count() % 1000000000)};
         // A signal cuts the wait short; what is left of it is waited again.
-        if (left <= 0 || poll(&in, 1, static_cast<int>(left)) >= 0 || errno != EINTR) {
+        if (ppoll(&in, 1, &wait, nullptr) >= 0 || errno != EINTR) {
             break;
         }
     }

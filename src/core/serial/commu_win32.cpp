@@ -174,9 +174,10 @@ bool DeviceGone(PortHandle handle) {
 // the bytes that wait, else with the first ones to come, else empty when
 // the constant has passed. The usual timeouts (reads that never wait) are
 // put back afterwards.
-bool ReadPortWithin(PortHandle handle, int timeout_ms, std::string& received) {
+bool ReadPortWithin(PortHandle handle, std::chrono::microseconds timeout, std::string& received) {
     const HANDLE port = Win32Handle(handle);
-    const DWORD wait = static_cast<DWORD>(timeout_ms > 0 ? timeout_ms : 1);
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
+    const DWORD wait = static_cast<DWORD>(ms > 0 ? ms : 1);
     COMMTIMEOUTS usual{};
     if (!GetCommTimeouts(port, &usual)) {
         Sleep(wait);

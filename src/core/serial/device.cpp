@@ -8,10 +8,31 @@ namespace zentrivo {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kPollMs = 10;
+constexpr std::chrono::milliseconds kPoll{10};
 // The line counts as quiet, and a reply as whole, after this long without a
 // byte: a dozen bytes' time at 57,600 baud.
-constexpr int kQuietMs = 2;
+constexpr std::chrono::milliseconds kQuiet{2};
+// A reply that ends in CR waits this long for the LF that may follow it:
+// a few bytes' time even at 9,600 baud.
+constexpr std::chrono::microseconds kLineFeedWait{1500};
+
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A reply that ends in a line end has plainly ended, unless it is nothing
+// but line ends (the tail of an earlier one).
+bool EndsInLine(const std::string& reply, std::size_t from) {
+    if (reply.size() <= from || !IsLineEnd(reply.back())) {
+        return false;
+    }
+    for (std::size_t i = from; i < reply.size(); ++i) {
+        if (!IsLineEnd(reply[i])) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // A poll at the standard pace: the fixed pause, then one read. Returns
 // false when the device has gone.
@@ -30,22 +51,30 @@ bool PollAfterPause(const PortHandle& port, const std::function<void()>& sleep,
 // nothing lasts its whole 10 ms, also on a line that wakes every wait.
 // Returns false when the device has gone before any reply came.
 bool PollOnTheLine(const PortHandle& port, std::string& reply) {
-    const auto poll_end = Clock::now() + std::chrono::milliseconds(kPollMs);
+    const auto poll_end = Clock::now() + kPoll;
     const std::size_t before = reply.size();
-    if (port != kInvalidPortHandle && !ReadPortWithin(port, kPollMs, reply)) {
+    if (port != kInvalidPortHandle && !ReadPortWithin(port, kPoll, reply)) {
         return false;
     }
     if (reply.size() == before) {
         std::this_thread::sleep_until(poll_end);
         return true;
     }
-    // A board that never falls silent is read for one more poll's time at
+    // A reply ended by a line end is whole at once (an LF after its CR is
+    // taken with it); one without is whole when the line falls quiet. A
+    // board that never falls silent is read for one more poll's time at
     // most, so that the windows get their turn. A device that goes once its
     // reply has come has answered; the next write finds it gone.
-    const auto read_end = Clock::now() + std::chrono::milliseconds(kPollMs);
+    const auto read_end = Clock::now() + kPoll;
     while (Clock::now() < read_end) {
+        if (EndsInLine(reply, before)) {
+            if (reply.back() == '\r') {
+                ReadPortWithin(port, kLineFeedWait, reply);
+            }
+            break;
+        }
         const std::size_t had = reply.size();
-        if (!ReadPortWithin(port, kQuietMs, reply) || reply.size() == had) {
+        if (!ReadPortWithin(port, kQuiet, reply) || reply.size() == had) {
             break;
         }
     }
@@ -66,7 +95,7 @@ ExchangeOutcome Judge(const std::string& reply, std::int32_t polls, std::int32_t
 }  // namespace
 
 void SleepOnePollInterval() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(kPoll);
 }
 
 ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
