@@ -21,10 +21,6 @@ constexpr int kRetryMs = 2000;
 // moment it is announced, instead of up to a step later.
 constexpr int kEagerMs = 10000;
 
-// When the camera of this thread last announced a photo or was asked for
-// one. The worker owns its thread, so this is the worker's own.
-thread_local QElapsedTimer lastNews;
-
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -102,12 +98,12 @@ void TetherWorker::Step() {
     // (each glance waits about a millisecond): while photos come, glances
     // follow one another, so a photo waits no longer than with gphoto2;
     // after a quiet spell the rest of the step is slept, not spun.
-    const bool eager = lastNews.isValid() && lastNews.elapsed() < kEagerMs;
+    const bool eager = lastNews_.isValid() && lastNews_.elapsed() < kEagerMs;
     if (event.kind == CameraEvent::Kind::kNothing && !eager && waited.elapsed() < kWaitMs) {
         QThread::msleep(static_cast<unsigned long>(kWaitMs - waited.elapsed()));
     }
     if (event.kind == CameraEvent::Kind::kFileAdded) {
-        lastNews.start();
+        lastNews_.start();
         Fetch(Q(event.folder), Q(event.name));
     } else if (event.kind == CameraEvent::Kind::kGone) {
         const QString model = Q(camera_->Model());
@@ -137,7 +133,7 @@ void TetherWorker::Fetch(const QString& folder, const QString& name) {
 }
 
 void TetherWorker::Trigger() {
-    lastNews.start();
+    lastNews_.start();
     const std::string problem =
         camera_->IsOpen() ? camera_->Trigger() : std::string("the camera is not connected");
     if (!problem.empty()) {

@@ -43,6 +43,8 @@ private:
     std::unique_ptr<zentrivo::TetheredCamera> camera_;
     QTimer stepper_;
     QElapsedTimer sinceAttempt_;
+    // Since the camera last announced a photo or was asked for one.
+    QElapsedTimer lastNews_;
     QString port_;
     QString model_;
     QString folder_;
