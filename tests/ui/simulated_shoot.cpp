@@ -96,11 +96,12 @@ void QuickPhotos(TfrmMain& main) {
 }
 
 std::function<bool()> InFirstRotationsWait(SimulatedShoot& s) {
-    // Told by the run itself: the simulator logs a command only once it has
-    // answered it, so its log runs behind a reply that ends at once.
+    // The run awaits the rotation's reply and the simulator has logged the
+    // rotation, which it does just before it answers: the moment between
+    // that line and the end of the wait.
     return [&s] {
         return s.main().shoot().Process().WaitingReply &&
-               s.main().shoot().Process().CurrentIndex == 4;
+               s.main().shoot().Process().CurrentIndex == 4 && s.Commands().size() == 6;
     };
 }
 
@@ -113,7 +114,10 @@ void ClickInFirstRotationsWait(SimulatedShoot& s, QAbstractButton* button, bool*
 
 void WhenReady(QObject* owner, std::function<bool()> ready, std::function<void()> action) {
     auto* timer = new QTimer(owner);
-    timer->setInterval(2);
+    // Looked at in every pass of the event loop: the moment may last no
+    // longer than one pass (a reply that is whole at once ends its wait in
+    // the same pass).
+    timer->setInterval(0);
     QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
         if (ready()) {
             timer->stop();
