@@ -254,6 +254,8 @@ TEST(Exchange, TheFastPaceTakesARepliesPiecesWholeAndOnlyItsOwn) {
                               ExchangePace::Fast)
                   .Reply,
               "OK");
+#ifndef _WIN32
+    // Windows delivers what has come by the millisecond.
     SimulatedPort ended({"--split-replies", "--split-gap", "1", "--reply", "OK\\nXYZ"});
     bool endedAtOnce = false;
     for (int attempt = 0; attempt < 10 && !endedAtOnce; ++attempt) {
@@ -264,6 +266,7 @@ TEST(Exchange, TheFastPaceTakesARepliesPiecesWholeAndOnlyItsOwn) {
         endedAtOnce = reply == "OK\n";
     }
     EXPECT_TRUE(endedAtOnce);
+#endif
 
     // A reply that comes late, after a command that takes the board time,
     // is waited for on the line.
