@@ -39,8 +39,6 @@ CameraChoice::CameraChoice(Ui::TfrmParametri& ui, QObject* parent) : QObject(par
         }
     });
     connect(ui_.rbPhotosFromCamera, &QRadioButton::toggled, this, [this] { FollowChoice(); });
-    ui_.lstCameras->setAccessibleName("Cameras found");
-    ui_.txtCameraPort->setAccessibleName("Camera port");
     FollowChoice();
 }
 

@@ -27,6 +27,8 @@ TfrmParametri::TfrmParametri(Dialogs& dialogs, QWidget* parent)
                   {ui->txtBrojKoraka, ui->lblBrojKoraka},
                   {ui->txtOdnosPrenosa, ui->lblOdnosPrenosa}});
     ui->pgParametri->setAccessibleName("Parameters");
+    ui->lstCameras->setAccessibleName("Cameras found");
+    ui->txtCameraPort->setAccessibleName("Camera port");
     KeepCaptionsWhole(this);
     setFixedSize(314, 273);
     connect(ui->btnOk, &QPushButton::clicked, this, &TfrmParametri::btnOkClick);
