@@ -30,6 +30,17 @@ void Tether(ShootRig& rig) {
     QTRY_COMPARE_WITH_TIMEOUT(rig.observer.camera, QString("Camera: PTP/IP Camera"), 20000);
 }
 
+// A checked shoot of three photos, copied by itself, ends as a success.
+void ShootThreeCheckedAndCopied(ShootRig& rig) {
+    rig.options.FotosCheck = true;
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
+                                            "Photos planned: 3, received: 3, taken again: 0"));
+}
+
 QStringList CameraFolder(const ShootRig& rig) {
     return QDir(rig.camera.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
@@ -57,13 +68,7 @@ void TetherTest::eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder() {
     ShootRig rig(
         {"--camera-ptpip", "--camera-fail-download", "2", "--camera-photo-bytes", "300000"});
     Tether(rig);
-    rig.options.FotosCheck = true;
-    rig.options.FotosAutoCopy = true;
-    rig.options.FotosAutoNameDir = true;
-    rig.Make(3);
-    rig.shoot.Start();
-    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
-                                            "Photos planned: 3, received: 3, taken again: 0"));
+    ShootThreeCheckedAndCopied(rig);
     QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"}));
     const QStringList copies = rig.CopiedPhotos();
     QCOMPARE(copies.size(), 3);
@@ -84,13 +89,7 @@ void TetherTest::aCameraWithoutACableIsFiredOverTheConnection() {
     ShootRig rig({"--camera-ptpip", "--camera-no-cable"});
     Tether(rig);
     rig.options.CameraTrigger = true;
-    rig.options.FotosCheck = true;
-    rig.options.FotosAutoCopy = true;
-    rig.options.FotosAutoNameDir = true;
-    rig.Make(3);
-    rig.shoot.Start();
-    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
-                                            "Photos planned: 3, received: 3, taken again: 0"));
+    ShootThreeCheckedAndCopied(rig);
     // The controller's commands stay as they are; each photo was taken
     // over the connection after its photo command.
     QCOMPARE(rig.Received().filter(QRegularExpression("^P")).size(), 3);
