@@ -10,6 +10,7 @@
 # with WINEPREFIX set to a prefix booted on the X display that DISPLAY
 # names (a virtual one: the picture is of the whole screen).
 set -uo pipefail
+source "$(dirname "$0")/../../bench/x_window.sh"
 setup=$1
 sim=$2
 ini_tool=$3
@@ -70,7 +71,7 @@ ln -sfn "$(head -n 1 "$work/sim.out")" "$WINEPREFIX/dosdevices/com3"
 started=$(date +%s)
 wine "$folder/zentrivo.exe" >>"$work/wine.log" 2>&1 &
 app_pid=$!
-if ! window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Zentrivo - novi_profil\.zv$'); then
+if ! window=$(window_named '^Zentrivo - novi_profil\.zv$' 120); then
     fail "no main window within 120 s"
     exit 1
 fi
@@ -83,7 +84,7 @@ sleep 2
 # made ("Auto-start after process making").
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key --delay 200 Tab Tab Tab Tab Tab space
-if box=$(timeout 300 xdotool search --sync --onlyvisible --name '^Information$'); then
+if box=$(window_named '^Information$' 300); then
     ok "the shoot ended in $(($(date +%s) - started)) s"
 else
     fail "no end of the shoot within 300 s"
@@ -101,7 +102,7 @@ if [ -n "${box:-}" ]; then
 fi
 sleep 1
 xdotool windowfocus --sync "$window" key alt+f e 2>/dev/null
-if close=$(timeout 20 xdotool search --sync --onlyvisible --name '^Close$'); then
+if close=$(window_named '^Close$' 20); then
     xdotool windowfocus --sync "$close" key Return 2>/dev/null
 fi
 for _ in $(seq 100); do
