@@ -9,14 +9,17 @@ ShootJournal::ShootJournal(const std::string& settingsFolder, std::function<std:
     : path_(RunJournalPath(settingsFolder)), clock_(std::move(clock)) {}
 
 bool ShootJournal::Exists() const {
+    files_.Flush();
     return RunJournalExists(path_);
 }
 
 RunJournalRead ShootJournal::Read() const {
+    files_.Flush();
     return ReadRunJournal(path_);
 }
 
 void ShootJournal::SetAsideDamaged() const {
+    files_.Flush();
     SetAsideDamagedJournal(path_);
 }
 
@@ -27,7 +30,7 @@ void ShootJournal::Begin(const std::vector<std::string>& commands, const ReturnP
     journal_.Return = plan;
     journal_.PhotosAtStart = photosAtStart;
     on_ = true;
-    RemoveRunJournal(path_);
+    files_.Remove(path_);
 }
 
 void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone) {
@@ -74,7 +77,7 @@ void ShootJournal::TurnedBack() {
 
 void ShootJournal::End() {
     on_ = false;
-    RemoveRunJournal(path_);
+    files_.Remove(path_);
 }
 
 void ShootJournal::Write() {
@@ -82,5 +85,5 @@ void ShootJournal::Write() {
         return;
     }
     journal_.Written = ClockText(clock_());
-    WriteRunJournal(path_, journal_);
+    files_.Write(path_, RunJournalText(journal_));
 }

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "file_write_queue.h"
 #include "run/run_journal.h"
 
 // The journal of the run going on or ended early, beside the settings file:
 // begun when a run begins, written around each rotation and at a Stop,
 // removed when the run completes or a new process is made. A journal that
-// cannot be written costs the resume, never the run.
+// cannot be written costs the resume, never the run. It reaches the disk on
+// a thread of its own: a write waits for the disk, and the run must not
+// wait between a reply and its next command.
 class ShootJournal {
 public:
     ShootJournal(const std::string& settingsFolder, std::function<std::tm()> clock);
@@ -44,4 +47,6 @@ private:
     std::function<std::tm()> clock_;
     zentrivo::RunJournal journal_;
     bool on_ = false;
+    // What the disk holds is looked at only once it is all there.
+    mutable zentrivo::FileWriteQueue files_;
 };

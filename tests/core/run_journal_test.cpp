@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "file_write_queue.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;
@@ -63,6 +64,43 @@ TEST(RunJournal, ReadsBackWhatWasWrittenAndSaysWhereToGoOn) {
 
     RemoveRunJournal(path);
     EXPECT_FALSE(RunJournalExists(path));
+}
+
+// The run hands its journal to a queue that writes beside it: what is read
+// after a flush, and what is left once the program ends, is the last thing
+// asked for, in the order asked.
+TEST(RunJournal, TheQueuedJournalEndsAsTheLastWriteOrRemovalAskedFor) {
+    TempDir dir;
+    const std::string path = RunJournalPath(dir.Path());
+    RunJournal j = Interrupted();
+    {
+        FileWriteQueue files;
+        for (int i = 1; i <= 50; ++i) {
+            j.RotationsDone = i;
+            files.Write(path, RunJournalText(j));
+        }
+        files.Flush();
+        ASSERT_TRUE(ReadRunJournal(path).journal);
+        EXPECT_EQ(ReadRunJournal(path).journal->RotationsDone, 50);
+
+        // A new run removes the old journal before writing its own; a
+        // completed one removes it for good.
+        files.Remove(path);
+        j.RotationsDone = 1;
+        files.Write(path, RunJournalText(j));
+        files.Flush();
+        EXPECT_EQ(ReadRunJournal(path).journal->RotationsDone, 1);
+        files.Write(path, RunJournalText(j));
+        files.Remove(path);
+        files.Flush();
+        EXPECT_FALSE(RunJournalExists(path));
+
+        // Written as the program closes: still on the disk afterwards.
+        j.Stopped = "08-12-2026 01:21:00";
+        files.Write(path, RunJournalText(j));
+    }
+    ASSERT_TRUE(ReadRunJournal(path).journal);
+    EXPECT_EQ(ReadRunJournal(path).journal->Stopped, "08-12-2026 01:21:00");
 }
 
 TEST(RunJournal, ADamagedJournalIsRefused) {

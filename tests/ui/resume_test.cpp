@@ -26,6 +26,11 @@ QString JournalPath(SimulatedShoot& s) {
     return s.program.dir.filePath("zentrivo_run.journal");
 }
 
+QByteArray JournalOnDisk(SimulatedShoot& s) {
+    QFile f(JournalPath(s));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // The photo options of a checked run copied into the sub-folder "spin",
 // again after each restart (a killed program never saved them).
 void SetUp(SimulatedShoot& s) {
@@ -52,12 +57,17 @@ int RotationIndex(SimulatedShoot& s, int n) {
 // runs first, at that moment.
 void StopDuringRotation(SimulatedShoot& s, int n, std::function<void()> during = {}) {
     const int index = RotationIndex(s, n);
+    // The journal reaches the disk beside the run, a moment after the
+    // rotation's command has gone.
+    const QByteArray underway =
+        QString("rotations_done=%1\nrotation_underway=1\n").arg(n - 1).toUtf8();
     bool stopped = false;
     WhenReady(
         &s.main(),
         [&] {
             return s.main().shoot().Process().CurrentIndex == index &&
-                   s.main().shoot().Process().WaitingReply;
+                   s.main().shoot().Process().WaitingReply &&
+                   (!during || JournalOnDisk(s).contains(underway));
         },
         [&] {
             if (during) {
@@ -186,11 +196,7 @@ void ResumeTest::aKilledRunResumesFromTheRotationItWasIn() {
     // The program dies while the table turns from photo 5 to photo 6: the
     // journal is what was on the disk at that moment.
     QByteArray journalAtDeath;
-    StopDuringRotation(s, 5, [&] {
-        QFile f(JournalPath(s));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        journalAtDeath = f.readAll();
-    });
+    StopDuringRotation(s, 5, [&] { journalAtDeath = JournalOnDisk(s); });
     const int beforeResume = s.Commands().size();
     s.program.Restart();
     {
