@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "clock_text.h"
@@ -136,10 +137,16 @@ void Shoot::Begin() {
 void Shoot::ScheduleTick() {
     if (options_.FastPace) {
         tickAtOnce_.start();
-    } else if (sinceReply_.isValid()) {
+    } else if (repliedAt_) {
         // The pause counts from the reply: the journal, the log and the
-        // window's updates since then do not lengthen it.
-        tick_.start(static_cast<int>(std::max<qint64>(0, kTickMs - sinceReply_.elapsed())));
+        // window's updates since then do not lengthen it. The timer keeps
+        // whole milliseconds and the event loop rounds its wait up, so it
+        // is set a little short and the tick waits out the rest itself.
+        tickDue_ = *repliedAt_ + std::chrono::milliseconds(kTickMs);
+        const auto left = std::chrono::floor<std::chrono::milliseconds>(
+                              *tickDue_ - std::chrono::steady_clock::now()) -
+                          std::chrono::milliseconds(1);
+        tick_.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count())));
     } else {
         tick_.start();
     }
@@ -182,7 +189,11 @@ void Shoot::Tick() {
     tick_.stop();
     tickAtOnce_.stop();
     tick_.setInterval(kTickMs);
-    sinceReply_.invalidate();
+    repliedAt_.reset();
+    if (tickDue_) {
+        std::this_thread::sleep_until(*tickDue_);
+        tickDue_.reset();
+    }
     QCoreApplication::processEvents();
     process_.WaitingReply = false;
     if (process_.ProcessState != kProcessStarted) {
@@ -234,7 +245,9 @@ void Shoot::Play(const std::string& command) {
         Stop();
         return;
     }
-    sinceReply_.start();
+    if (!result.Reply.empty()) {
+        repliedAt_ = result.RepliedAt;
+    }
     pace_.Accepted(command);
     pace_.Measured(command, sent);
     if (process_.ProcessState != kProcessNotStarted) {

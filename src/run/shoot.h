@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -142,7 +142,8 @@ private:
     QTimer tick_;
     QTimer tickAtOnce_;
     // Since the reply to the command played last, for the next tick.
-    QElapsedTimer sinceReply_;
+    std::optional<std::chrono::steady_clock::time_point> repliedAt_;
+    std::optional<std::chrono::steady_clock::time_point> tickDue_;
 
     // The step period of the last made process, and the way back of the run
     // that made the rotations counted in RotationsDone.

@@ -121,6 +121,9 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
         lost = !(pace == ExchangePace::Fast ? PollOnTheLine(port, result.Reply)
                                             : PollAfterPause(port, sleep, result.Reply));
         ++result.Polls;
+        if (!result.Reply.empty()) {
+            result.RepliedAt = Clock::now();
+        }
         if (dispatch_events) {
             dispatch_events();
         }

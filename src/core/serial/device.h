@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +25,8 @@ struct ExchangeResult {
     std::int32_t Polls = 0;  // reads made
     // SendFailed because no port was open: nothing was written or shown.
     bool PortClosed = false;
+    // When the reply was read, before the events of its poll ran.
+    std::chrono::steady_clock::time_point RepliedAt{};
 };
 
 // Poll limits: the connection test makes at most 11 polls, a command that
