@@ -49,8 +49,10 @@ void ShootRig::Make(int photos) {
     shoot.ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
 }
 
-QStringList ShootRig::Received() const {
-    QStringList received;
+// The simulator's log lines of commands: "yyyy-MM-dd HH:mm:ss.zzz" (or
+// more digits), a tab, the command, ...
+QList<QList<QByteArray>> ShootRig::CommandLines() const {
+    QList<QList<QByteArray>> lines;
     for (const QString& path : logs_) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
@@ -59,11 +61,30 @@ QStringList ShootRig::Received() const {
         for (const QByteArray& line : f.readAll().split('\n')) {
             const QList<QByteArray> fields = line.split('\t');
             if (fields.size() > 1 && fields[1] != "HANGUP") {
-                received << QString::fromLatin1(fields[1]);
+                lines << fields;
             }
         }
     }
+    return lines;
+}
+
+QStringList ShootRig::Received() const {
+    QStringList received;
+    for (const QList<QByteArray>& fields : CommandLines()) {
+        received << QString::fromLatin1(fields[1]);
+    }
     return received;
+}
+
+QList<double> ShootRig::ReceivedAtMs() const {
+    QList<double> times;
+    for (const QList<QByteArray>& fields : CommandLines()) {
+        const QList<QByteArray> clock = fields[0].split(' ').value(1).split(':');
+        times << ((clock.value(0).toDouble() * 60 + clock.value(1).toDouble()) * 60 +
+                  clock.value(2).toDouble()) *
+                     1000;
+    }
+    return times;
 }
 
 bool ShootRig::WaitForMessage(const QString& start, int timeoutMs) {

@@ -92,6 +92,9 @@ public:
     void Make(int photos);
     // The commands the simulator received, in order, over every simulator.
     QStringList Received() const;
+    // When each of them came, in milliseconds of the day; to the
+    // microsecond when the simulator was started with "--log-microseconds".
+    QList<double> ReceivedAtMs() const;
     // Waits until a message starting with `start` has been shown.
     bool WaitForMessage(const QString& start, int timeoutMs = 60000);
     QStringList CopiedPhotos() const;
@@ -108,6 +111,8 @@ public:
     Shoot shoot;
 
 private:
+    QList<QList<QByteArray>> CommandLines() const;
+
     std::unique_ptr<SimulatedTurntable> sim_;
     QStringList logs_;
 };

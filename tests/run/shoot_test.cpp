@@ -35,13 +35,23 @@ private slots:
 };
 
 void ShootTest::aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack() {
-    ShootRig rig({"--time-scale", "0"});
+    ShootRig rig({"--time-scale", "0", "--log-microseconds"});
     rig.options.FotosAutoCopy = true;
     rig.Make(3);
     rig.shoot.Start();
     QVERIFY(rig.WaitForMessage(kCompleted));
     QCOMPARE(rig.observer.messages, QStringList{kCompleted + "\r\nPhotos successfully copied !"});
     QCOMPARE(rig.Received(), Played({"P0050.", "L0400."}, 3));
+    // A board answering at once still gets its pause: each command goes
+    // out no sooner than the 10 ms before the read of the reply and the
+    // 50 ms after it.
+    const QList<double> at = rig.ReceivedAtMs();
+    for (int i = 1; i < at.size(); ++i) {
+        QVERIFY2(at[i] - at[i - 1] >= 60.0, qPrintable(QString("%1 came %2 ms after %3")
+                                                           .arg(rig.Received()[i])
+                                                           .arg(at[i] - at[i - 1])
+                                                           .arg(rig.Received()[i - 1])));
+    }
     const QStringList copied = rig.CopiedPhotos();
     QCOMPARE(copied.size(), 3);
     for (int i = 0; i < 3; ++i) {
