@@ -107,6 +107,7 @@ void Shoot::Begin() {
         Stop();
         return;
     }
+    PauseFrom(test);
     WatchCameraFolder();
     photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
     device_.MarkConnected();
@@ -137,18 +138,23 @@ void Shoot::Begin() {
 void Shoot::ScheduleTick() {
     if (options_.FastPace) {
         tickAtOnce_.start();
-    } else if (repliedAt_) {
+    } else if (tickDue_) {
         // The pause counts from the reply: the journal, the log and the
         // window's updates since then do not lengthen it. The timer keeps
         // whole milliseconds and the event loop rounds its wait up, so it
         // is set a little short and the tick waits out the rest itself.
-        tickDue_ = *repliedAt_ + std::chrono::milliseconds(kTickMs);
         const auto left = std::chrono::floor<std::chrono::milliseconds>(
                               *tickDue_ - std::chrono::steady_clock::now()) -
                           std::chrono::milliseconds(1);
         tick_.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count())));
     } else {
         tick_.start();
+    }
+}
+
+void Shoot::PauseFrom(const ExchangeResult& result) {
+    if (!result.Reply.empty()) {
+        tickDue_ = result.RepliedAt + std::chrono::milliseconds(kTickMs);
     }
 }
 
@@ -189,7 +195,6 @@ void Shoot::Tick() {
     tick_.stop();
     tickAtOnce_.stop();
     tick_.setInterval(kTickMs);
-    repliedAt_.reset();
     if (tickDue_) {
         std::this_thread::sleep_until(*tickDue_);
         tickDue_.reset();
@@ -245,9 +250,7 @@ void Shoot::Play(const std::string& command) {
         Stop();
         return;
     }
-    if (!result.Reply.empty()) {
-        repliedAt_ = result.RepliedAt;
-    }
+    PauseFrom(result);
     pace_.Accepted(command);
     pace_.Measured(command, sent);
     if (process_.ProcessState != kProcessNotStarted) {

@@ -93,6 +93,8 @@ public:
 private:
     void Begin();
     void ScheduleTick();
+    // The next tick comes no sooner than 50 ms after this exchange's reply.
+    void PauseFrom(const zentrivo::ExchangeResult& result);
     // The pause between a reply and the next command, as ScheduleTick makes it.
     std::int64_t GapMs() const;
     void Play(const std::string& command);
@@ -141,8 +143,7 @@ private:
     // The usual pace's tick, and the fast pace's: a single shot with no delay.
     QTimer tick_;
     QTimer tickAtOnce_;
-    // Since the reply to the command played last, for the next tick.
-    std::optional<std::chrono::steady_clock::time_point> repliedAt_;
+    // The end of the pause after the last reply, for the next tick.
     std::optional<std::chrono::steady_clock::time_point> tickDue_;
 
     // The step period of the last made process, and the way back of the run
