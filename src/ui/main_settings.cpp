@@ -27,16 +27,32 @@ void TfrmMain::Parametri1Click() {
     if (!kPortListSetsComNumber) {
         Options.ComDevice = dialog.ChosenPort().toStdString();
     }
-    Options.FastPace = dialog.ui->ckFastPace->isChecked();
-    bool cameraChanged = false;
+    TOpcije chosen = Options;
+    chosen.FastPace = dialog.ui->ckFastPace->isChecked();
     if (const CameraChoice* camera = dialog.Camera()) {
-        const std::string port = camera->Port().toStdString();
-        const std::string model = camera->Model().toStdString();
-        cameraChanged = port != Options.CameraPort || model != Options.CameraModel;
-        Options.CameraPort = port;
-        Options.CameraModel = model;
-        Options.CameraTrigger = camera->Trigger();
+        chosen.CameraPort = camera->Port().toStdString();
+        chosen.CameraModel = camera->Model().toStdString();
+        chosen.CameraTrigger = camera->Trigger();
     }
+    const bool cameraChanged =
+        chosen.CameraPort != Options.CameraPort || chosen.CameraModel != Options.CameraModel;
+    const bool runChanged = cameraChanged || chosen.CameraTrigger != Options.CameraTrigger ||
+                            chosen.FastPace != Options.FastPace;
+    // The run reads the camera and the pace at every command: a change under
+    // it would switch cameras mid-shoot, or fire the shutter one way for the
+    // first photos and another for the rest.
+    if (runChanged && shoot_->Process().ProcessState != kProcessNotStarted) {
+        dialogs_->Notify(this, "Parameters",
+                         "A run is going on. The camera and the pace stay as they are: stop the "
+                         "run first, then change them.",
+                         Dialogs::Icon::Warning);
+        SaveMachineSettings(*SettingsFile, Options);
+        return;
+    }
+    Options.FastPace = chosen.FastPace;
+    Options.CameraPort = chosen.CameraPort;
+    Options.CameraModel = chosen.CameraModel;
+    Options.CameraTrigger = chosen.CameraTrigger;
     SaveMachineSettings(*SettingsFile, Options);
     if (cameraChanged) {
         shoot_->UseCamera(true);

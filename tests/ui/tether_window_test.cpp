@@ -18,16 +18,18 @@
 
 namespace {
 
-// Chooses the camera at `port` on the Camera page, firing over the
-// connection when `trigger`.
+// Chooses the camera at `port` on the Camera page (the camera folder only
+// when empty), firing over the connection when `trigger`.
 void ChooseCamera(SimulatedShoot& s, const QString& port, bool trigger) {
     TfrmParametri& d = s.program.windows->frmParametri;
     WhenDialogOpens([&d, port, trigger] {
         Ui::TfrmParametri& ui = *d.ui;
         ui.pgParametri->setCurrentWidget(ui.tabCamera);
-        QTest::mouseClick(ui.rbPhotosFromCamera, Qt::LeftButton, {},
-                          QPoint(6, ui.rbPhotosFromCamera->height() / 2));
-        QTest::keyClicks(ui.txtCameraPort, port);
+        QRadioButton* from = port.isEmpty() ? ui.rbPhotosFromFolder : ui.rbPhotosFromCamera;
+        QTest::mouseClick(from, Qt::LeftButton, {}, QPoint(6, from->height() / 2));
+        if (!port.isEmpty()) {
+            QTest::keyClicks(ui.txtCameraPort, port);
+        }
         ui.ckCameraTrigger->setChecked(trigger);
         QTest::mouseClick(ui.btnOk, Qt::LeftButton);
         if (d.isVisible()) {
@@ -53,7 +55,7 @@ class TetherWindowTest : public QObject {
 
 private slots:
     void init();
-    void aChosenCameraIsStoredShownAndEveryPhotoCopied();
+    void aChosenCameraIsStoredShownKeptThroughTheRunAndEveryPhotoCopied();
 
 private:
     QTemporaryDir home_;
@@ -67,7 +69,7 @@ void TetherWindowTest::init() {
     qputenv("HOME", home_.path().toUtf8());
 }
 
-void TetherWindowTest::aChosenCameraIsStoredShownAndEveryPhotoCopied() {
+void TetherWindowTest::aChosenCameraIsStoredShownKeptThroughTheRunAndEveryPhotoCopied() {
     SimulatedShoot s;
     const QString port = StartTetheredCamera(s, {});
     QVERIFY(port.startsWith("ptpip:127.0.0.1:"));
@@ -78,18 +80,33 @@ void TetherWindowTest::aChosenCameraIsStoredShownAndEveryPhotoCopied() {
     QTRY_COMPARE_WITH_TIMEOUT(s.main().StatusText(5), QString("Camera: PTP/IP Camera"), 20000);
 
     QuickPhotos(s.main());
-    MainControls(s.main()).ckFotosAutoCopy->setChecked(true);
-    MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
+    MainControls ui(s.main());
+    ui.ckFotosAutoCopy->setChecked(true);
+    ui.ckFotosAutoNameDir->setChecked(true);
+    ui.ckAutoPauza->setChecked(true);
     s.Make("3");
     s.Start();
-    QVERIFY(s.WaitForMessage("Information|Process successfully completed !\r\n"
-                             "Photos successfully copied !",
-                             60000));
+    QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().ProcessState, 2, 20000);
+
+    // Paused after photo 1, the camera cannot be switched off under the run:
+    // the rest of its photos would never be downloaded.
+    const QString ini = s.program.ReadIni();
+    ChooseCamera(s, "", true);
+    QCOMPARE(s.dialogs().Messages(),
+             QStringList{"Parameters|A run is going on. The camera and the pace stay as they "
+                         "are: stop the run first, then change them."});
+    QCOMPARE(s.program.ReadIni(), ini);
+    QCOMPARE(s.main().StatusText(5), QString("Camera: PTP/IP Camera"));
+    ui.ckAutoPauza->setChecked(false);
+    QTest::mouseClick(ui.btnPauza, Qt::LeftButton);
+    QVERIFY(
+        s.WaitForMessage("Information|Process successfully completed !\r\n"
+                         "Photos successfully copied !",
+                         60000));
     // Downloaded whole under the camera's names, nothing half written left.
     QCOMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0003.JPG"}));
-    const QStringList folders =
-        QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList folders = QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(folders.size(), 1);
     QCOMPARE(QDir(s.destDir.filePath(folders[0])).entryList(QDir::Files, QDir::Name),
              (QStringList{"1.jpg", "2.jpg", "3.jpg"}));
