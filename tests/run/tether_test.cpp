@@ -53,6 +53,7 @@ class TetherTest : public QObject {
 private slots:
     void initTestCase();
     void eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder();
+    void aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain();
     void aCameraWithoutACableIsFiredOverTheConnection();
     void aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos();
 };
@@ -83,6 +84,33 @@ void TetherTest::eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder() {
         QVERIFY(a.readAll() == b.readAll());
     }
     QVERIFY(rig.observer.messages.filter("could not be downloaded").isEmpty());
+}
+
+void TetherTest::aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain() {
+    // Both tries at the second photo fail: the user reads its name, and the
+    // photo check takes it again, so every position still has its photo.
+    ShootRig rig(
+        {"--camera-ptpip", "--camera-fail-download", "2", "--camera-fail-download-times", "2"});
+    Tether(rig);
+    rig.options.FotosCheck = true;
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    QVERIFY(
+        rig.WaitForMessage("Error|The photo IMG_0002.JPG could not be downloaded from the "
+                           "camera, also when tried again:\r\n"));
+    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !\r\n"
+                                            "Photos planned: 3, received: 3, taken again: 1"));
+    // Nothing half downloaded is left behind.
+    QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0003.JPG", "IMG_0004.JPG"}));
+    const QStringList copies = rig.CopiedPhotos();
+    QCOMPARE(copies.size(), 3);
+    QFile second(QDir(rig.copies.path()).filePath(copies[1]));
+    QFile retake(QDir(rig.camera.path()).filePath("IMG_0003.JPG"));
+    QVERIFY(copies[1].endsWith("/2.jpg"));
+    QVERIFY(second.open(QIODevice::ReadOnly) && retake.open(QIODevice::ReadOnly));
+    QVERIFY(second.readAll() == retake.readAll());
 }
 
 void TetherTest::aCameraWithoutACableIsFiredOverTheConnection() {

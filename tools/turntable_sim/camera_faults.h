@@ -13,8 +13,9 @@ struct CameraFaults {
     std::int64_t CutMs = 3000;
     bool Raw = false;  // a RAW file (IMG_0001.CR2) beside each JPEG
     // A camera tethered over the network only:
-    std::int64_t Drop = 0;          // at this shot the camera goes away, the shot lost
-    std::int64_t FailDownload = 0;  // the first download of this shot's JPEG fails
+    std::int64_t Drop = 0;               // at this shot the camera goes away, the shot lost
+    std::int64_t FailDownload = 0;       // the first downloads of this shot's JPEG fail...
+    std::int64_t FailDownloadTimes = 1;  // ...this many of them
 
     bool Misses(std::int64_t shot) const {
         return MissFrom != 0 && shot >= MissFrom && (MissCount == 0 || shot < MissFrom + MissCount);

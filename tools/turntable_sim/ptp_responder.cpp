@@ -41,11 +41,12 @@ bool Supported(std::uint16_t code) {
 
 PtpResponder::PtpResponder(const std::string& model, PtpCard& card,
                            std::function<void(std::uint32_t)> capture,
-                           std::int64_t fail_download_shot)
+                           std::int64_t fail_download_shot, std::int64_t fail_times)
     : model_(model),
       card_(card),
       capture_(std::move(capture)),
-      fail_download_shot_(fail_download_shot) {}
+      fail_download_shot_(fail_download_shot),
+      fail_times_(fail_times) {}
 
 PtpAnswer PtpResponder::Answer(const PtpRequest& request) {
     switch (request.Code) {
@@ -155,7 +156,8 @@ PtpAnswer PtpResponder::Download(const PtpRequest& request, bool partial) {
         return Plain(ptp::kInvalidObjectHandle);
     }
     if (object->Shot == fail_download_shot_ && object->Format == ptp::kExifJpeg &&
-        failed_once_.insert(object->Handle).second) {
+        failed_[object->Handle] < fail_times_) {
+        ++failed_[object->Handle];
         return Plain(ptp::kGeneralError);
     }
     PtpAnswer answer = Plain(ptp::kOk);

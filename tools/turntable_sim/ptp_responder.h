@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -37,11 +37,12 @@ struct PtpAnswer {
 class PtpResponder {
 public:
     // `capture` is called for InitiateCapture with its transaction; the
-    // photo comes later, as a photo of the board's does. The first download
-    // of the JPEG of shot `fail_download_shot` fails (0: none does).
+    // photo comes later, as a photo of the board's does. The first
+    // `fail_times` downloads of the JPEG of shot `fail_download_shot` fail
+    // (0: none does).
     PtpResponder(const std::string& model, PtpCard& card,
                  std::function<void(std::uint32_t transaction)> capture,
-                 std::int64_t fail_download_shot);
+                 std::int64_t fail_download_shot, std::int64_t fail_times);
 
     PtpAnswer Answer(const PtpRequest& request);
     // The program has gone: a new one must open its own session.
@@ -59,6 +60,7 @@ private:
     PtpCard& card_;
     const std::function<void(std::uint32_t)> capture_;
     const std::int64_t fail_download_shot_;
-    std::set<std::uint32_t> failed_once_;  // handles whose download failed already
-    std::uint32_t session_ = 0;            // 0: no session open
+    const std::int64_t fail_times_;
+    std::map<std::uint32_t, std::int64_t> failed_;  // downloads failed so far, by handle
+    std::uint32_t session_ = 0;                     // 0: no session open
 };

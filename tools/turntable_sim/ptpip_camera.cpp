@@ -25,7 +25,7 @@ PtpIpCamera::PtpIpCamera(const PtpIpSettings& settings, std::function<double()> 
       responder_(
           kModel, card_,
           [this, angle_now](std::uint32_t transaction) { Expose(angle_now(), transaction); },
-          settings.Faults.FailDownload),
+          settings.Faults.FailDownload, settings.Faults.FailDownloadTimes),
       queue_(settings.Delay, settings.Faults, 0, [this](const Shot& shot) { Store(shot); }),
       server_(kModel, responder_) {}
 

@@ -56,6 +56,8 @@ const char kSimUsage[] =
     "                     refused, that shot is lost\n"
     "  --camera-fail-download N\n"
     "                     the first download of the N-th shot's JPEG fails\n"
+    "  --camera-fail-download-times K\n"
+    "                     the first K downloads of it fail (1)\n"
     "  --camera-no-cable  no release cable: the board's P commands do not fire the\n"
     "                     camera; only a capture over the tethered connection does\n"
     "  --verbose          write those lines to standard error too\n"
@@ -162,6 +164,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--camera-drop", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Drop); }},
         {"--camera-fail-download",
          [&](const std::string& v) { return ReadCount(v, 1, o.Camera.FailDownload); }},
+        {"--camera-fail-download-times",
+         [&](const std::string& v) { return ReadCount(v, 1, o.Camera.FailDownloadTimes); }},
     };
     const std::map<std::string, bool*> flags = {
         {"--split-replies", &o.SplitReplies},
