@@ -41,20 +41,17 @@ void TfrmMain::Parametri1Click() {
     // The run reads the camera and the pace at every command: a change under
     // it would switch cameras mid-shoot, or fire the shutter one way for the
     // first photos and another for the rest.
-    if (runChanged && shoot_->Process().ProcessState != kProcessNotStarted) {
+    const bool refused = runChanged && shoot_->Process().ProcessState != kProcessNotStarted;
+    if (refused) {
         dialogs_->Notify(this, "Parameters",
                          "A run is going on. The camera and the pace stay as they are: stop the "
                          "run first, then change them.",
                          Dialogs::Icon::Warning);
-        SaveMachineSettings(*SettingsFile, Options);
-        return;
+    } else {
+        Options = chosen;
     }
-    Options.FastPace = chosen.FastPace;
-    Options.CameraPort = chosen.CameraPort;
-    Options.CameraModel = chosen.CameraModel;
-    Options.CameraTrigger = chosen.CameraTrigger;
     SaveMachineSettings(*SettingsFile, Options);
-    if (cameraChanged) {
+    if (cameraChanged && !refused) {
         shoot_->UseCamera(true);
     }
 }
