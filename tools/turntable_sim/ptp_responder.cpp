@@ -155,10 +155,12 @@ PtpAnswer PtpResponder::Download(const PtpRequest& request, bool partial) {
     if (!object || !object->Bytes) {
         return Plain(ptp::kInvalidObjectHandle);
     }
-    if (object->Shot == fail_download_shot_ && object->Format == ptp::kExifJpeg &&
-        failed_[object->Handle] < fail_times_) {
-        ++failed_[object->Handle];
-        return Plain(ptp::kGeneralError);
+    if (object->Shot == fail_download_shot_ && object->Format == ptp::kExifJpeg) {
+        std::int64_t& failed = failed_[object->Handle];
+        if (failed < fail_times_) {
+            ++failed;
+            return Plain(ptp::kGeneralError);
+        }
     }
     PtpAnswer answer = Plain(ptp::kOk);
     answer.HasData = true;
