@@ -80,6 +80,20 @@ AtomicWrite TakeOverOwnership(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0 ? AtomicWrite::kDone : AtomicWrite::kFailed;
 }
 
+// The rename itself reaches the disk only with its folder: without this a
+// power cut may leave the old file, or none, after the new one was
+// reported written. A file system that cannot sync a folder has nothing to
+// sync there.
+void SyncFolderOf(const std::string& target) {
+    const std::string folder = fs::path(target).parent_path().string();
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 AtomicWrite ReplaceAtomically(const std::string& path, const std::string& bytes) {
@@ -106,7 +120,9 @@ AtomicWrite ReplaceAtomically(const std::string& path, const std::string& bytes)
     }
     if (result != AtomicWrite::kDone) {
         ::unlink(tmp.c_str());
+        return result;
     }
+    SyncFolderOf(target);
     return result;
 }
 

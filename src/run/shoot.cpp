@@ -122,11 +122,12 @@ void Shoot::Begin() {
     photos_.ClearArrivals();
     photos_.KeepLedger(options_.FotosCheck);
     const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
+    resumeSetup_.clear();
     if (!resume) {
         journal_.Begin(commands_->Commands(), runReturn_, photos_.KnownNames());
         RefreshResume();
-    } else if (!ApplyResume(*resume, stopsBefore)) {
-        return;
+    } else {
+        ApplyResume(*resume);
     }
     // Paused during the test: the run begins paused, as the user asked.
     if (process_.ProcessState != kProcessPaused) {
@@ -153,7 +154,10 @@ void Shoot::ScheduleTick() {
 }
 
 void Shoot::PauseFrom(const ExchangeResult& result) {
-    if (!result.Reply.empty()) {
+    // Only the usual pace pauses; the fast one sends as soon as it may.
+    if (options_.FastPace) {
+        tickDue_.reset();
+    } else if (!result.Reply.empty()) {
         tickDue_ = result.RepliedAt + std::chrono::milliseconds(kTickMs);
     }
 }
@@ -171,6 +175,8 @@ void Shoot::PauseOrContinue() {
         // one must not start beside it.
         WorkGate::WhenFree({&device_.Gate()}, [this] { tick_.start(); });
     } else {
+        // The rotation marked ahead does not go out now.
+        journal_.Unmark();
         observer_.PausedChanged(true);
         process_.ProcessState = kProcessPaused;
         log_.Write("paused");
@@ -183,6 +189,7 @@ void Shoot::Stop() {
     photos_.StopWatching();
     observer_.RunEnds(process_.RotationsDone > 0);
     resumeFrom_.reset();
+    resumeSetup_.clear();
     if (!completing_) {
         log_.End("stopped");
     }
@@ -204,8 +211,10 @@ void Shoot::Tick() {
     if (process_.ProcessState != kProcessStarted) {
         return;
     }
+    // A resumed run sets the controller up again before its next command.
+    const bool setup = !resumeSetup_.empty();
     const bool complete =
-        process_.Remaining <= 0 || process_.CurrentIndex >= commands_->CommandCount();
+        !setup && (process_.Remaining <= 0 || process_.CurrentIndex >= commands_->CommandCount());
     // The end of the run waits for a copy in hand to finish, so that its own
     // copy never runs inside another.
     std::vector<WorkGate*> needed{&device_.Gate()};
@@ -216,9 +225,10 @@ void Shoot::Tick() {
         WorkGate::WhenFree(needed, [this] { tick_.start(); });
         return;
     }
-    const std::string command =
-        complete ? std::string() : commands_->CommandAt(process_.CurrentIndex);
-    if (!PhotoAccountedFor(command, complete)) {
+    const std::string command = setup      ? resumeSetup_.front()
+                                : complete ? std::string()
+                                           : commands_->CommandAt(process_.CurrentIndex);
+    if (!setup && !PhotoAccountedFor(command, complete)) {
         return;
     }
     if (complete) {
@@ -230,17 +240,29 @@ void Shoot::Tick() {
 
 void Shoot::Play(const std::string& command) {
     WorkGate::Hold port(device_.Gate());
+    const bool setup = !resumeSetup_.empty();
     const std::string letter = command.substr(0, 1);
     const bool photo = letter == "P";
-    const bool rotation = letter == "R" || letter == "L";
+    const bool turn = letter == "R" || letter == "L";
+    const bool rotation = turn && !setup;
     if (photo && check_.BeginsPhoto()) {
         // What has come by now was taken for an earlier position.
         photos_.LookForArrivals();
         photos_.Exposed(CheckedPosition(process_.CurrentIndex));
         check_.NewPhoto(process_.CurrentIndex, photos_.NewCount());
     }
+    // The table moves only once a crash from now on would find it counted
+    // as moved.
     if (rotation) {
-        JournalRotation(true);
+        if (!journal_.Marked(process_.CurrentIndex)) {
+            journal_.MarkRotation(JournalPlace());
+        }
+        journal_.RotationGoesOut();
+    } else {
+        journal_.Unmark();
+        if (turn) {
+            journal_.TurningToPlace();
+        }
     }
     observer_.PhaseChanged(letter);
     const auto sent = std::chrono::steady_clock::now();
@@ -253,9 +275,17 @@ void Shoot::Play(const std::string& command) {
     PauseFrom(result);
     pace_.Accepted(command);
     pace_.Measured(command, sent);
+    const std::size_t next = static_cast<std::size_t>(process_.CurrentIndex) + (setup ? 0 : 1);
     if (process_.ProcessState != kProcessNotStarted) {
-        observer_.TimeLeftChanged(pace_.TimeLeft(
-            commands_->Commands(), static_cast<std::size_t>(process_.CurrentIndex) + 1, GapMs()));
+        observer_.TimeLeftChanged(pace_.TimeLeft(commands_->Commands(), next, GapMs()));
+    }
+    if (setup) {
+        // A Stop during the wait has emptied it already.
+        if (!resumeSetup_.empty()) {
+            resumeSetup_.pop_front();
+        }
+        ScheduleTick();
+        return;
     }
     if (photo) {
         ++photosTaken_;
@@ -272,7 +302,7 @@ void Shoot::Play(const std::string& command) {
             observer_.ProgressAdvanced();
         }
         ++process_.RotationsDone;
-        JournalRotation(false);
+        journal_.RotationDone(JournalPlace());
         // A run stopped or paused during the wait stays as the user left it.
         if (stillStarted && options_.AutoPauza) {
             PauseOrContinue();
@@ -285,8 +315,22 @@ void Shoot::Play(const std::string& command) {
     }
     --process_.Remaining;
     ++process_.CurrentIndex;
+    MarkAhead();
     QCoreApplication::processEvents();
     ScheduleTick();
+}
+
+void Shoot::MarkAhead() {
+    if (process_.ProcessState != kProcessStarted || process_.Remaining <= 0 ||
+        process_.CurrentIndex >= commands_->CommandCount()) {
+        return;
+    }
+    // Only a rotation the run is sure to send next: one the photo check
+    // holds may be taken back by a retake.
+    const std::string next = commands_->CommandAt(process_.CurrentIndex);
+    if (!next.empty() && (next[0] == 'R' || next[0] == 'L') && !check_.Holds(next, false)) {
+        journal_.MarkRotation(JournalPlace());
+    }
 }
 
 void Shoot::Close() {
@@ -299,10 +343,10 @@ void Shoot::Close() {
     photos_.StopWatching();
 }
 
-void Shoot::JournalRotation(bool underway) {
-    journal_.Rotation(underway, process_.CurrentIndex, process_.RotationsDone, check_.Retaken(),
-                      photos_.Names(),
-                      photos_.Ledger() ? photos_.Ledger()->SetAside() : std::vector<std::string>{});
+ShootJournal::Place Shoot::JournalPlace() const {
+    return ShootJournal::Place{
+        process_.CurrentIndex, process_.RotationsDone, check_.Retaken(), photos_.Names(),
+        photos_.Ledger() ? photos_.Ledger()->SetAside() : std::vector<std::string>{}};
 }
 
 void Shoot::EndJournal() {

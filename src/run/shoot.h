@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <chrono>
 #include <ctime>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -113,11 +114,15 @@ private:
     int CheckedPosition(int commandIndex) const;
     std::string CheckedPhotoText() const;  // "2 of 8"
     QString PhotoCheckSummary();
-    // At a Start that resumes: the controller set up as the run had it, the
-    // table turned back to its place if need be, the photos so far restored.
-    // False when the run must not go on.
-    bool ApplyResume(const zentrivo::RunJournal& journal, std::uint64_t stopsBefore);
-    void JournalRotation(bool underway);
+    // At a Start that resumes: the photos so far restored, and the commands
+    // that set the controller up as the run had it and turn the table back
+    // to its place if need be, to be played first.
+    void ApplyResume(const zentrivo::RunJournal& journal);
+    // Where the run stands, for the journal.
+    ShootJournal::Place JournalPlace() const;
+    // After a reply: when the next command is a rotation the run is sure to
+    // send, its journal mark is begun while the pause runs.
+    void MarkAhead();
     void EndJournal();
     void RefreshResume();
     std::tm Now() const;
@@ -155,6 +160,8 @@ private:
     bool completing_ = false;  // the end of a run stops it, and logs its own end
     // The journal a Start is to go on from.
     std::optional<zentrivo::RunJournal> resumeFrom_;
+    // What a resumed run plays before its next command.
+    std::deque<std::string> resumeSetup_;
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
 };

@@ -124,9 +124,10 @@ void Shoot::ReturnToStart() {
         return;
     }
     WorkGate::Hold port(device_.Gate());
+    // The controller finishes the move whatever becomes of the program: a
+    // resume after a crash from here on must turn the table to its place.
+    journal_.TurningBack();
     const ExchangeResult result = device_.Exchange(command, pollLimit, false, nullptr);
-    if (!ReportFailedExchange(command, result)) {
-        journal_.TurnedBack();
-    }
+    ReportFailedExchange(command, result);
     observer_.TurnBackOpen(false);
 }

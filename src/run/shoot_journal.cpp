@@ -30,53 +30,100 @@ void ShootJournal::Begin(const std::vector<std::string>& commands, const ReturnP
     journal_.Return = plan;
     journal_.PhotosAtStart = photosAtStart;
     on_ = true;
+    mark_.reset();
+    // The table stands where the journal before says until the first
+    // rotation, whose mark waits for this removal.
     files_.Remove(path_);
 }
 
-void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone) {
+void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone,
+                           bool turnPending) {
     journal_ = journal;
-    journal_.TurnedBack = false;
+    journal_.TurnedBack = turnPending;
     journal_.RotationsDone = rotationsDone;
     journal_.RotationUnderway = false;
     journal_.Stopped.clear();
     on_ = true;
+    mark_.reset();
+    // A crash from here on must find this run, not the one it goes on from.
+    WriteNow();
 }
 
-void ShootJournal::Rotation(bool underway, std::int32_t commandIndex, std::int32_t rotationsDone,
-                            int retaken, const std::vector<std::string>& received,
-                            const std::vector<std::string>& setAside) {
+void ShootJournal::Set(RunJournal& journal, const Place& place, bool underway) const {
+    journal.PhotosDone =
+        PhotoNumberAt(journal.Commands, static_cast<std::size_t>(place.commandIndex));
+    journal.RotationsDone = place.rotationsDone;
+    journal.RotationUnderway = underway;
+    journal.Retaken = place.retaken;
+    journal.PhotosReceived = place.received;
+    journal.PhotosSetAside = place.setAside;
+    journal.TurnedBack = false;
+    journal.Stopped.clear();
+}
+
+void ShootJournal::MarkRotation(const Place& place) {
     if (!on_) {
         return;
     }
-    journal_.PhotosDone = PhotoNumberAt(journal_.Commands, static_cast<std::size_t>(commandIndex));
-    journal_.RotationsDone = rotationsDone;
-    journal_.RotationUnderway = underway;
-    journal_.Retaken = retaken;
-    journal_.PhotosReceived = received;
-    journal_.PhotosSetAside = setAside;
-    journal_.TurnedBack = false;
-    journal_.Stopped.clear();
+    Mark mark{place.commandIndex, journal_};
+    Set(mark.journal, place, true);
+    mark.journal.Written = ClockText(clock_());
+    files_.Write(path_, RunJournalText(mark.journal));
+    mark_ = std::move(mark);
+}
+
+void ShootJournal::RotationGoesOut() {
+    if (!mark_) {
+        return;
+    }
+    files_.Flush();
+    journal_ = std::move(mark_->journal);
+    mark_.reset();
+}
+
+void ShootJournal::Unmark() {
+    if (mark_) {
+        mark_.reset();
+        WriteNow();
+    }
+}
+
+void ShootJournal::RotationDone(const Place& place) {
+    if (!on_) {
+        return;
+    }
+    Set(journal_, place, false);
+    // Late is harmless: the mark on the disk counts the rotation as made.
     Write();
 }
 
 void ShootJournal::Stop() {
+    mark_.reset();
     // Later writes (the way back) must not move the moment the user is
     // told the run stopped at.
     if (on_) {
         journal_.Stopped = ClockText(clock_());
     }
-    Write();
+    WriteNow();
 }
 
-void ShootJournal::TurnedBack() {
+void ShootJournal::TurningBack() {
     if (on_) {
         journal_.TurnedBack = true;
-        Write();
+        WriteNow();
+    }
+}
+
+void ShootJournal::TurningToPlace() {
+    if (on_) {
+        journal_.TurnedBack = false;
+        WriteNow();
     }
 }
 
 void ShootJournal::End() {
     on_ = false;
+    mark_.reset();
     files_.Remove(path_);
 }
 
@@ -86,4 +133,9 @@ void ShootJournal::Write() {
     }
     journal_.Written = ClockText(clock_());
     files_.Write(path_, RunJournalText(journal_));
+}
+
+void ShootJournal::WriteNow() {
+    Write();
+    files_.Flush();
 }

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,14 @@
 // The journal of the run going on or ended early, beside the settings file:
 // begun when a run begins, written around each rotation and at a Stop,
 // removed when the run completes or a new process is made. A journal that
-// cannot be written costs the resume, never the run. It reaches the disk on
-// a thread of its own: a write waits for the disk, and the run must not
-// wait between a reply and its next command.
+// cannot be written costs the resume, never the run.
+//
+// What a crash must find is on the disk before the table moves: a rotation
+// (or a turn of the table) goes out only once the mark that it is under way
+// is there, as the controller finishes a move it was given whatever happens
+// to the program. The mark is begun as soon as it is true, so that the pause
+// before the command hides the disk's time. What may reach the disk late
+// without harm (a rotation answered, a removal) goes on a thread of its own.
 class ShootJournal {
 public:
     ShootJournal(const std::string& settingsFolder, std::function<std::tm()> clock);
@@ -27,26 +33,54 @@ public:
     // but photo 1.
     void Begin(const std::vector<std::string>& commands, const zentrivo::ReturnPlan& plan,
                const std::vector<std::string>& photosAtStart);
-    // A run resumed from `journal`, with the rotations it counts as made.
-    void Resumed(const zentrivo::RunJournal& journal, std::int32_t rotationsDone);
-    // Before (`underway`) and after a rotation.
-    void Rotation(bool underway, std::int32_t commandIndex, std::int32_t rotationsDone, int retaken,
-                  const std::vector<std::string>& received,
-                  const std::vector<std::string>& setAside);
-    // The run stopped.
+    // A run resumed from `journal`, with the rotations it counts as made; on
+    // the disk before the run sends anything. `turnPending` keeps the table
+    // counted as turned back until the turn to its place goes out.
+    void Resumed(const zentrivo::RunJournal& journal, std::int32_t rotationsDone, bool turnPending);
+
+    // Where the run stands at a rotation.
+    struct Place {
+        std::int32_t commandIndex = 0;
+        std::int32_t rotationsDone = 0;
+        int retaken = 0;
+        std::vector<std::string> received;
+        std::vector<std::string> setAside;
+    };
+    // Begins writing the mark that the rotation at `place` is under way.
+    void MarkRotation(const Place& place);
+    bool Marked(std::int32_t commandIndex) const { return mark_ && mark_->index == commandIndex; }
+    // Returns once the mark is on the disk; from then on the rotation
+    // counts as made.
+    void RotationGoesOut();
+    // A mark begun for a rotation that did not go out (the run paused or
+    // stopped first) is taken back.
+    void Unmark();
+    // The controller answered the rotation.
+    void RotationDone(const Place& place);
+
+    // The run stopped; on the disk when this returns.
     void Stop();
-    // The table was turned back to the start.
-    void TurnedBack();
+    // The table is about to turn back to the start, or from the start to
+    // the place of a resumed run; on the disk when this returns.
+    void TurningBack();
+    void TurningToPlace();
     // The run completed or a new process was made: nothing to resume.
     void End();
 
 private:
+    void Set(zentrivo::RunJournal& journal, const Place& place, bool underway) const;
     void Write();
+    void WriteNow();
 
     std::string path_;
     std::function<std::tm()> clock_;
-    zentrivo::RunJournal journal_;
+    zentrivo::RunJournal journal_;  // what the run has done, as far as it knows
     bool on_ = false;
+    struct Mark {
+        std::int32_t index = 0;
+        zentrivo::RunJournal journal;
+    };
+    std::optional<Mark> mark_;  // begun, and not yet gone out
     // What the disk holds is looked at only once it is all there.
     mutable zentrivo::FileWriteQueue files_;
 };

@@ -126,36 +126,25 @@ void Shoot::ResumeInterrupted() {
     Start();
 }
 
-bool Shoot::ApplyResume(const RunJournal& journal, std::uint64_t stopsBefore) {
+void Shoot::ApplyResume(const RunJournal& journal) {
     // The controller may have been switched off meanwhile: the commands
-    // before the first photo set its step mode, period and focus again.
+    // before the first photo set its step mode, period and focus again, at
+    // the pace of a Start.
     const std::size_t resumeAt = ResumeIndex(journal);
     const int photos = PhotoCommandCount(journal.Commands);
     log_.Write("resumes the run that stopped at " + StoppedAt(journal) + ", from photo " +
                std::to_string(std::min(journal.PhotosDone + 1, photos)) + " of " +
                std::to_string(photos));
-    std::vector<std::string> setup;
+    resumeSetup_.clear();
     for (const std::string& command : journal.Commands) {
         if (!command.empty() && command[0] == 'P') {
             break;
         }
-        setup.push_back(command);
+        resumeSetup_.push_back(command);
     }
     const std::string turn = TurnToResumeCommand(journal);
     if (!turn.empty()) {
-        setup.push_back(turn);
-    }
-    for (const std::string& command : setup) {
-        const ExchangeResult result =
-            device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
-        if (ReportFailedExchange(command, result)) {
-            Stop();
-            return false;
-        }
-        pace_.Accepted(command);
-        if (stops_ != stopsBefore) {
-            return false;
-        }
+        resumeSetup_.push_back(turn);
     }
 
     photos_.Resume(journal);
@@ -168,6 +157,5 @@ bool Shoot::ApplyResume(const RunJournal& journal, std::uint64_t stopsBefore) {
     for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {
         observer_.ProgressAdvanced();
     }
-    journal_.Resumed(journal, process_.RotationsDone);
-    return true;
+    journal_.Resumed(journal, process_.RotationsDone, !turn.empty());
 }

@@ -38,7 +38,8 @@ void ShootRig::StartSimulator(const std::vector<std::string>& simOptions) {
     options.ComDevice = sim_->DevicePath();
 }
 
-void ShootRig::Make(int photos) {
+void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, CommandVector& commands,
+                      Shoot& shoot) {
     zentrivo::ShootParameters p;
     p.photosText = std::to_string(photos);
     p.focusText = "0";
@@ -47,6 +48,10 @@ void ShootRig::Make(int photos) {
         p, zentrivo::MaxPhotos(options.BrojKoraka, options.OdnosPrenosa, false));
     commands.commands = made.commands;
     shoot.ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
+}
+
+void ShootRig::Make(int photos) {
+    MakeQuickProcess(options, photos, commands, shoot);
 }
 
 // The simulator's log lines of commands: "yyyy-MM-dd HH:mm:ss.zzz" (or

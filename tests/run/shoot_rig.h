@@ -80,6 +80,11 @@ public:
     QString camera;
 };
 
+// Makes the commands of a shoot of `photos` photos with focus and delay 0,
+// as Make Process does, and gives them to `shoot`.
+void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, CommandVector& commands,
+                      Shoot& shoot);
+
 // A shoot against the simulated turntable, in folders of its own: the
 // settings folder, the camera's and the copies'.
 class ShootRig {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QtTest>
+#include <algorithm>
+#include <vector>
 
 #include "clock_text.h"
 #include "shoot_rig.h"
@@ -26,6 +28,7 @@ class ShootTest : public QObject {
 
 private slots:
     void aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack();
+    void theFastPaceSendsEachCommandAsSoonAsItsReplyIsIn();
     void pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun();
     void aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns();
     void aRunCutShortByALostBoardGoesOnFromItsJournal();
@@ -71,6 +74,24 @@ void ShootTest::aWholeShootPlaysEveryCommandCopiesEveryPhotoAndTurnsBack() {
     QTRY_COMPARE(rig.Received().value(10), QString("R1200."));
     QVERIFY(!rig.observer.turnBackOpen);
     QCOMPARE(rig.observer.messages.size(), 1);
+}
+
+void ShootTest::theFastPaceSendsEachCommandAsSoonAsItsReplyIsIn() {
+    // Against a board that answers at once the gap between commands is the
+    // program's own; the usual pace's 50 ms would make the median 60.
+    ShootRig rig({"--time-scale", "0", "--log-microseconds"});
+    rig.options.FastPace = true;
+    rig.Make(30);
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(rig.Received(), Played({"P0050.", "L0040."}, 30));
+    const QList<double> at = rig.ReceivedAtMs();
+    std::vector<double> gaps;
+    for (int i = 1; i < at.size(); ++i) {
+        gaps.push_back(at[i] - at[i - 1]);
+    }
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    QVERIFY2(gaps[gaps.size() / 2] < 25.0, qPrintable(QString::number(gaps[gaps.size() / 2])));
 }
 
 void ShootTest::pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun() {
@@ -177,7 +198,7 @@ void ShootTest::theRunLogStampsEachCommandAsSentAndNamesItsDevice() {
 }
 
 void ShootTest::aResumeNamesTheMomentTheRunStoppedAndIsLogged() {
-    ShootRig rig({"--time-scale", "0"});
+    ShootRig rig({"--time-scale", "0", "--log-microseconds"});
     std::tm now{};
     now.tm_year = 126;
     now.tm_mon = 11;
@@ -204,6 +225,19 @@ void ShootTest::aResumeNamesTheMomentTheRunStoppedAndIsLogged() {
                                              stopped + ", at photo 2 of 3."),
         qPrintable(rig.observer.questions[0]));
     QVERIFY(rig.WaitForMessage(kCompleted));
+    // The controller is set up again and the table turned to photo 2's
+    // place at the pace of a Start: a board that needs its pause gets it.
+    const QStringList received = rig.Received();
+    const QList<double> at = rig.ReceivedAtMs();
+    const int test = received.lastIndexOf("X.");
+    QCOMPARE(received.mid(test, 6),
+             (QStringList{"X.", "T0001.", "D0005.", "F0000.", "L0400.", "P0050."}));
+    for (int i = test + 1; i < test + 6; ++i) {
+        QVERIFY2(at[i] - at[i - 1] >= 60.0, qPrintable(QString("%1 came %2 ms after %3")
+                                                           .arg(received[i])
+                                                           .arg(at[i] - at[i - 1])
+                                                           .arg(received[i - 1])));
+    }
     const QStringList resumed =
         rig.RunLogLines().filter(QRegularExpression("  resumes the run that stopped at "));
     QCOMPARE(resumed.size(), 1);

@@ -57,17 +57,12 @@ int RotationIndex(SimulatedShoot& s, int n) {
 // runs first, at that moment.
 void StopDuringRotation(SimulatedShoot& s, int n, std::function<void()> during = {}) {
     const int index = RotationIndex(s, n);
-    // The journal reaches the disk beside the run, a moment after the
-    // rotation's command has gone.
-    const QByteArray underway =
-        QString("rotations_done=%1\nrotation_underway=1\n").arg(n - 1).toUtf8();
     bool stopped = false;
     WhenReady(
         &s.main(),
         [&] {
             return s.main().shoot().Process().CurrentIndex == index &&
-                   s.main().shoot().Process().WaitingReply &&
-                   (!during || JournalOnDisk(s).contains(underway));
+                   s.main().shoot().Process().WaitingReply;
         },
         [&] {
             if (during) {

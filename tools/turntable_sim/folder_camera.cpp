@@ -119,7 +119,7 @@ void FolderCamera::Store(const Shot& shot) {
             Complain("cannot create " + path + ": " + std::strerror(errno));
             return;
         }
-        const std::string jpeg = EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number));
+        const std::string jpeg = TurntablePhoto(shot.AngleDegrees, number, shot.Number);
         const std::string_view bytes(jpeg);
         for (int part = 0; part < kParts; ++part) {
             if (part > 0) {

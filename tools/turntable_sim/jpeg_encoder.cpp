@@ -259,9 +259,26 @@ std::string EncodeGrayJpeg(const GrayImage& image) {
     return out;
 }
 
+namespace {
+
+constexpr std::size_t kAfterJfif = 20;  // start of image and the JFIF segment
+constexpr std::size_t kOverhead = 4;    // a segment's marker and length
+
+}  // namespace
+
+std::string CommentedJpeg(const std::string& jpeg, const std::string& text) {
+    if (jpeg.size() < kAfterJfif || text.size() > 0xFFFF - 2) {
+        return jpeg;
+    }
+    std::string out(jpeg, 0, kAfterJfif);
+    PutWord(out, 0xFFFE);
+    PutWord(out, static_cast<int>(text.size()) + 2);
+    out += text;
+    out.append(jpeg, kAfterJfif, std::string::npos);
+    return out;
+}
+
 std::string PaddedJpeg(const std::string& jpeg, std::size_t size) {
-    constexpr std::size_t kAfterJfif = 20;  // start of image and the JFIF segment
-    constexpr std::size_t kOverhead = 4;    // a segment's marker and length
     constexpr std::size_t kLongestBody = 0xFFFF - 2;
     if (jpeg.size() < kAfterJfif || size < jpeg.size() + kOverhead) {
         return jpeg;

@@ -35,3 +35,6 @@ std::string EncodeGrayJpeg(const GrayImage& image);
 // showing the same picture. Unchanged when it is that long already, or
 // shorter than that by less than one segment's overhead.
 std::string PaddedJpeg(const std::string& jpeg, std::size_t size);
+
+// The JPEG with `text` in a comment segment after its JFIF header.
+std::string CommentedJpeg(const std::string& jpeg, const std::string& text);

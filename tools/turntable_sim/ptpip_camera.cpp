@@ -52,8 +52,8 @@ void PtpIpCamera::Expose(double angle_degrees, std::optional<std::uint32_t> tran
 
 void PtpIpCamera::Store(const Shot& shot) {
     const int number = shot.FileNumber;
-    std::string jpeg = PaddedJpeg(EncodeGrayJpeg(DrawTurntablePicture(shot.AngleDegrees, number)),
-                                  settings_.PhotoBytes);
+    std::string jpeg =
+        PaddedJpeg(TurntablePhoto(shot.AngleDegrees, number, shot.Number), settings_.PhotoBytes);
     // The RAW twin's content matters to no one, only that it is another file
     // of the same exposure. Made first, so the photo's bytes move to the card
     // without a copy.

@@ -23,6 +23,10 @@ const char kSimUsage[] =
     "  --hangup-after N   answer the N-th command, then hang up and exit\n"
     "  --hangup-at N      act on the N-th command (a rotation turns), then hang up\n"
     "                     and exit without answering it, as a board unplugged mid-way\n"
+    "  --kill-at-rotation N[,M...]  the moment the N-th rotation command arrives, kill\n"
+    "                     (SIGKILL) the process whose id --kill-pid-file holds, as\n"
+    "                     a crash would end the program; the rotation is still made\n"
+    "  --kill-pid-file FILE  where that process id is read from, at that moment\n"
     "  --log FILE         append a line per command: time, command, reply, angle;\n"
     "                     a hang-up adds a line with its time and HANGUP\n"
     "  --log-microseconds the times in the log to the microsecond, not the millisecond\n"
@@ -108,6 +112,23 @@ bool ReadCountUpTo(const std::string& text, std::int64_t min, std::int64_t max, 
     return true;
 }
 
+// "3" or "3,5": counts from 1.
+bool ReadCountList(const std::string& text, std::vector<std::int64_t>& out) {
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', begin);
+        std::int64_t value = 0;
+        if (!ReadCount(text.substr(begin, comma - begin), 1, value)) {
+            return false;
+        }
+        out.push_back(value);
+        if (comma == std::string::npos) {
+            return true;
+        }
+        begin = comma + 1;
+    }
+}
+
 bool ReadSmall(const std::string& text, std::int32_t& out) {
     std::int64_t value = 0;
     if (!ReadCountUpTo(text, 1, 1000000, value)) {
@@ -141,6 +162,9 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         {"--silent-from", [&](const std::string& v) { return ReadCount(v, 1, o.SilentFrom); }},
         {"--hangup-after", [&](const std::string& v) { return ReadCount(v, 1, o.HangUpAfter); }},
         {"--hangup-at", [&](const std::string& v) { return ReadCount(v, 1, o.HangUpAt); }},
+        {"--kill-at-rotation",
+         [&](const std::string& v) { return ReadCountList(v, o.KillAtRotations); }},
+        {"--kill-pid-file", [&](const std::string& v) { return o.KillPidFile = v, !v.empty(); }},
         {"--split-gap", [&](const std::string& v) { return ReadCount(v, 0, o.SplitGapMs); }},
         {"--reply", [&](const std::string& v) { return o.Reply = Unescaped(v), true; }},
         {"--error-reply", [&](const std::string& v) { return o.ErrorReply = Unescaped(v), true; }},
@@ -211,6 +235,9 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         (o.CameraPhotoBytes != 0 || o.Camera.Drop != 0 || o.Camera.FailDownload != 0)) {
         parsed.Error =
             "--camera-photo-bytes, --camera-drop and --camera-fail-download need --camera-ptpip";
+    }
+    if (o.KillAtRotations.empty() != o.KillPidFile.empty()) {
+        parsed.Error = "--kill-at-rotation and --kill-pid-file go together";
     }
     return parsed;
 }

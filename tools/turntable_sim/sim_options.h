@@ -11,14 +11,16 @@
 struct SimOptions {
     std::int32_t StepsPerRevolution = 48;
     std::int32_t GearRatio = 25;
-    double TimeScale = 1.0;         // 0.1: ten times faster than real
-    std::int64_t ErrorAt = 0;       // this command gets the error reply
-    std::int64_t SilentFrom = 0;    // from this command on, no reply at all
-    std::int64_t HangUpAfter = 0;   // after answering this command, hang up
-    std::int64_t HangUpAt = 0;      // act on this command, then hang up without answering
-    bool SplitReplies = false;      // each reply in two writes
-    std::int64_t SplitGapMs = 200;  // between the two writes
-    std::string Reply = "OK\r\n";   // the reply to an accepted command
+    double TimeScale = 1.0;        // 0.1: ten times faster than real
+    std::int64_t ErrorAt = 0;      // this command gets the error reply
+    std::int64_t SilentFrom = 0;   // from this command on, no reply at all
+    std::int64_t HangUpAfter = 0;  // after answering this command, hang up
+    std::int64_t HangUpAt = 0;     // act on this command, then hang up without answering
+    std::vector<std::int64_t> KillAtRotations;  // these rotations kill the program: a crash
+    std::string KillPidFile;                    // holds the program's process id
+    bool SplitReplies = false;                  // each reply in two writes
+    std::int64_t SplitGapMs = 200;              // between the two writes
+    std::string Reply = "OK\r\n";               // the reply to an accepted command
     std::string ErrorReply = "ERROR\r\n";
     std::string LogPath;                   // where each command is logged, if set
     bool Verbose = false;                  // log lines on stderr too

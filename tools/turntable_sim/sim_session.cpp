@@ -1,10 +1,14 @@
 #include "sim_session.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <fstream>
+#include <iostream>
 #include <thread>
 
 #include "write_all.h"
@@ -64,6 +68,13 @@ bool SimSession::Handle(const std::string& command) {
     const auto received = std::chrono::system_clock::now();
     const bool early = next_early_;
     ++count_;
+    if (command[0] == 'R' || command[0] == 'L') {
+        ++rotations_;
+        const auto& kills = options_.KillAtRotations;
+        if (std::find(kills.begin(), kills.end(), rotations_) != kills.end()) {
+            KillProgram();
+        }
+    }
     if (options_.SilentFrom != 0 && count_ >= options_.SilentFrom) {
         log_.Record(received, command, nullptr, turntable_.AngleDegrees(), early);
         more_before_reply_ = MoreHasCome();
@@ -85,6 +96,14 @@ bool SimSession::Handle(const std::string& command) {
         return false;
     }
     return true;
+}
+
+void SimSession::KillProgram() const {
+    std::ifstream file(options_.KillPidFile);
+    long pid = 0;
+    if (!(file >> pid) || pid <= 1 || kill(static_cast<pid_t>(pid), SIGKILL) != 0) {
+        std::cerr << "turntable_sim: cannot kill the process in " << options_.KillPidFile << "\n";
+    }
 }
 
 std::string SimSession::Act(const std::string& command) {

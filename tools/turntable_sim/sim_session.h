@@ -28,6 +28,8 @@ private:
     // Whether the program has written more while the board was busy.
     bool MoreHasCome() const;
     std::string Act(const std::string& command);
+    // Ends the program as a crash would.
+    void KillProgram() const;
     // Sends the reply; returns whether more had come from the program before
     // its last byte went out.
     bool Send(const std::string& reply);
@@ -42,6 +44,7 @@ private:
     Camera& camera_;
     CommandLog& log_;
     std::int64_t count_ = 0;
+    std::int64_t rotations_ = 0;
     // The next command had come before the last reply went out whole.
     bool next_early_ = false;
     bool more_before_reply_ = false;

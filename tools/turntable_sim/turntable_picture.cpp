@@ -119,3 +119,10 @@ GrayImage DrawTurntablePicture(double angle_degrees, int photo_number) {
     DrawText(image, angle, image.Width - 10 - width, 10, 3, 25);
     return image;
 }
+
+std::string TurntablePhoto(double angle_degrees, int photo_number, std::int64_t shot_number) {
+    char stamp[80];
+    std::snprintf(stamp, sizeof stamp, "zentrivo-sim shot=%lld place=%.2f",
+                  static_cast<long long>(shot_number), angle_degrees);
+    return CommentedJpeg(EncodeGrayJpeg(DrawTurntablePicture(angle_degrees, photo_number)), stamp);
+}
