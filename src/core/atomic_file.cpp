@@ -1,5 +1,6 @@
 #include "atomic_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
@@ -11,6 +12,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 namespace zentrivo {
@@ -141,24 +144,31 @@ bool RewriteInPlace(const std::string& path, const std::string& bytes) {
 
 AtomicWrite ReplaceAtomically(const std::string& path, const std::string& bytes) {
     const fs::path target = fs::u8path(path);
-    const std::string tmp = TemporaryNameBeside(target);
-    std::error_code ec;
-    {
-        std::ofstream out(fs::u8path(tmp), std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return AtomicWrite::kNoNewFile;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(fs::u8path(tmp), ec);
-            return AtomicWrite::kFailed;
-        }
+    const fs::path tmp = fs::u8path(TemporaryNameBeside(target));
+    HANDLE file = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return AtomicWrite::kNoNewFile;
     }
-    fs::rename(fs::u8path(tmp), target, ec);
-    if (ec) {
-        fs::remove(fs::u8path(tmp), ec);
+    bool written = true;
+    for (std::size_t done = 0; written && done < bytes.size();) {
+        const DWORD piece =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD n = 0;
+        written = ::WriteFile(file, bytes.data() + done, piece, &n, nullptr) != 0 && n > 0;
+        done += n;
+    }
+    // On the disk before it takes the old file's place, and the new name
+    // with it: a power cut leaves the old file or the new one.
+    written = written && ::FlushFileBuffers(file) != 0;
+    written = ::CloseHandle(file) != 0 && written;
+    if (!written) {
+        ::DeleteFileW(tmp.c_str());
+        return AtomicWrite::kFailed;
+    }
+    if (::MoveFileExW(tmp.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        ::DeleteFileW(tmp.c_str());
         return AtomicWrite::kNotReplaced;
     }
     return AtomicWrite::kDone;

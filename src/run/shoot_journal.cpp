@@ -5,6 +5,13 @@
 
 using namespace zentrivo;
 
+namespace {
+
+// How long a write that may come late waits for a newer one.
+constexpr std::chrono::milliseconds kLate(20);
+
+}  // namespace
+
 ShootJournal::ShootJournal(const std::string& settingsFolder, std::function<std::tm()> clock)
     : path_(RunJournalPath(settingsFolder)), clock_(std::move(clock)) {}
 
@@ -68,17 +75,17 @@ void ShootJournal::MarkRotation(const Place& place) {
     Mark mark{place.commandIndex, journal_};
     Set(mark.journal, place, true);
     mark.journal.Written = ClockText(clock_());
-    files_.Write(path_, RunJournalText(mark.journal));
+    // Written here and now: a hand-over to the writer's thread would cost
+    // the fast pace more than the write itself.
+    files_.WriteNow(path_, RunJournalText(mark.journal));
     mark_ = std::move(mark);
 }
 
 void ShootJournal::RotationGoesOut() {
-    if (!mark_) {
-        return;
+    if (mark_) {
+        journal_ = std::move(mark_->journal);
+        mark_.reset();
     }
-    files_.Flush();
-    journal_ = std::move(mark_->journal);
-    mark_.reset();
 }
 
 void ShootJournal::Unmark() {
@@ -94,7 +101,9 @@ void ShootJournal::RotationDone(const Place& place) {
     }
     Set(journal_, place, false);
     // Late is harmless: the mark on the disk counts the rotation as made.
-    Write();
+    // At the fast pace the next mark follows within milliseconds and takes
+    // its place, so the run waits for one write a rotation, not two.
+    Write(kLate);
 }
 
 void ShootJournal::Stop() {
@@ -127,15 +136,25 @@ void ShootJournal::End() {
     files_.Remove(path_);
 }
 
-void ShootJournal::Write() {
+void ShootJournal::Write(std::chrono::milliseconds late) {
     if (!on_ || (journal_.RotationsDone == 0 && !journal_.RotationUnderway)) {
         return;
     }
     journal_.Written = ClockText(clock_());
-    files_.Write(path_, RunJournalText(journal_));
+    files_.Write(path_, RunJournalText(journal_), late);
 }
 
 void ShootJournal::WriteNow() {
-    Write();
-    files_.Flush();
+    if (!on_) {
+        return;
+    }
+    if (journal_.RotationsDone == 0 && !journal_.RotationUnderway) {
+        // Nothing turned yet, also when the first rotation was marked: the
+        // table stands where the run began.
+        files_.Remove(path_);
+        files_.Flush();
+        return;
+    }
+    journal_.Written = ClockText(clock_());
+    files_.WriteNow(path_, RunJournalText(journal_));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -17,9 +18,10 @@
 // What a crash must find is on the disk before the table moves: a rotation
 // (or a turn of the table) goes out only once the mark that it is under way
 // is there, as the controller finishes a move it was given whatever happens
-// to the program. The mark is begun as soon as it is true, so that the pause
-// before the command hides the disk's time. What may reach the disk late
-// without harm (a rotation answered, a removal) goes on a thread of its own.
+// to the program. The mark is written as soon as it is true, so that the
+// pause before the command hides the disk's time. What may reach the disk
+// late without harm (a rotation answered, a removal) goes on a thread of its
+// own.
 class ShootJournal {
 public:
     ShootJournal(const std::string& settingsFolder, std::function<std::tm()> clock);
@@ -46,13 +48,13 @@ public:
         std::vector<std::string> received;
         std::vector<std::string> setAside;
     };
-    // Begins writing the mark that the rotation at `place` is under way.
+    // Writes the mark that the rotation at `place` is under way; on the
+    // disk when this returns.
     void MarkRotation(const Place& place);
     bool Marked(std::int32_t commandIndex) const { return mark_ && mark_->index == commandIndex; }
-    // Returns once the mark is on the disk; from then on the rotation
-    // counts as made.
+    // The marked rotation goes out: from now on it counts as made.
     void RotationGoesOut();
-    // A mark begun for a rotation that did not go out (the run paused or
+    // A mark written for a rotation that did not go out (the run paused or
     // stopped first) is taken back.
     void Unmark();
     // The controller answered the rotation.
@@ -69,7 +71,7 @@ public:
 
 private:
     void Set(zentrivo::RunJournal& journal, const Place& place, bool underway) const;
-    void Write();
+    void Write(std::chrono::milliseconds late = std::chrono::milliseconds(0));
     void WriteNow();
 
     std::string path_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "file_write_queue.h"
 #include "temp_dir.h"
 
@@ -95,9 +97,25 @@ TEST(RunJournal, TheQueuedJournalEndsAsTheLastWriteOrRemovalAskedFor) {
         files.Flush();
         EXPECT_FALSE(RunJournalExists(path));
 
-        // Written as the program closes: still on the disk afterwards.
+        // A write that may come late is replaced by a newer one asked for
+        // meanwhile, also one written at once, and a flush does not wait
+        // for its moment.
+        j.RotationsDone = 2;
+        files.Write(path, RunJournalText(j), std::chrono::hours(1));
+        j.RotationsDone = 3;
+        ASSERT_TRUE(files.WriteNow(path, RunJournalText(j)));
+        EXPECT_EQ(ReadRunJournal(path).journal->RotationsDone, 3);
+        files.Flush();
+        EXPECT_EQ(ReadRunJournal(path).journal->RotationsDone, 3);
+        j.RotationsDone = 4;
+        files.Write(path, RunJournalText(j), std::chrono::hours(1));
+        files.Flush();
+        EXPECT_EQ(ReadRunJournal(path).journal->RotationsDone, 4);
+
+        // Written as the program closes, however late it may come: still on
+        // the disk afterwards.
         j.Stopped = "08-12-2026 01:21:00";
-        files.Write(path, RunJournalText(j));
+        files.Write(path, RunJournalText(j), std::chrono::hours(1));
     }
     ASSERT_TRUE(ReadRunJournal(path).journal);
     EXPECT_EQ(ReadRunJournal(path).journal->Stopped, "08-12-2026 01:21:00");
