@@ -167,12 +167,10 @@ void CrashResumeTest::aProgramKilledAsARotationGoesOutResumesWithEveryAngleInIts
     QFETCH(bool, check);
     CrashRig rig(kills);
     bool resume = false;
+    // Started again at once, while the board still finishes the move it
+    // was given.
     for (int crash = 0; crash < kills.count(',') + 1; ++crash) {
-        const int rotations = rig.Rotations();
         QVERIFY2(rig.Run(check, resume), "the program was not killed");
-        // The board finishes the move it was given.
-        QTRY_COMPARE_WITH_TIMEOUT(rig.Rotations(), kills.section(',', crash, crash).toInt(), 10000);
-        QVERIFY(rig.Rotations() > rotations);
         resume = true;
     }
     QString told;
