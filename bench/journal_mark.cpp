@@ -56,8 +56,7 @@ int main(int argc, char** argv) {
             place.commandIndex = 3 + 3 * i + 2;
             place.rotationsDone = i;
             const auto begun = Clock::now();
-            journal.MarkRotation(place);
-            journal.RotationGoesOut();
+            journal.RotationGoesOut(place);
             waits.push_back(Ms(Clock::now() - begun));
             place.rotationsDone = i + 1;
             place.received.push_back("IMG_" + std::to_string(1000 + i) + ".JPG");

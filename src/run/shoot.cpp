@@ -175,8 +175,6 @@ void Shoot::PauseOrContinue() {
         // one must not start beside it.
         WorkGate::WhenFree({&device_.Gate()}, [this] { tick_.start(); });
     } else {
-        // The rotation marked ahead does not go out now.
-        journal_.Unmark();
         observer_.PausedChanged(true);
         process_.ProcessState = kProcessPaused;
         log_.Write("paused");
@@ -254,15 +252,9 @@ void Shoot::Play(const std::string& command) {
     // The table moves only once a crash from now on would find it counted
     // as moved.
     if (rotation) {
-        if (!journal_.Marked(process_.CurrentIndex)) {
-            journal_.MarkRotation(JournalPlace());
-        }
-        journal_.RotationGoesOut();
-    } else {
-        journal_.Unmark();
-        if (turn) {
-            journal_.TurningToPlace();
-        }
+        journal_.RotationGoesOut(JournalPlace());
+    } else if (turn) {
+        journal_.TurningToPlace();
     }
     observer_.PhaseChanged(letter);
     const auto sent = std::chrono::steady_clock::now();
@@ -315,22 +307,8 @@ void Shoot::Play(const std::string& command) {
     }
     --process_.Remaining;
     ++process_.CurrentIndex;
-    MarkAhead();
     QCoreApplication::processEvents();
     ScheduleTick();
-}
-
-void Shoot::MarkAhead() {
-    if (process_.ProcessState != kProcessStarted || process_.Remaining <= 0 ||
-        process_.CurrentIndex >= commands_->CommandCount()) {
-        return;
-    }
-    // Only a rotation the run is sure to send next: one the photo check
-    // holds may be taken back by a retake.
-    const std::string next = commands_->CommandAt(process_.CurrentIndex);
-    if (!next.empty() && (next[0] == 'R' || next[0] == 'L') && !check_.Holds(next, false)) {
-        journal_.MarkRotation(JournalPlace());
-    }
 }
 
 void Shoot::Close() {

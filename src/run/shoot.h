@@ -120,9 +120,6 @@ private:
     void ApplyResume(const zentrivo::RunJournal& journal);
     // Where the run stands, for the journal.
     ShootJournal::Place JournalPlace() const;
-    // After a reply: when the next command is a rotation the run is sure to
-    // send, its journal mark is begun while the pause runs.
-    void MarkAhead();
     void EndJournal();
     void RefreshResume();
     std::tm Now() const;

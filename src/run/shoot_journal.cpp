@@ -37,7 +37,6 @@ void ShootJournal::Begin(const std::vector<std::string>& commands, const ReturnP
     journal_.Return = plan;
     journal_.PhotosAtStart = photosAtStart;
     on_ = true;
-    mark_.reset();
     // The table stands where the journal before says until the first
     // rotation, whose mark waits for this removal.
     files_.Remove(path_);
@@ -51,7 +50,6 @@ void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone
     journal_.RotationUnderway = false;
     journal_.Stopped.clear();
     on_ = true;
-    mark_.reset();
     // A crash from here on must find this run, not the one it goes on from.
     WriteNow();
 }
@@ -68,31 +66,14 @@ void ShootJournal::Set(RunJournal& journal, const Place& place, bool underway) c
     journal.Stopped.clear();
 }
 
-void ShootJournal::MarkRotation(const Place& place) {
+void ShootJournal::RotationGoesOut(const Place& place) {
     if (!on_) {
         return;
     }
-    Mark mark{place.commandIndex, journal_};
-    Set(mark.journal, place, true);
-    mark.journal.Written = ClockText(clock_());
+    Set(journal_, place, true);
     // Written here and now: a hand-over to the writer's thread would cost
     // the fast pace more than the write itself.
-    files_.WriteNow(path_, RunJournalText(mark.journal));
-    mark_ = std::move(mark);
-}
-
-void ShootJournal::RotationGoesOut() {
-    if (mark_) {
-        journal_ = std::move(mark_->journal);
-        mark_.reset();
-    }
-}
-
-void ShootJournal::Unmark() {
-    if (mark_) {
-        mark_.reset();
-        WriteNow();
-    }
+    WriteNow();
 }
 
 void ShootJournal::RotationDone(const Place& place) {
@@ -107,7 +88,6 @@ void ShootJournal::RotationDone(const Place& place) {
 }
 
 void ShootJournal::Stop() {
-    mark_.reset();
     // Later writes (the way back) must not move the moment the user is
     // told the run stopped at.
     if (on_) {
@@ -132,7 +112,6 @@ void ShootJournal::TurningToPlace() {
 
 void ShootJournal::End() {
     on_ = false;
-    mark_.reset();
     files_.Remove(path_);
 }
 

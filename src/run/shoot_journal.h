@@ -3,7 +3,6 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,10 @@
 // What a crash must find is on the disk before the table moves: a rotation
 // (or a turn of the table) goes out only once the mark that it is under way
 // is there, as the controller finishes a move it was given whatever happens
-// to the program. The mark is written as soon as it is true, so that the
-// pause before the command hides the disk's time. What may reach the disk
-// late without harm (a rotation answered, a removal) goes on a thread of its
-// own.
+// to the program. The mark is written right before the command: one written
+// earlier, during the pause after the reply before, would count a rotation
+// that a crash in that pause never sent. What may reach the disk late without
+// harm (a rotation answered, a removal) goes on a thread of its own.
 class ShootJournal {
 public:
     ShootJournal(const std::string& settingsFolder, std::function<std::tm()> clock);
@@ -48,15 +47,9 @@ public:
         std::vector<std::string> received;
         std::vector<std::string> setAside;
     };
-    // Writes the mark that the rotation at `place` is under way; on the
-    // disk when this returns.
-    void MarkRotation(const Place& place);
-    bool Marked(std::int32_t commandIndex) const { return mark_ && mark_->index == commandIndex; }
-    // The marked rotation goes out: from now on it counts as made.
-    void RotationGoesOut();
-    // A mark written for a rotation that did not go out (the run paused or
-    // stopped first) is taken back.
-    void Unmark();
+    // The rotation at `place` goes out: the mark that it is under way is on
+    // the disk when this returns, and from then on it counts as made.
+    void RotationGoesOut(const Place& place);
     // The controller answered the rotation.
     void RotationDone(const Place& place);
 
@@ -78,11 +71,6 @@ private:
     std::function<std::tm()> clock_;
     zentrivo::RunJournal journal_;  // what the run has done, as far as it knows
     bool on_ = false;
-    struct Mark {
-        std::int32_t index = 0;
-        zentrivo::RunJournal journal;
-    };
-    std::optional<Mark> mark_;  // begun, and not yet gone out
     // What the disk holds is looked at only once it is all there.
     mutable zentrivo::FileWriteQueue files_;
 };
