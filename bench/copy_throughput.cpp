@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "clock_text.h"
-#include "photos/photo_copy.h"
-#include "photos/photo_listing.h"
+#include "core/clock_text.h"
+#include "core/photos/photo_copy.h"
+#include "core/photos/photo_listing.h"
 
 namespace fs = std::filesystem;
 using namespace zentrivo;

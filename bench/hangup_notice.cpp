@@ -25,8 +25,8 @@
 #include "main_controls.h"
 #include "scripted_dialogs.h"
 #include "simulated_turntable.h"
-#include "up_down.h"
-#include "zentrivo_windows.h"
+#include "ui/up_down.h"
+#include "ui/zentrivo_windows.h"
 
 namespace {
 

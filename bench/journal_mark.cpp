@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "shoot_journal.h"
+#include "run/shoot_journal.h"
 
 namespace {
 

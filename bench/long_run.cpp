@@ -29,7 +29,7 @@
 #include "scripted_dialogs.h"
 #include "self_footprint.h"
 #include "simulated_turntable.h"
-#include "zentrivo_windows.h"
+#include "ui/zentrivo_windows.h"
 
 namespace fs = std::filesystem;
 

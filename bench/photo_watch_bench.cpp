@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "photos/photo_listing.h"
-#include "photos/photo_watch.h"
+#include "core/photos/photo_listing.h"
+#include "core/photos/photo_watch.h"
 
 namespace fs = std::filesystem;
 using zentrivo::PhotoWatch;

@@ -31,7 +31,7 @@
 
 #include "main_controls.h"
 #include "simulated_turntable.h"
-#include "zentrivo_windows.h"
+#include "ui/zentrivo_windows.h"
 
 namespace {
 

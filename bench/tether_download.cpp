@@ -55,7 +55,7 @@
 #include <thread>
 #include <vector>
 
-#include "camera_tether.h"
+#include "run/camera_tether.h"
 #include "simulated_turntable.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings/ini_file.h"
+#include "core/settings/profile.h"
 #include "fuzz_input_file.h"
-#include "settings/ini_file.h"
-#include "settings/profile.h"
 #include "value_oracle.h"
 
 using namespace zentrivo;

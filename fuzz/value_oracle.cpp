@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ascii_case.h"
-#include "settings/ini_encoding.h"
-#include "settings/ini_file.h"
-#include "whole_number.h"
+#include "core/ascii_case.h"
+#include "core/settings/ini_encoding.h"
+#include "core/settings/ini_file.h"
+#include "core/whole_number.h"
 
 namespace zentrivo::fuzz {
 

@@ -5,10 +5,10 @@
 #include <QThread>
 #include <chrono>
 
+#include "core/path_checks.h"
+#include "core/paths.h"
+#include "core/photos/photo_listing.h"
 #include "handler_errors.h"
-#include "path_checks.h"
-#include "paths.h"
-#include "photos/photo_listing.h"
 
 using namespace zentrivo;
 using namespace std::chrono_literals;

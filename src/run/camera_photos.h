@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "photos/photo_arrival.h"
-#include "photos/photo_ledger.h"
-#include "photos/photo_settle.h"
-#include "photos/photo_watch.h"
-#include "run/run_journal.h"
-#include "settings/settings.h"
+#include "core/journal/run_journal.h"
+#include "core/photos/photo_arrival.h"
+#include "core/photos/photo_ledger.h"
+#include "core/photos/photo_settle.h"
+#include "core/photos/photo_watch.h"
+#include "core/settings/settings.h"
 #include "shoot_log.h"
 #include "shoot_observer.h"
 #include "work_gate.h"

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "core/serial/commu.h"
 #include "handler_errors.h"
-#include "serial/commu.h"
 
 using namespace zentrivo;
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "serial/device.h"
-#include "serial/device_connection.h"
-#include "settings/settings.h"
+#include "core/serial/device.h"
+#include "core/serial/device_connection.h"
+#include "core/settings/settings.h"
 #include "shoot_log.h"
 #include "shoot_observer.h"
 #include "work_gate.h"

@@ -1,6 +1,6 @@
 #include "photo_check.h"
 
-#include "photos/photo_arrival.h"
+#include "core/photos/photo_arrival.h"
 
 using namespace zentrivo;
 

@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-#include "paths.h"
-#include "photos/photo_copy.h"
-#include "photos/photo_watch.h"
+#include "core/paths.h"
+#include "core/photos/photo_copy.h"
+#include "core/photos/photo_watch.h"
 
 using namespace zentrivo;
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "camera_photos.h"
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 #include "shoot_observer.h"
 
 // Copies the new photos of the camera folder into a new sub-folder of the

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "run/time_left.h"
-#include "serial/command_time.h"
+#include "core/journal/time_left.h"
+#include "core/serial/command_time.h"
 
 // What the controller has been told of its pace over every run, and how the
 // run in hand has kept to it: how long a reply may be waited for, and the

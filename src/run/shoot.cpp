@@ -5,9 +5,9 @@
 #include <thread>
 #include <utility>
 
-#include "clock_text.h"
+#include "core/clock_text.h"
+#include "core/serial/device.h"
 #include "handler_errors.h"
-#include "serial/device.h"
 
 using namespace zentrivo;
 

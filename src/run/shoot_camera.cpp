@@ -1,5 +1,5 @@
 // The shoot and the camera it downloads from itself.
-#include "path_checks.h"
+#include "core/path_checks.h"
 #include "shoot.h"
 
 using namespace zentrivo;

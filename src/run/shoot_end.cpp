@@ -3,8 +3,8 @@
 #include <QString>
 #include <algorithm>
 
-#include "path_checks.h"
-#include "photos/photo_arrival.h"
+#include "core/path_checks.h"
+#include "core/photos/photo_arrival.h"
 #include "shoot.h"
 
 using namespace zentrivo;

@@ -1,7 +1,7 @@
 #include "shoot_journal.h"
 
-#include "clock_text.h"
-#include "photos/photo_arrival.h"
+#include "core/clock_text.h"
+#include "core/photos/photo_arrival.h"
 
 using namespace zentrivo;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "file_write_queue.h"
-#include "run/run_journal.h"
+#include "core/file_write_queue.h"
+#include "core/journal/run_journal.h"
 
 // The journal of the run going on or ended early, beside the settings file:
 // begun when a run begins, written around each rotation and at a Stop,

@@ -4,8 +4,8 @@
 #include <ctime>
 #include <string>
 
-#include "run/run_log.h"
-#include "serial/device.h"
+#include "core/journal/run_log.h"
+#include "core/serial/device.h"
 
 // The plain text log of each run: its commands and replies with their times,
 // the photos as they arrive, retakes, pauses and the end.

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "photos/photo_arrival.h"
+#include "core/photos/photo_arrival.h"
 #include "shoot.h"
 
 using namespace zentrivo;

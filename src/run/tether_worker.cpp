@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include "tether/tethered_camera.h"
+#include "core/tether/tethered_camera.h"
 
 using namespace zentrivo;
 

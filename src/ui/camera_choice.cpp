@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "camera_tether.h"
+#include "run/camera_tether.h"
 #include "ui_parametri.h"
 
 namespace {

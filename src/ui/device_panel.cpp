@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "serial/device_state.h"
+#include "core/serial/device_state.h"
 
 DevicePanel::DevicePanel(QWidget* parent) : QWidget(parent) {
     images_[0] = QIcon(":/icons/state_disconnected.svg");

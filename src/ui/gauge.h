@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "process/progress.h"
+#include "core/process/progress.h"
 
 // A horizontal bar filled from the left in green over the share of its
 // range that the progress covers, with the whole percentage in its middle.

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QMenu>
 
+#include "core/photos/newest_photo_folder.h"
 #include "main_status_bar.h"
 #include "main_window.h"
-#include "photos/newest_photo_folder.h"
 #include "shoot_display.h"
 #include "spin_export_dialog.h"
 #include "ui_main_window.h"

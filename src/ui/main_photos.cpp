@@ -1,9 +1,9 @@
 #include <QListWidget>
 
+#include "core/path_checks.h"
+#include "core/paths.h"
+#include "core/photos/photo_copy.h"
 #include "main_window.h"
-#include "path_checks.h"
-#include "paths.h"
-#include "photos/photo_copy.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;

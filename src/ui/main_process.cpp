@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 
+#include "core/process/process.h"
 #include "main_window.h"
 #include "proces_edit.h"
-#include "process/process.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;

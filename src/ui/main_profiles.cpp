@@ -1,9 +1,9 @@
+#include "core/path_checks.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/profile.h"
+#include "core/whole_number.h"
 #include "main_window.h"
-#include "path_checks.h"
-#include "settings/ini_file.h"
-#include "settings/profile.h"
 #include "ui_main_window.h"
-#include "whole_number.h"
 
 using namespace zentrivo;
 

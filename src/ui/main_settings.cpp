@@ -1,9 +1,9 @@
 #include "camera_choice.h"
+#include "core/serial/port_choice.h"
+#include "core/whole_number.h"
 #include "main_window.h"
 #include "parametri.h"
-#include "serial/port_choice.h"
 #include "ui_parametri.h"
-#include "whole_number.h"
 
 using namespace zentrivo;
 

@@ -2,7 +2,7 @@
 
 #include <QStatusBar>
 
-#include "clock_text.h"
+#include "core/clock_text.h"
 #include "device_panel.h"
 
 using namespace zentrivo;

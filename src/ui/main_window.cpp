@@ -9,10 +9,10 @@
 #include <QScreen>
 
 #include "accessible_names.h"
+#include "core/paths.h"
+#include "core/serial/commu.h"
 #include "main_status_bar.h"
 #include "parametri.h"
-#include "paths.h"
-#include "serial/commu.h"
 #include "shoot_display.h"
 #include "ui_main_window.h"
 #include "window_look.h"

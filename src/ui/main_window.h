@@ -6,13 +6,13 @@
 #include <memory>
 #include <optional>
 
+#include "core/process/process.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/profile.h"
+#include "core/settings/settings.h"
 #include "dialogs.h"
-#include "handler_errors.h"
-#include "process/process.h"
-#include "settings/ini_file.h"
-#include "settings/profile.h"
-#include "settings/settings.h"
-#include "shoot.h"
+#include "run/handler_errors.h"
+#include "run/shoot.h"
 
 namespace Ui {
 class TfrmMain;

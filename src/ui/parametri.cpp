@@ -2,10 +2,10 @@
 
 #include "accessible_names.h"
 #include "camera_choice.h"
-#include "camera_tether.h"
+#include "core/process/parameter_checks.h"
+#include "core/serial/port_choice.h"
 #include "port_list.h"
-#include "process/parameter_checks.h"
-#include "serial/port_choice.h"
+#include "run/camera_tether.h"
 #include "serial_port_discovery.h"
 #include "ui_parametri.h"
 #include "window_look.h"

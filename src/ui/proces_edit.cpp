@@ -3,7 +3,7 @@
 #include <QEvent>
 
 #include "accessible_names.h"
-#include "process/command_check.h"
+#include "core/process/command_check.h"
 #include "ui_proces_edit.h"
 #include "window_look.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "command_list.h"
 #include "dialogs.h"
+#include "run/command_list.h"
 
 namespace Ui {
 class TfrmProcesEdit;

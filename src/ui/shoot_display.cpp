@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "process/progress.h"
+#include "core/process/progress.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;

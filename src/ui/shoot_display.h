@@ -5,7 +5,7 @@
 
 #include "dialogs.h"
 #include "main_status_bar.h"
-#include "shoot_observer.h"
+#include "run/shoot_observer.h"
 
 namespace Ui {
 class TfrmMain;

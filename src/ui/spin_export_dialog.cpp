@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QPushButton>
 
-#include "ffmpeg_process.h"
-#include "frame_list.h"
-#include "spin_export.h"
-#include "spin_output.h"
+#include "spin/ffmpeg_process.h"
+#include "spin/frame_list.h"
+#include "spin/spin_export.h"
+#include "spin/spin_output.h"
 #include "ui_spin_export_dialog.h"
 #include "window_look.h"
 

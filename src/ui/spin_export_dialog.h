@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "dialogs.h"
-#include "spin_request.h"
+#include "spin/spin_request.h"
 
 namespace Ui {
 class SpinExportDialog;

@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "whole_number.h"
+#include "core/whole_number.h"
 
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {

@@ -1,8 +1,8 @@
 #include <QDir>
 
+#include "core/settings/settings_location.h"
 #include "main_window.h"
 #include "qt_dialogs.h"
-#include "settings/settings_location.h"
 #include "zentrivo_application.h"
 #include "zentrivo_windows.h"
 

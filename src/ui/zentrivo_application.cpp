@@ -1,7 +1,7 @@
 #include "zentrivo_application.h"
 
 #include "dialogs.h"
-#include "handler_errors.h"
+#include "run/handler_errors.h"
 
 ZentrivoApplication::ZentrivoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: Qt would add it to every title the window system

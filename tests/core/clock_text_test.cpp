@@ -1,9 +1,9 @@
-#include "clock_text.h"
+#include "core/clock_text.h"
 
 #include <gtest/gtest.h>
 
-#include "process/process_record.h"
-#include "serial/device_state.h"
+#include "core/process/process_record.h"
+#include "core/serial/device_state.h"
 
 TEST(ClockText, TwoDigitFieldsThroughout) {
     std::tm t{};

@@ -1,4 +1,4 @@
-#include "process/command_check.h"
+#include "core/process/command_check.h"
 
 #include <gtest/gtest.h>
 

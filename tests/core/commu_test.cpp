@@ -1,4 +1,4 @@
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "controller_line.h"
+#include "core/serial/port_choice.h"
+#include "core/serial/port_path.h"
 #include "port_layer_test.h"
-#include "serial/port_choice.h"
-#include "serial/port_path.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "../../tools/turntable_sim/pseudo_terminal.h"
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 // Makes "COM<n>" open the given device, as a user does for a USB adapter.
 inline void PointComPortAt(int number, const std::string& device_path) {

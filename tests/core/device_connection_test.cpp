@@ -1,4 +1,4 @@
-#include "serial/device_connection.h"
+#include "core/serial/device_connection.h"
 
 #include <gtest/gtest.h>
 #ifdef _WIN32
@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "serial/device.h"
-#include "serial/device_state.h"
+#include "core/serial/device.h"
+#include "core/serial/device_state.h"
 #include "simulated_board.h"
 
 using namespace zentrivo;

@@ -1,4 +1,4 @@
-#include "serial/device.h"
+#include "core/serial/device.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/command_time.h"
+#include "core/serial/command_time.h"
 #include "simulated_board.h"
 
 using namespace zentrivo;

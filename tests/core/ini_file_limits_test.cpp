@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "settings/ini_file.h"
-#include "settings/profile.h"
-#include "settings/settings.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/profile.h"
+#include "core/settings/settings.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

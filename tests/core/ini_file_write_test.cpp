@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "temp_dir.h"
 
 #ifndef _WIN32

@@ -1,4 +1,4 @@
-#include "process/parameter_checks.h"
+#include "core/process/parameter_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "photos/photo_arrival.h"
+#include "core/photos/photo_arrival.h"
 
 #include <gtest/gtest.h>
 

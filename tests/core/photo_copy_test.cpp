@@ -1,12 +1,12 @@
-#include "photos/photo_copy.h"
+#include "core/photos/photo_copy.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 
-#include "clock_text.h"
-#include "photos/photo_folder_name.h"
+#include "core/clock_text.h"
+#include "core/photos/photo_folder_name.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

@@ -1,4 +1,4 @@
-#include "photos/photo_ledger.h"
+#include "core/photos/photo_ledger.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "photos/photo_listing.h"
+#include "core/photos/photo_listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "photos/photo_watch.h"
+#include "core/photos/photo_watch.h"
 
 #include <gtest/gtest.h>
 

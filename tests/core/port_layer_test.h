@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 // A test of the port layer on either platform: it records what the layer
 // would show in its message box, and closes every port the test opened.

@@ -1,4 +1,4 @@
-#include "process/process.h"
+#include "core/process/process.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "process/return_command.h"
+#include "core/process/return_command.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "run/run_journal.h"
+#include "core/journal/run_journal.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
-#include "file_write_queue.h"
+#include "core/file_write_queue.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

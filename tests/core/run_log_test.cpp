@@ -1,4 +1,4 @@
-#include "run/run_log.h"
+#include "core/journal/run_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Where "opcije.ini" lives: beside the program while that folder can be
 // written, in the user's configuration folder once it is installed.
-#include "settings/settings_location.h"
+#include "core/settings/settings_location.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "paths.h"
-#include "settings/settings.h"
+#include "core/paths.h"
+#include "core/settings/settings.h"
 #include "temp_dir.h"
 
 using namespace zentrivo;

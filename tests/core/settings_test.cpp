@@ -1,4 +1,4 @@
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/device_connection.h"
+#include "core/serial/device_connection.h"
 
 // The simulated turntable (tools/turntable_sim) started with the given
 // options on the far end of a COM port of its own, so that the same serial

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controller_line.h"
-#include "serial/device.h"
+#include "core/serial/device.h"
 #include "simulated_turntable.h"
 #include "temp_dir.h"
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-#include "process/process.h"
+#include "core/process/process.h"
 
 bool RecordingObserver::AskYesNo(const QString& title, const QString& text) {
     questions << title + "|" + text;

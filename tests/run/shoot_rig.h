@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "command_list.h"
-#include "settings/settings.h"
-#include "shoot.h"
-#include "shoot_observer.h"
+#include "core/settings/settings.h"
+#include "run/command_list.h"
+#include "run/shoot.h"
+#include "run/shoot_observer.h"
 #include "simulated_turntable.h"
 
 // The commands of a run, as a list that a window would show.

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "clock_text.h"
+#include "core/clock_text.h"
 #include "shoot_rig.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "jpeg_file.h"
+#include "spin/jpeg_file.h"
 #include "turn_photos.h"
 
 namespace fs = std::filesystem;

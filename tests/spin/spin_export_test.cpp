@@ -1,11 +1,11 @@
-#include "spin_export.h"
+#include "spin/spin_export.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "frame_list.h"
+#include "spin/frame_list.h"
 #include "turn_photos.h"
 
 using namespace zentrivo;

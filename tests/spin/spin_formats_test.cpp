@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ffmpeg_process.h"
-#include "jpeg_file.h"
-#include "spin_export.h"
+#include "spin/ffmpeg_process.h"
+#include "spin/jpeg_file.h"
+#include "spin/spin_export.h"
 #include "turn_photos.h"
 
 using namespace zentrivo;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "jpeg_file.h"
+#include "spin/jpeg_file.h"
 #include "temp_dir.h"
 
 // Photos whose colour tells which photo of the turn they are, so that a test

@@ -13,7 +13,7 @@
 #include "main_controls.h"
 #include "simulated_shoot.h"
 #include "test_main.h"
-#include "up_down.h"
+#include "ui/up_down.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <QWidget>
 #include <QtGlobal>
 
-#include "gauge.h"
-#include "pie_chart.h"
-#include "up_down.h"
+#include "ui/gauge.h"
+#include "ui/pie_chart.h"
+#include "ui/up_down.h"
 
 // The main window's controls, found by their names, as a user's tools find
 // them; a control missing from the window fails the test at once.

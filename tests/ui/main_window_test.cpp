@@ -10,10 +10,10 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "device_panel.h"
 #include "main_controls.h"
 #include "test_app_dir.h"
 #include "test_main.h"
+#include "ui/device_panel.h"
 #include "ui_helpers.h"
 #include "ui_proces_edit.h"
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "port_discovery.h"
 #include "simulated_shoot.h"
+#include "ui/port_discovery.h"
 
 #include "main_controls.h"
 #include "test_app_dir.h"

@@ -8,14 +8,14 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "gauge.h"
 #include "main_controls.h"
-#include "pie_chart.h"
 #include "test_app_dir.h"
 #include "test_main.h"
+#include "ui/gauge.h"
+#include "ui/pie_chart.h"
+#include "ui/up_down.h"
 #include "ui_helpers.h"
 #include "ui_proces_edit.h"
-#include "up_down.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QToolButton>
 
 #include "main_controls.h"
-#include "qt_dialogs.h"
 #include "simulated_shoot.h"
 #include "test_app_dir.h"
 #include "test_main.h"
+#include "ui/qt_dialogs.h"
+#include "ui/up_down.h"
 #include "ui_helpers.h"
-#include "up_down.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "qt_dialogs.h"
-#include "settings/profile.h"
+#include "core/settings/profile.h"
 #include "test_main.h"
+#include "ui/qt_dialogs.h"
 #include "ui_helpers.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <cmath>
 
 #include "main_controls.h"
-#include "proces_edit.h"
 #include "simulated_shoot.h"
 #include "test_main.h"
-#include "up_down.h"
+#include "ui/proces_edit.h"
+#include "ui/up_down.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gauge.h"
 #include "main_controls.h"
 #include "simulated_shoot.h"
 #include "test_main.h"
-#include "up_down.h"
+#include "ui/gauge.h"
+#include "ui/up_down.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "dialogs.h"
+#include "ui/dialogs.h"
 
 // Answers the program's dialogs from a script and records everything shown,
 // so a test can check every title and text.

@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "main_controls.h"
-#include "up_down.h"
+#include "ui/up_down.h"
 
 SimulatedShoot::SimulatedShoot(const std::vector<std::string>& simOptions) {
     main().Options.FotosDir = cameraDir.path().toStdString();

@@ -14,16 +14,16 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "ffmpeg_process.h"
-#include "jpeg_file.h"
 #include "main_controls.h"
 #include "simulated_shoot.h"
-#include "spin_export_dialog.h"
+#include "spin/ffmpeg_process.h"
+#include "spin/jpeg_file.h"
 #include "test_app_dir.h"
 #include "test_main.h"
+#include "ui/spin_export_dialog.h"
+#include "ui/up_down.h"
 #include "ui_helpers.h"
 #include "ui_spin_export_dialog.h"
-#include "up_down.h"
 
 namespace {
 

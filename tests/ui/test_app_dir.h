@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "scripted_dialogs.h"
-#include "zentrivo_windows.h"
+#include "ui/zentrivo_windows.h"
 
 // The program's three windows on a folder of their own, with dialogs that
 // a test scripts. The settings file lives in that folder.

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "zentrivo_application.h"
+#include "ui/zentrivo_application.h"
 
 // Window tests run under the program's own application object, so an error
 // that escapes a handler is reported the way the program reports it.

@@ -9,8 +9,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-#include "camera_tether.h"
 #include "main_controls.h"
+#include "run/camera_tether.h"
 #include "simulated_shoot.h"
 #include "test_main.h"
 #include "ui_helpers.h"

@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QProcess>
 
-#include "qt_dialogs.h"
 #include "test_app_dir.h"
 #include "test_main.h"
+#include "ui/qt_dialogs.h"
 #include "ui_helpers.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Linux-side rack starts on pseudo-terminals and maps to COM names. The
 // texts in parentheses are Wine's for the error codes; Windows words them
 // differently, with the same codes.
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/serial/device.h"
 #include "port_layer_test.h"
-#include "serial/device.h"
 #include "simulated_board.h"
 
 using namespace zentrivo;

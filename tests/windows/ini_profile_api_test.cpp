@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "temp_dir.h"
 
 using zentrivo::IniFile;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/settings_location.h"
+#include "core/settings/settings_location.h"
 #include "temp_dir.h"
 
 namespace {

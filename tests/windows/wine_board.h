@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
-#include "serial/commu.h"
-#include "serial/device_connection.h"
+#include "core/atomic_file.h"
+#include "core/serial/commu.h"
+#include "core/serial/device_connection.h"
 
 // The Windows side of SimulatedBoard (simulated_board.h): a board asked of
 // the rack that scripts/test-windows runs on the Linux side, whose folder the

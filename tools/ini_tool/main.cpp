@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 
 int main(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";

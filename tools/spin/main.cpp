@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "spin_export.h"
+#include "spin/spin_export.h"
 #include "spin_options.h"
 
 namespace {

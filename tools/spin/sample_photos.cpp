@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "jpeg_file.h"
+#include "spin/jpeg_file.h"
 
 namespace {
 

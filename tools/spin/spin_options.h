@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "spin_request.h"
+#include "spin/spin_request.h"
 
 // What the command line asks for.
 struct SpinOptions {

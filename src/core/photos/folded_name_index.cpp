@@ -1,4 +1,4 @@
-#include "photos/folded_name_index.h"
+#include "core/photos/folded_name_index.h"
 
 namespace zentrivo {
 

@@ -1,9 +1,9 @@
-#include "photos/newest_photo_folder.h"
+#include "core/photos/newest_photo_folder.h"
 
 #include <filesystem>
 #include <optional>
 
-#include "photos/photo_listing.h"
+#include "core/photos/photo_listing.h"
 
 namespace zentrivo {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "photos/photo_settle.h"
+#include "core/photos/photo_settle.h"
 
 // The photos a run took against the photos the camera has stored so far. A
 // camera stores a photo some time after its exposure (real ones take half a

@@ -1,12 +1,12 @@
-#include "photos/photo_copy.h"
+#include "core/photos/photo_copy.h"
 
 #include <filesystem>
 
-#include "clock_text.h"
-#include "path_checks.h"
-#include "paths.h"
-#include "photos/photo_arrival.h"
-#include "photos/photo_folder_name.h"
+#include "core/clock_text.h"
+#include "core/path_checks.h"
+#include "core/paths.h"
+#include "core/photos/photo_arrival.h"
+#include "core/photos/photo_folder_name.h"
 
 namespace zentrivo {
 

@@ -1,10 +1,10 @@
-#include "photos/photo_folder_name.h"
+#include "core/photos/photo_folder_name.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "path_checks.h"
-#include "paths.h"
+#include "core/path_checks.h"
+#include "core/paths.h"
 
 namespace zentrivo {
 

@@ -1,9 +1,9 @@
-#include "photos/photo_ledger.h"
+#include "core/photos/photo_ledger.h"
 
 #include <algorithm>
 
-#include "ascii_case.h"
-#include "photos/photo_listing.h"
+#include "core/ascii_case.h"
+#include "core/photos/photo_listing.h"
 
 namespace zentrivo {
 

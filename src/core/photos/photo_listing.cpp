@@ -1,9 +1,9 @@
-#include "photos/photo_listing.h"
+#include "core/photos/photo_listing.h"
 
 #include <algorithm>
 #include <numeric>
 
-#include "ascii_case.h"
+#include "core/ascii_case.h"
 
 #ifdef _WIN32
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "photos/photo_settle.h"
+#include "core/photos/photo_settle.h"
 
 #include <system_error>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "photos/photo_watch.h"
+#include "core/photos/photo_watch.h"
 
-#include "ascii_case.h"
-#include "path_checks.h"
-#include "photos/photo_listing.h"
+#include "core/ascii_case.h"
+#include "core/path_checks.h"
+#include "core/photos/photo_listing.h"
 
 namespace zentrivo {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "photos/folded_name_index.h"
+#include "core/photos/folded_name_index.h"
 
 namespace zentrivo {
 

@@ -1,6 +1,6 @@
-#include "process/parameter_checks.h"
+#include "core/process/parameter_checks.h"
 
-#include "whole_number.h"
+#include "core/whole_number.h"
 
 namespace zentrivo {
 

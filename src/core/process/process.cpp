@@ -1,9 +1,9 @@
-#include "process/process.h"
+#include "core/process/process.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "whole_number.h"
+#include "core/whole_number.h"
 
 namespace zentrivo {
 

@@ -1,4 +1,4 @@
-#include "process/process_record.h"
+#include "core/process/process_record.h"
 
 namespace zentrivo {
 

@@ -1,4 +1,4 @@
-#include "process/progress.h"
+#include "core/process/progress.h"
 
 #include <algorithm>
 

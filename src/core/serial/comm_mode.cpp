@@ -1,9 +1,9 @@
-#include "serial/comm_mode.h"
+#include "core/serial/comm_mode.h"
 
 #include <sstream>
 
-#include "ascii_case.h"
-#include "whole_number.h"
+#include "core/ascii_case.h"
+#include "core/whole_number.h"
 
 namespace zentrivo {
 

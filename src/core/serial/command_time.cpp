@@ -1,10 +1,10 @@
-#include "serial/command_time.h"
+#include "core/serial/command_time.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 
-#include "serial/device.h"
+#include "core/serial/device.h"
 
 namespace zentrivo {
 

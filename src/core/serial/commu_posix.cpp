@@ -11,10 +11,10 @@
 #include <cstring>
 #include <optional>
 
-#include "serial/comm_mode.h"
-#include "serial/commu.h"
-#include "serial/commu_report.h"
-#include "serial/port_path.h"
+#include "core/serial/comm_mode.h"
+#include "core/serial/commu.h"
+#include "core/serial/commu_report.h"
+#include "core/serial/port_path.h"
 
 namespace zentrivo {
 

@@ -1,8 +1,8 @@
-#include "serial/commu_report.h"
+#include "core/serial/commu_report.h"
 
 #include <utility>
 
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 namespace zentrivo {
 

@@ -1,4 +1,4 @@
-#include "serial/device.h"
+#include "core/serial/device.h"
 
 #include <chrono>
 #include <thread>

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "serial/commu.h"
+#include "core/serial/commu.h"
 
 // One command exchange with the turntable's controller: write the command,
 // poll for its reply and judge it.

@@ -1,10 +1,10 @@
-#include "serial/device_connection.h"
+#include "core/serial/device_connection.h"
 
 #include <utility>
 
-#include "serial/device_state.h"
-#include "serial/port_path.h"
-#include "serial/port_permission.h"
+#include "core/serial/device_state.h"
+#include "core/serial/port_path.h"
+#include "core/serial/port_permission.h"
 
 namespace zentrivo {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "serial/commu.h"
-#include "serial/port_choice.h"
+#include "core/serial/commu.h"
+#include "core/serial/port_choice.h"
 
 // The main window's link to the controller: the open port and DeviceState
 // (see device_state.h), with the opening and closing of the port. The window

@@ -1,4 +1,4 @@
-#include "serial/device_state.h"
+#include "core/serial/device_state.h"
 
 namespace zentrivo {
 

@@ -1,8 +1,8 @@
-#include "serial/port_choice.h"
+#include "core/serial/port_choice.h"
 
 #include <cstdlib>
 
-#include "whole_number.h"
+#include "core/whole_number.h"
 
 namespace zentrivo {
 

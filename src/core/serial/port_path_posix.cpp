@@ -1,6 +1,6 @@
-#include "serial/port_path.h"
+#include "core/serial/port_path.h"
 
-#include "serial/port_choice.h"
+#include "core/serial/port_choice.h"
 
 namespace zentrivo {
 

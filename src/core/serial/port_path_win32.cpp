@@ -1,4 +1,4 @@
-#include "serial/port_path.h"
+#include "core/serial/port_path.h"
 
 namespace zentrivo {
 

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 
-#include "serial/port_path.h"
-#include "serial/port_permission.h"
+#include "core/serial/port_path.h"
+#include "core/serial/port_permission.h"
 
 namespace zentrivo {
 

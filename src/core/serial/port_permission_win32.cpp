@@ -1,4 +1,4 @@
-#include "serial/port_permission.h"
+#include "core/serial/port_permission.h"
 
 namespace zentrivo {
 

@@ -1,11 +1,11 @@
-#include "settings/file_update.h"
+#include "core/settings/file_update.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
-#include "atomic_file.h"
+#include "core/atomic_file.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "settings/ini_encoding.h"
+#include "core/settings/ini_encoding.h"
 
 #include <cstdint>
 

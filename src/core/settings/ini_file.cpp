@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,10 +6,10 @@
 #include <functional>
 #include <utility>
 
-#include "settings/file_update.h"
-#include "settings/ini_encoding.h"
-#include "settings/ini_lines.h"
-#include "whole_number.h"
+#include "core/settings/file_update.h"
+#include "core/settings/ini_encoding.h"
+#include "core/settings/ini_lines.h"
+#include "core/whole_number.h"
 
 namespace zentrivo {
 

@@ -1,6 +1,6 @@
-#include "settings/ini_lines.h"
+#include "core/settings/ini_lines.h"
 
-#include "ascii_case.h"
+#include "core/ascii_case.h"
 
 namespace zentrivo::ini {
 

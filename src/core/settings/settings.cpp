@@ -1,7 +1,7 @@
-#include "settings/settings.h"
+#include "core/settings/settings.h"
 
-#include "serial/port_choice.h"
-#include "settings/settings_location.h"
+#include "core/serial/port_choice.h"
+#include "core/settings/settings_location.h"
 
 namespace zentrivo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "core/settings/ini_file.h"
 
 namespace zentrivo {
 

@@ -1,11 +1,11 @@
-#include "settings/settings_location.h"
+#include "core/settings/settings_location.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "paths.h"
+#include "core/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>

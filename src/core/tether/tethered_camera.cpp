@@ -1,4 +1,4 @@
-#include "tether/tethered_camera.h"
+#include "core/tether/tethered_camera.h"
 
 #include <gphoto2/gphoto2.h>
 

@@ -1,4 +1,4 @@
-#include "run/run_log.h"
+#include "core/journal/run_log.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "clock_text.h"
+#include "core/clock_text.h"
 
 namespace zentrivo {
 

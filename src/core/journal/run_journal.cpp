@@ -1,4 +1,4 @@
-#include "run/run_journal.h"
+#include "core/journal/run_journal.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "ascii_case.h"
-#include "atomic_file.h"
+#include "core/ascii_case.h"
+#include "core/atomic_file.h"
 
 namespace zentrivo {
 

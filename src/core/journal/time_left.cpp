@@ -1,4 +1,4 @@
-#include "run/time_left.h"
+#include "core/journal/time_left.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "process/return_command.h"
+#include "core/process/return_command.h"
 
 // The journal of a run, kept beside the settings file while the run goes on,
 // so that a run ended early (a Stop, a device fault, the program closed or

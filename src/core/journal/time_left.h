@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/command_time.h"
+#include "core/serial/command_time.h"
 
 // The estimate of a run's time left, shown while it runs.
 namespace zentrivo {
