@@ -112,7 +112,7 @@ void Shoot::Begin() {
     photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
     device_.MarkConnected();
 
-    process_.Remaining = commands_->CommandCount();
+    process_.Remaining = commands_.CommandCount();
     process_.CurrentIndex = 0;
     process_.RotationsDone = 0;
     runReturn_ = ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_};
@@ -124,7 +124,7 @@ void Shoot::Begin() {
     const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
     resumeSetup_.clear();
     if (!resume) {
-        journal_.Begin(commands_->Commands(), runReturn_, photos_.KnownNames());
+        journal_.Begin(commands_.Commands(), runReturn_, photos_.KnownNames());
         RefreshResume();
     } else {
         ApplyResume(*resume);
@@ -212,7 +212,7 @@ void Shoot::Tick() {
     // A resumed run sets the controller up again before its next command.
     const bool setup = !resumeSetup_.empty();
     const bool complete =
-        !setup && (process_.Remaining <= 0 || process_.CurrentIndex >= commands_->CommandCount());
+        !setup && (process_.Remaining <= 0 || process_.CurrentIndex >= commands_.CommandCount());
     // The end of the run waits for a copy in hand to finish, so that its own
     // copy never runs inside another.
     std::vector<WorkGate*> needed{&device_.Gate()};
@@ -225,7 +225,7 @@ void Shoot::Tick() {
     }
     const std::string command = setup      ? resumeSetup_.front()
                                 : complete ? std::string()
-                                           : commands_->CommandAt(process_.CurrentIndex);
+                                           : commands_.CommandAt(process_.CurrentIndex);
     if (!setup && !PhotoAccountedFor(command, complete)) {
         return;
     }
@@ -269,7 +269,7 @@ void Shoot::Play(const std::string& command) {
     pace_.Measured(command, sent);
     const std::size_t next = static_cast<std::size_t>(process_.CurrentIndex) + (setup ? 0 : 1);
     if (process_.ProcessState != kProcessNotStarted) {
-        observer_.TimeLeftChanged(pace_.TimeLeft(commands_->Commands(), next, GapMs()));
+        observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(), next, GapMs()));
     }
     if (setup) {
         // A Stop during the wait has emptied it already.

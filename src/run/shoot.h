@@ -39,8 +39,8 @@ public:
           ShootObserver& observer, QObject* parent = nullptr);
     ~Shoot() override;
 
-    // The list the run plays; given before the first Start.
-    void UseCommands(CommandList& commands) { commands_ = &commands; }
+    // The list the run plays, which the Process Editor edits.
+    CommandList& Commands() { return commands_; }
     // The local time that names logs, journals and copies; the clock unless
     // a test sets one.
     void SetClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
@@ -128,7 +128,7 @@ private:
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
-    CommandList* commands_ = nullptr;
+    CommandList commands_;
     std::function<std::tm()> clock_;
 
     zentrivo::TProces process_;

@@ -17,12 +17,12 @@ constexpr int kPhotoLookMs = 250;
 }  // namespace
 
 int Shoot::CheckedPosition(int commandIndex) const {
-    return PhotoNumberAt(commands_->Commands(), static_cast<std::size_t>(commandIndex));
+    return PhotoNumberAt(commands_.Commands(), static_cast<std::size_t>(commandIndex));
 }
 
 std::string Shoot::CheckedPhotoText() const {
     return std::to_string(CheckedPosition(check_.PhotoIndex())) + " of " +
-           std::to_string(PhotoCommandCount(commands_->Commands()));
+           std::to_string(PhotoCommandCount(commands_.Commands()));
 }
 
 bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
@@ -51,7 +51,7 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
             observer_.ShowMessage(
                 "Warning",
                 QString::fromStdString(PhotoMissingText(CheckedPosition(check_.PhotoIndex()),
-                                                        PhotoCommandCount(commands_->Commands()))),
+                                                        PhotoCommandCount(commands_.Commands()))),
                 ShootObserver::Icon::Warning);
             return false;
         }
@@ -61,7 +61,7 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     // The wait counts in the time left, as the run's own commands do.
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
         check_.Deadline() - PhotoCheck::Clock::now());
-    observer_.TimeLeftChanged(pace_.TimeLeft(commands_->Commands(),
+    observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(),
                                              static_cast<std::size_t>(process_.CurrentIndex),
                                              GapMs(), std::max<std::int64_t>(0, wait.count())));
     QTimer::singleShot(kPhotoLookMs, this, [this] {
@@ -82,7 +82,7 @@ QString Shoot::StateText() const {
 QString Shoot::PhotoCheckSummary() {
     photos_.LookForArrivals();
     const PhotoLedger& ledger = *photos_.Ledger();
-    return QString::fromStdString(PhotoCheckLine(PhotoCommandCount(commands_->Commands()),
+    return QString::fromStdString(PhotoCheckLine(PhotoCommandCount(commands_.Commands()),
                                                  static_cast<std::size_t>(ledger.Received()),
                                                  check_.Retaken(), ledger.SetAside().size()));
 }
@@ -117,7 +117,7 @@ void Shoot::ResumeInterrupted() {
     if (!observer_.AskYesNo("Resume Interrupted Run", question)) {
         return;
     }
-    commands_->SetCommands(journal.Commands);
+    commands_.SetCommands(journal.Commands);
     process_.StepsPerPhoto = journal.Return.StepsPerPhoto;
     process_.DirectionLetter = journal.Return.DirectionLetter;
     madePeriodMs_ = journal.Return.PeriodMs;
@@ -151,7 +151,7 @@ void Shoot::ApplyResume(const RunJournal& journal) {
     runReturn_ = journal.Return;
     process_.RotationsDone = RotationsAtResume(journal);
     process_.CurrentIndex = static_cast<std::int32_t>(resumeAt);
-    process_.Remaining = commands_->CommandCount() - process_.CurrentIndex;
+    process_.Remaining = commands_.CommandCount() - process_.CurrentIndex;
     photosTaken_ = journal.PhotosDone;
     check_.SetRetaken(journal.Retaken);
     for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {

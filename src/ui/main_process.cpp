@@ -53,7 +53,7 @@ void TfrmMain::btnKreirajProcesClick() {
     shoot_->ForgetInterruptedRun();
 
     const GeneratedProcess made = GenerateProcess(ReadShootParameters(), MaxPhotos());
-    frmProcesEdit_->SetCommands(made.commands);
+    shoot_->Commands().SetCommands(made.commands);
     shoot_->ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
 
     ui->gProces->setRange(0, made.photoCount);

@@ -66,7 +66,6 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::AttachDialogs(TfrmProcesEdit* procesEdit, TfrmParametri* parametri) {
     frmProcesEdit_ = procesEdit;
     frmParametri_ = parametri;
-    shoot_->UseCommands(*procesEdit);
     parametri->UseTether(shoot_->Tether());
 }
 

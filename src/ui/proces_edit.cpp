@@ -9,11 +9,12 @@
 
 using namespace zentrivo;
 
-TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, QWidget* parent)
+TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, CommandList& commands, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint),
       ui(new Ui::TfrmProcesEdit),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      commands_(commands) {
     ui->setupUi(this);
     UseProgramFont(this);
     QFont listFont("Courier New");
@@ -37,9 +38,13 @@ TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, QWidget* parent)
     connect(ui->btnAdd, &QToolButton::clicked, this, &TfrmProcesEdit::btnAddClick);
     connect(ui->lbKomande, &QListWidget::itemDoubleClicked, this,
             &TfrmProcesEdit::lbKomandeDblClick);
+    // Make Process and a resumed run set the list from outside.
+    commands_.OnChange([this] { Show(commands_.Commands(), -1); });
+    Show(commands_.Commands(), -1);
 }
 
 TfrmProcesEdit::~TfrmProcesEdit() {
+    commands_.OnChange({});
     delete ui;
 }
 
@@ -57,10 +62,6 @@ std::vector<std::string> TfrmProcesEdit::Commands() const {
         commands.push_back(ui->lbKomande->item(i)->text().toStdString());
     }
     return commands;
-}
-
-void TfrmProcesEdit::SetCommands(const std::vector<std::string>& commands) {
-    Show(commands, -1);
 }
 
 int TfrmProcesEdit::CommandCount() const {
@@ -83,6 +84,14 @@ void TfrmProcesEdit::Show(const std::vector<std::string>& commands, int selected
     }
     ui->lbKomande->clear();
     ui->lbKomande->addItems(items);
+    if (selected >= 0) {
+        ui->lbKomande->setCurrentRow(selected);
+    }
+}
+
+void TfrmProcesEdit::Keep(std::vector<std::string> commands, int selected) {
+    // Shown by the list's own notice, then the selection put back.
+    commands_.SetCommands(std::move(commands));
     if (selected >= 0) {
         ui->lbKomande->setCurrentRow(selected);
     }
@@ -111,7 +120,7 @@ void TfrmProcesEdit::Move(int (*operation)(std::vector<std::string>&, int)) {
     const int before = Selected();
     const int after = operation(commands, before);
     if (after != before) {
-        Show(commands, after);
+        Keep(std::move(commands), after);
     }
 }
 
@@ -129,7 +138,8 @@ void TfrmProcesEdit::btnDelClick() {
         return;
     }
     auto commands = Commands();
-    Show(commands, DeleteCommand(commands, before));
+    const int selected = DeleteCommand(commands, before);
+    Keep(std::move(commands), selected);
     RefreshCount();
 }
 
@@ -143,8 +153,7 @@ void TfrmProcesEdit::btnChangeClick() {
     auto commands = Commands();
     const auto edit = ReplaceCommand(commands, Selected(), ui->txtKomanda->text().toStdString());
     if (!Refused(edit.refusal) && edit.selected >= 0) {
-        ui->lbKomande->item(edit.selected)
-            ->setText(QString::fromStdString(commands[static_cast<std::size_t>(edit.selected)]));
+        Keep(std::move(commands), edit.selected);
     }
 }
 
@@ -154,8 +163,7 @@ void TfrmProcesEdit::btnAddClick() {
     if (Refused(edit.refusal)) {
         return;
     }
-    ui->lbKomande->addItem(QString::fromStdString(commands.back()));
-    ui->lbKomande->setCurrentRow(edit.selected);
+    Keep(std::move(commands), edit.selected);
     // The count never lags behind the list.
     RefreshCount();
 }

@@ -11,22 +11,22 @@ namespace Ui {
 class TfrmProcesEdit;
 }
 
-// The Process Editor. Its list box holds the process itself: the only copy
-// of the commands, which Make Process fills and the runner plays, so every
-// change made here is in effect at once.
-class TfrmProcesEdit : public QDialog, public CommandList {
+// The Process Editor. It edits the run's own list of commands, which Make
+// Process fills and the run plays, so every change made here is in effect at
+// once; its list box shows that list.
+class TfrmProcesEdit : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmProcesEdit(Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmProcesEdit(Dialogs& dialogs, CommandList& commands, QWidget* parent = nullptr);
     ~TfrmProcesEdit() override;
 
     Ui::TfrmProcesEdit* ui;
 
-    std::vector<std::string> Commands() const override;
-    void SetCommands(const std::vector<std::string>& commands) override;
-    int CommandCount() const override;
-    std::string CommandAt(int index) const override;
+    // What the list box shows.
+    std::vector<std::string> Commands() const;
+    int CommandCount() const;
+    std::string CommandAt(int index) const;
 
 public slots:
     void FormActivate();
@@ -43,9 +43,12 @@ protected:
 private:
     int Selected() const;
     void Move(int (*operation)(std::vector<std::string>&, int));
+    // Keeps `commands` as the run's list, and shows it.
+    void Keep(std::vector<std::string> commands, int selected);
     void Show(const std::vector<std::string>& commands, int selected);
     bool Refused(const std::optional<std::string>& refusal);
     void RefreshCount();
 
     Dialogs& dialogs_;
+    CommandList& commands_;
 };

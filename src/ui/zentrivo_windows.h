@@ -12,7 +12,7 @@
 struct ZentrivoWindows {
     ZentrivoWindows(const QString& appDir, std::unique_ptr<Dialogs> dialogs)
         : frmMain(appDir, std::move(dialogs)),
-          frmProcesEdit(frmMain.dialogs(), &frmMain),
+          frmProcesEdit(frmMain.dialogs(), frmMain.shoot().Commands(), &frmMain),
           frmParametri(frmMain.dialogs(), &frmMain) {
         frmMain.AttachDialogs(&frmProcesEdit, &frmParametri);
     }

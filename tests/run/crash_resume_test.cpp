@@ -34,10 +34,8 @@ int RunChild(const QStringList& args) {
     options.ComDevice = args.value(3).toStdString();
     options.FotosCheck = args.value(4) == "check";
     options.FotosAutoCopy = true;
-    CommandVector commands;
     RecordingObserver observer;
     Shoot shoot(options, settings.toStdString(), observer);
-    shoot.UseCommands(commands);
     {
         QFile pid(QDir(settings).filePath("program.pid"));
         if (!pid.open(QIODevice::WriteOnly)) {
@@ -53,7 +51,7 @@ int RunChild(const QStringList& args) {
             return 4;
         }
     } else {
-        MakeQuickProcess(options, kPhotos, commands, shoot);
+        MakeQuickProcess(options, kPhotos, shoot);
         shoot.Start();
     }
     QTimer watch;

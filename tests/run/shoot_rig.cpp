@@ -23,7 +23,6 @@ ShootRig::ShootRig(const std::vector<std::string>& simOptions)
     qputenv("XDG_STATE_HOME", settings.filePath("state").toUtf8());
     options.FotosDir = camera.path().toStdString();
     options.FotosCopyDir = copies.path().toStdString();
-    shoot.UseCommands(commands);
     StartSimulator(simOptions);
 }
 
@@ -38,20 +37,19 @@ void ShootRig::StartSimulator(const std::vector<std::string>& simOptions) {
     options.ComDevice = sim_->DevicePath();
 }
 
-void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, CommandVector& commands,
-                      Shoot& shoot) {
+void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, Shoot& shoot) {
     zentrivo::ShootParameters p;
     p.photosText = std::to_string(photos);
     p.focusText = "0";
     p.delayText = "0";
     const auto made = zentrivo::GenerateProcess(
         p, zentrivo::MaxPhotos(options.BrojKoraka, options.OdnosPrenosa, false));
-    commands.commands = made.commands;
+    shoot.Commands().SetCommands(made.commands);
     shoot.ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
 }
 
 void ShootRig::Make(int photos) {
-    MakeQuickProcess(options, photos, commands, shoot);
+    MakeQuickProcess(options, photos, shoot);
 }
 
 // The simulator's log lines of commands: "yyyy-MM-dd HH:mm:ss.zzz" (or

@@ -8,23 +8,9 @@
 #include <vector>
 
 #include "core/settings/settings.h"
-#include "run/command_list.h"
 #include "run/shoot.h"
 #include "run/shoot_observer.h"
 #include "simulated_turntable.h"
-
-// The commands of a run, as a list that a window would show.
-class CommandVector : public CommandList {
-public:
-    std::vector<std::string> Commands() const override { return commands; }
-    void SetCommands(const std::vector<std::string>& list) override { commands = list; }
-    int CommandCount() const override { return static_cast<int>(commands.size()); }
-    std::string CommandAt(int index) const override {
-        return commands.at(static_cast<std::size_t>(index));
-    }
-
-    std::vector<std::string> commands;
-};
 
 // Whoever shows the shoot: it keeps what it was told and answers what it is
 // asked from the answers given to it.
@@ -82,8 +68,7 @@ public:
 
 // Makes the commands of a shoot of `photos` photos with focus and delay 0,
 // as Make Process does, and gives them to `shoot`.
-void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, CommandVector& commands,
-                      Shoot& shoot);
+void MakeQuickProcess(const zentrivo::TOpcije& options, int photos, Shoot& shoot);
 
 // A shoot against the simulated turntable, in folders of its own: the
 // settings folder, the camera's and the copies'.
@@ -111,7 +96,6 @@ public:
     QTemporaryDir camera;
     QTemporaryDir copies;
     zentrivo::TOpcije options;
-    CommandVector commands;
     RecordingObserver observer;
     Shoot shoot;
 
