@@ -82,6 +82,9 @@ public:
     // The program closes: no timer ticks, the log ends, the port closes.
     void Close();
 
+    // A run is going on, started or paused: the camera, the pace and an
+    // export wait for its end.
+    bool Running() const { return process_.ProcessState != zentrivo::kProcessNotStarted; }
     const zentrivo::TProces& Process() const { return process_; }
     // What the run is doing, for the status bar: its state, or the photo it
     // waits for.
