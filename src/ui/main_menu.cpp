@@ -34,7 +34,7 @@ void TfrmMain::AddMenuActions() {
 void TfrmMain::ExportSpinView() {
     // An export writes beside the photos, into the folders a run is still
     // filling, and takes every core from the run's timing.
-    if (shoot_->Process().ProcessState != zentrivo::kProcessNotStarted) {
+    if (shoot_->Running()) {
         dialogs_->Notify(this, "Export 360° View",
                          "A run is going on. Stop the run first, then export the 360° view.",
                          Dialogs::Icon::Warning);

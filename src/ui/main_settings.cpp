@@ -41,7 +41,7 @@ void TfrmMain::Parametri1Click() {
     // The run reads the camera and the pace at every command: a change under
     // it would switch cameras mid-shoot, or fire the shutter one way for the
     // first photos and another for the rest.
-    const bool refused = runChanged && shoot_->Process().ProcessState != kProcessNotStarted;
+    const bool refused = runChanged && shoot_->Running();
     if (refused) {
         dialogs_->Notify(this, "Parameters",
                          "A run is going on. The camera and the pace stay as they are: stop the "

@@ -39,8 +39,8 @@ TfrmProcesEdit::TfrmProcesEdit(Dialogs& dialogs, CommandList& commands, QWidget*
     connect(ui->lbKomande, &QListWidget::itemDoubleClicked, this,
             &TfrmProcesEdit::lbKomandeDblClick);
     // Make Process and a resumed run set the list from outside.
-    commands_.OnChange([this] { Show(commands_.Commands(), -1); });
-    Show(commands_.Commands(), -1);
+    commands_.OnChange([this] { Show(commands_.Commands()); });
+    Show(commands_.Commands());
 }
 
 TfrmProcesEdit::~TfrmProcesEdit() {
@@ -76,7 +76,7 @@ int TfrmProcesEdit::Selected() const {
     return ui->lbKomande->selectedItems().isEmpty() ? -1 : ui->lbKomande->currentRow();
 }
 
-void TfrmProcesEdit::Show(const std::vector<std::string>& commands, int selected) {
+void TfrmProcesEdit::Show(const std::vector<std::string>& commands) {
     QStringList items;
     items.reserve(static_cast<int>(commands.size()));
     for (const std::string& c : commands) {
@@ -84,9 +84,6 @@ void TfrmProcesEdit::Show(const std::vector<std::string>& commands, int selected
     }
     ui->lbKomande->clear();
     ui->lbKomande->addItems(items);
-    if (selected >= 0) {
-        ui->lbKomande->setCurrentRow(selected);
-    }
 }
 
 void TfrmProcesEdit::Keep(std::vector<std::string> commands, int selected) {
@@ -116,7 +113,7 @@ void TfrmProcesEdit::FormActivate() {
 }
 
 void TfrmProcesEdit::Move(int (*operation)(std::vector<std::string>&, int)) {
-    auto commands = Commands();
+    auto commands = commands_.Commands();
     const int before = Selected();
     const int after = operation(commands, before);
     if (after != before) {
@@ -137,20 +134,20 @@ void TfrmProcesEdit::btnDelClick() {
     if (before < 0) {
         return;
     }
-    auto commands = Commands();
+    auto commands = commands_.Commands();
     const int selected = DeleteCommand(commands, before);
     Keep(std::move(commands), selected);
     RefreshCount();
 }
 
 void TfrmProcesEdit::lbKomandeDblClick() {
-    if (const auto text = CommandToEdit(Commands(), Selected())) {
+    if (const auto text = CommandToEdit(commands_.Commands(), Selected())) {
         ui->txtKomanda->setText(QString::fromStdString(*text));
     }
 }
 
 void TfrmProcesEdit::btnChangeClick() {
-    auto commands = Commands();
+    auto commands = commands_.Commands();
     const auto edit = ReplaceCommand(commands, Selected(), ui->txtKomanda->text().toStdString());
     if (!Refused(edit.refusal) && edit.selected >= 0) {
         Keep(std::move(commands), edit.selected);
@@ -158,7 +155,7 @@ void TfrmProcesEdit::btnChangeClick() {
 }
 
 void TfrmProcesEdit::btnAddClick() {
-    auto commands = Commands();
+    auto commands = commands_.Commands();
     const auto edit = AddCommand(commands, Selected(), ui->txtKomanda->text().toStdString());
     if (Refused(edit.refusal)) {
         return;

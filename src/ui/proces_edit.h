@@ -45,7 +45,7 @@ private:
     void Move(int (*operation)(std::vector<std::string>&, int));
     // Keeps `commands` as the run's list, and shows it.
     void Keep(std::vector<std::string> commands, int selected);
-    void Show(const std::vector<std::string>& commands, int selected);
+    void Show(const std::vector<std::string>& commands);
     bool Refused(const std::optional<std::string>& refusal);
     void RefreshCount();
 
