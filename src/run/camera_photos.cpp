@@ -1,7 +1,5 @@
 #include "camera_photos.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
 #include <chrono>
 
@@ -21,13 +19,6 @@ constexpr auto kLongestWait = 5s;
 // How often the end of a run looks for the camera's last photos.
 constexpr int kArrivalLookMs = 250;
 
-// Lets events run for `ms` milliseconds.
-void RunEventsFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 }  // namespace
 
 CameraPhotos::CameraPhotos(const TOpcije& options, ShootObserver& observer, ShootLog& log,
@@ -35,6 +26,17 @@ CameraPhotos::CameraPhotos(const TOpcije& options, ShootObserver& observer, Shoo
     : QObject(parent), options_(options), observer_(observer), log_(log) {
     refresher_.setInterval(3000);
     connect(&refresher_, &QTimer::timeout, this, [this] { RunGuarded([this] { WatchTick(); }); });
+    lastLook_.setSingleShot(true);
+    connect(&lastLook_, &QTimer::timeout, this, [this] {
+        RunGuarded([this] {
+            LookForArrivals();
+            if (Signature() != lastWait_->signature) {
+                lastWait_->signature = Signature();
+                lastWait_->lastChange = std::chrono::steady_clock::now();
+            }
+            LookAtLast();
+        });
+    });
 }
 
 CameraPhotos::Work::Work(CameraPhotos& photos) : photos_(photos), hold_(photos.gate_) {
@@ -71,7 +73,6 @@ void CameraPhotos::Refresh() {
         log_.Write("new photo in the camera folder: " + name);
     }
     ShowCount();
-    QCoreApplication::processEvents();
 }
 
 void CameraPhotos::LookForArrivals() {
@@ -134,36 +135,44 @@ std::uint64_t CameraPhotos::Signature() const {
     return signature;
 }
 
-bool CameraPhotos::AwaitLast(std::size_t taken, bool offerCopy) {
-    using Clock = std::chrono::steady_clock;
+void CameraPhotos::AwaitLast(std::size_t taken, bool offerCopy, std::function<void(bool)> done) {
     waitAnswer_.reset();
     LookForArrivals();
-    std::uint64_t signature = Signature();
-    auto lastChange = Clock::now();
-    bool shown = false;
-    while (!waitAnswer_ && AwaitMorePhotos(taken, Arrived(), NewCount(),
-                                           std::chrono::duration_cast<std::chrono::milliseconds>(
-                                               Clock::now() - lastChange))) {
-        shown = true;
-        observer_.WaitingForCamera(static_cast<int>(Arrived()), static_cast<int>(taken), offerCopy);
-        RunEventsFor(kArrivalLookMs);
-        LookForArrivals();
-        if (Signature() != signature) {
-            signature = Signature();
-            lastChange = Clock::now();
-        }
+    lastWait_ = LastWait{taken, offerCopy, std::move(done), Signature(),
+                         std::chrono::steady_clock::now(), false};
+    LookAtLast();
+}
+
+void CameraPhotos::LookAtLast() {
+    LastWait& wait = *lastWait_;
+    const auto quiet = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - wait.lastChange);
+    if (!waitAnswer_ && AwaitMorePhotos(wait.taken, Arrived(), NewCount(), quiet)) {
+        wait.shown = true;
+        observer_.WaitingForCamera(static_cast<int>(Arrived()), static_cast<int>(wait.taken),
+                                   wait.offerCopy);
+        lastLook_.start(kArrivalLookMs);
+        return;
     }
-    if (shown) {
+    lastLook_.stop();
+    if (wait.shown) {
         observer_.CameraWaitEnded();
     }
-    return waitAnswer_.value_or(true);
+    const std::function<void(bool)> done = std::move(wait.done);
+    lastWait_.reset();
+    done(waitAnswer_.value_or(true));
+}
+
+void CameraPhotos::EndWait(bool copy) {
+    waitAnswer_ = copy;
+    if (lastWait_) {
+        // Ended at once, from the event loop rather than the click.
+        lastLook_.start(0);
+    }
 }
 
 bool CameraPhotos::WaitUntilWritten(const std::string& path) {
-    const auto pause = [] {
-        QCoreApplication::processEvents();
-        QThread::msleep(50);
-    };
+    const auto pause = [] { QThread::msleep(50); };
     const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
     if (!looks_.WaitUntilSettled(path, kLongestWait, pause)) {
         return false;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -51,15 +52,16 @@ public:
     // arrived, those the camera stored since it stopped as new.
     void Resume(const zentrivo::RunJournal& journal);
     // The end of a run without the check: waits while photos are missing
-    // or still written, showing the wait. False when the user stopped
-    // waiting without the copy.
-    bool AwaitLast(std::size_t taken, bool offerCopy);
+    // or still written, showing the wait, then calls `done`: false when the
+    // user stopped waiting without the copy.
+    void AwaitLast(std::size_t taken, bool offerCopy, std::function<void(bool copy)> done);
     // Ends that wait, with or without the copy.
-    void EndWait(bool copy) { waitAnswer_ = copy; }
+    void EndWait(bool copy);
 
     // A first look at a photo, so that it may settle while others are copied.
     void FirstLook(const std::string& path) { looks_.Look(path); }
     // Waits, a few seconds at most, until the camera has written the photo.
+    // Blocks: for the copy's own thread.
     bool WaitUntilWritten(const std::string& path);
 
     const std::vector<std::string>& Names() const { return watch_.NewPhotos.Names(); }
@@ -96,6 +98,8 @@ private:
     // What changes when the camera writes: the new photos, those whole, and
     // their bytes.
     std::uint64_t Signature() const;
+    // One look of the end of a run's wait for its last photos.
+    void LookAtLast();
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
@@ -107,6 +111,17 @@ private:
     bool ledgerOn_ = false;
     QTimer refresher_;
     std::function<bool()> goesOn_;
+    // The end of a run's wait for its last photos, while it lasts.
+    struct LastWait {
+        std::size_t taken = 0;
+        bool offerCopy = false;
+        std::function<void(bool)> done;
+        std::uint64_t signature = 0;
+        std::chrono::steady_clock::time_point lastChange;
+        bool shown = false;
+    };
+    std::optional<LastWait> lastWait_;
+    QTimer lastLook_;
     std::optional<bool> waitAnswer_;
     WorkGate gate_{this};
 };

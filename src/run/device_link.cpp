@@ -1,7 +1,5 @@
 #include "device_link.h"
 
-#include <QCoreApplication>
-
 #include "core/serial/commu.h"
 #include "handler_errors.h"
 
@@ -43,6 +41,10 @@ bool DeviceLink::Connect() {
 }
 
 void DeviceLink::Disconnect() {
+    if (gate_.Busy()) {
+        closeAfterExchange_ = true;
+        return;
+    }
     device_->DisconnectDevice();
 }
 
@@ -72,14 +74,25 @@ void DeviceLink::ReportLost(bool inConnectionTest) {
                           ShootObserver::Icon::Error);
 }
 
-ExchangeResult DeviceLink::Exchange(const std::string& command, std::int32_t pollLimit,
-                                    bool quietWrite, bool* waitingReply) {
+void DeviceLink::Exchange(const std::string& command, std::int32_t pollLimit, bool quietWrite,
+                          Done done) {
+    exchanging_.emplace(gate_);
     log_.Sent(command);
     const auto sent = std::chrono::steady_clock::now();
-    ExchangeResult result = ExchangeCommand(
-        device_->Handle(), command, pollLimit, quietWrite, waitingReply,
-        [] { QCoreApplication::processEvents(); }, pollSleep_,
-        options_.FastPace ? ExchangePace::Fast : ExchangePace::Standard);
-    log_.Replied(result, sent);
-    return result;
+    PortWorker::Request request;
+    request.port = device_->Handle();
+    request.command = command;
+    request.pollLimit = pollLimit;
+    request.quietWrite = quietWrite;
+    request.pace = options_.FastPace ? ExchangePace::Fast : ExchangePace::Standard;
+    request.sleep = pollSleep_;
+    worker_.Run(std::move(request), this,
+                [this, sent, done = std::move(done)](const ExchangeResult& result) {
+                    log_.Replied(result, sent);
+                    RunGuarded([&] { done(result); });
+                    exchanging_.reset();
+                    if (std::exchange(closeAfterExchange_, false)) {
+                        Disconnect();
+                    }
+                });
 }

@@ -4,11 +4,13 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/serial/device.h"
 #include "core/serial/device_connection.h"
 #include "core/settings/settings.h"
+#include "port_worker.h"
 #include "shoot_log.h"
 #include "shoot_observer.h"
 #include "work_gate.h"
@@ -35,16 +37,18 @@ public:
     const std::string& PortName() const { return device_->PortName(); }
     std::string PortDevice() const { return device_->PortDevice(); }
 
-    // Held by whoever exchanges, from before its command is written until it
-    // has judged and counted the reply.
+    // Held from before a command is written until `done` has judged and
+    // counted its reply: whatever must not come between waits for it.
     WorkGate& Gate() { return gate_; }
     const WorkGate& Gate() const { return gate_; }
 
-    // One command and its reply, logged. `waitingReply`, when given, is set
-    // while the reply is awaited.
-    zentrivo::ExchangeResult Exchange(const std::string& command, std::int32_t pollLimit,
-                                      bool quietWrite, bool* waitingReply);
-    // How a poll waits between reads; 10 ms unless a test shortens it.
+    using Done = std::function<void(const zentrivo::ExchangeResult&)>;
+    // Sends one command and waits for its reply on the port's own thread;
+    // `done` runs here with the result, logged, once it is in. One exchange
+    // at a time: the next waits for the gate.
+    void Exchange(const std::string& command, std::int32_t pollLimit, bool quietWrite, Done done);
+    // How a poll waits between reads; 10 ms unless a test shortens it. Runs
+    // on the port's thread.
     void SetPollSleep(std::function<void()> sleep) { pollSleep_ = std::move(sleep); }
 
     // Closes the port of a device that went away and tells the user, with
@@ -64,5 +68,9 @@ private:
     std::function<void()> onGone_;
     // The port carries one exchange at a time.
     WorkGate gate_{this};
+    std::optional<WorkGate::Hold> exchanging_;
+    // A close asked for while an exchange reads the port comes after it.
+    bool closeAfterExchange_ = false;
     QTimer watch_;
+    PortWorker worker_;
 };

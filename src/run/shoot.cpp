@@ -1,6 +1,5 @@
 #include "shoot.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <thread>
 #include <utility>
@@ -80,10 +79,11 @@ void Shoot::Begin() {
     }
     log_.Begin(Now(), device_.PortName(), device_.PortDevice(), options_.FotosCheck,
                options_.FotosDir);
-    QCoreApplication::processEvents();
+    device_.Exchange(kTestCommand, kTestPollLimit, true,
+                     [this, stopsBefore](const ExchangeResult& test) { Tested(test, stopsBefore); });
+}
 
-    WorkGate::Hold port(device_.Gate());
-    const ExchangeResult test = device_.Exchange(kTestCommand, kTestPollLimit, true, nullptr);
+void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
     if (test.Outcome == ExchangeOutcome::SendFailed) {
         observer_.ShowMessage("Error", "Error during sending a test command to COM port.",
                               ShootObserver::Icon::None);
@@ -204,8 +204,6 @@ void Shoot::Tick() {
         std::this_thread::sleep_until(*tickDue_);
         tickDue_.reset();
     }
-    QCoreApplication::processEvents();
-    process_.WaitingReply = false;
     if (process_.ProcessState != kProcessStarted) {
         return;
     }
@@ -237,7 +235,6 @@ void Shoot::Tick() {
 }
 
 void Shoot::Play(const std::string& command) {
-    WorkGate::Hold port(device_.Gate());
     const bool setup = !resumeSetup_.empty();
     const std::string letter = command.substr(0, 1);
     const bool photo = letter == "P";
@@ -258,8 +255,19 @@ void Shoot::Play(const std::string& command) {
     }
     observer_.PhaseChanged(letter);
     const auto sent = std::chrono::steady_clock::now();
-    const ExchangeResult result =
-        device_.Exchange(command, pace_.PollLimit(command), false, &process_.WaitingReply);
+    process_.WaitingReply = true;
+    device_.Exchange(command, pace_.PollLimit(command), false,
+                     [this, command, setup, sent](const ExchangeResult& result) {
+                         process_.WaitingReply = false;
+                         Played(command, setup, sent, result);
+                     });
+}
+
+void Shoot::Played(const std::string& command, bool setup,
+                   std::chrono::steady_clock::time_point sent, const ExchangeResult& result) {
+    const std::string letter = command.substr(0, 1);
+    const bool photo = letter == "P";
+    const bool rotation = (letter == "R" || letter == "L") && !setup;
     if (ReportFailedExchange(command, result)) {
         Stop();
         return;
@@ -307,7 +315,6 @@ void Shoot::Play(const std::string& command) {
     }
     --process_.Remaining;
     ++process_.CurrentIndex;
-    QCoreApplication::processEvents();
     ScheduleTick();
 }
 

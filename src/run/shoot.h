@@ -7,6 +7,7 @@
 #include <ctime>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -96,15 +97,26 @@ public:
 
 private:
     void Begin();
+    // The connection test's reply: the run begins, unless it failed or a
+    // Stop came since `stopsBefore`.
+    void Tested(const zentrivo::ExchangeResult& test, std::uint64_t stopsBefore);
     void ScheduleTick();
     // The next tick comes no sooner than 50 ms after this exchange's reply.
     void PauseFrom(const zentrivo::ExchangeResult& result);
     // The pause between a reply and the next command, as ScheduleTick makes it.
     std::int64_t GapMs() const;
     void Play(const std::string& command);
+    // The reply to `command`, sent at `sent`; `setup` when it set the
+    // controller up for a resumed run.
+    void Played(const std::string& command, bool setup, std::chrono::steady_clock::time_point sent,
+                const zentrivo::ExchangeResult& result);
     // Tells the user why an exchange failed; true when it did.
     bool ReportFailedExchange(const std::string& command, const zentrivo::ExchangeResult& result);
     void Complete();
+    // The end of a run once its last photos are in: copied when `copy`.
+    void CopyAtEnd(bool copy);
+    // Tells the end of a run, with the outcome of its copy if one was made.
+    void Completed(const PhotoCopier::Outcome* copied);
     void ReturnToStart();
     void DeviceGone();
     // Ends the run, then tells the user that the device went away.
@@ -158,6 +170,8 @@ private:
     // Photo commands the controller accepted since the last Start.
     std::int32_t photosTaken_ = 0;
     bool completing_ = false;  // the end of a run stops it, and logs its own end
+    // The photo work of a run's end, from its last look to its message.
+    std::unique_ptr<CameraPhotos::Work> ending_;
     // The journal a Start is to go on from.
     std::optional<zentrivo::RunJournal> resumeFrom_;
     // What a resumed run plays before its next command.

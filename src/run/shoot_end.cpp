@@ -67,43 +67,52 @@ void Shoot::EndForLostDevice() {
 }
 
 void Shoot::Complete() {
+    // From the last look at the camera folder to the end of the copy, a
+    // Start waits and a second copy is refused.
+    ending_ = std::make_unique<CameraPhotos::Work>(photos_);
+    log_.Write("every command done");
+    completing_ = true;
+    Stop();
+    completing_ = false;
+    const bool copy = options_.FotosAutoCopy;
+    if (check_.On()) {
+        // Every photo has been accounted for already.
+        photos_.Refresh();
+        CopyAtEnd(copy);
+        return;
+    }
+    photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)), copy,
+                      // Without the copy when the user stopped waiting: they copy later.
+                      [this, copy](bool goOn) { CopyAtEnd(copy && goOn); });
+}
+
+void Shoot::CopyAtEnd(bool copy) {
+    if (copy && photos_.NewCount() > 0) {
+        copier_.Copy([this](const PhotoCopier::Outcome& outcome) { Completed(&outcome); });
+    } else {
+        Completed(nullptr);
+    }
+}
+
+void Shoot::Completed(const PhotoCopier::Outcome* copied) {
     QString message = "Process successfully completed !";
-    {
-        // From the last look at the camera folder to the end of the copy,
-        // a Start waits and a second copy is refused.
-        CameraPhotos::Work work(photos_);
-        log_.Write("every command done");
-        completing_ = true;
-        Stop();
-        completing_ = false;
-        bool copy = options_.FotosAutoCopy;
-        if (check_.On()) {
-            // Every photo has been accounted for already.
-            photos_.Refresh();
-        } else if (!photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)),
-                                      options_.FotosAutoCopy)) {
-            copy = false;  // the user stopped waiting, and copies later
-        }
-        if (copy && photos_.NewCount() > 0) {
-            const PhotoCopier::Outcome outcome = copier_.Copy();
-            if (outcome.whole()) {
-                message += "\r\nPhotos successfully copied !";
-            } else {
-                message += "\r\nThere was an error during copying of photos !" + outcome.Problems();
-            }
-        }
-        if (check_.On()) {
-            message += "\r\n" + PhotoCheckSummary();
-        } else if (IsExistingFolder(options_.FotosDir)) {
-            // A camera that stored nothing is told as plainly as one that
-            // lost a photo.
-            const std::string missing = MissingPhotosLine(
-                static_cast<std::size_t>(std::max(photosTaken_, 0)), photos_.NewCount());
-            if (!missing.empty()) {
-                message += "\r\n" + QString::fromStdString(missing);
-            }
+    if (copied != nullptr && copied->whole()) {
+        message += "\r\nPhotos successfully copied !";
+    } else if (copied != nullptr) {
+        message += "\r\nThere was an error during copying of photos !" + copied->Problems();
+    }
+    if (check_.On()) {
+        message += "\r\n" + PhotoCheckSummary();
+    } else if (IsExistingFolder(options_.FotosDir)) {
+        // A camera that stored nothing is told as plainly as one that
+        // lost a photo.
+        const std::string missing = MissingPhotosLine(
+            static_cast<std::size_t>(std::max(photosTaken_, 0)), photos_.NewCount());
+        if (!missing.empty()) {
+            message += "\r\n" + QString::fromStdString(missing);
         }
     }
+    ending_.reset();
     EndJournal();
     log_.End("completed: " + QString(message).replace("\r\n", " / ").toStdString());
     observer_.ShowMessage("Information", message, ShootObserver::Icon::Information);
@@ -123,11 +132,11 @@ void Shoot::ReturnToStart() {
         observer_.TurnBackOpen(false);
         return;
     }
-    WorkGate::Hold port(device_.Gate());
     // The controller finishes the move whatever becomes of the program: a
     // resume after a crash from here on must turn the table to its place.
     journal_.TurningBack();
-    const ExchangeResult result = device_.Exchange(command, pollLimit, false, nullptr);
-    ReportFailedExchange(command, result);
-    observer_.TurnBackOpen(false);
+    device_.Exchange(command, pollLimit, false, [this, command](const ExchangeResult& result) {
+        ReportFailedExchange(command, result);
+        observer_.TurnBackOpen(false);
+    });
 }

@@ -36,7 +36,6 @@ public:
 
     // The command under way ("P", "L", ...; empty for none).
     virtual void PhaseChanged(const std::string& letter) = 0;
-    virtual void ProgressReset() = 0;
     virtual void ProgressAdvanced() = 0;
     virtual void DeviceStateChanged(int state) = 0;
     virtual void TimeLeftChanged(const QString& text) = 0;

@@ -22,7 +22,6 @@ void TfrmMain::AddMenuActions() {
     resumeAction_->setObjectName("ResumeInterruptedRun");
     // Beside the other work on a shoot, before "Export 360° View...".
     ui->Program1->insertAction(exportSpin, resumeAction_);
-    resumeAction_->setEnabled(false);
     connect(resumeAction_, &QAction::triggered, this, Guarded(&TfrmMain::ResumeInterruptedRun));
 
     auto* logs = new QAction("Open Run Logs", this);
@@ -74,10 +73,6 @@ QString TfrmMain::StatusText(int panel) const {
 
 DevicePanel* TfrmMain::devicePanel() const {
     return statusBar_->Device();
-}
-
-void TfrmMain::ResetProgress() {
-    display_->ProgressReset();
 }
 
 void TfrmMain::AdvanceProgress() {

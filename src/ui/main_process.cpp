@@ -1,8 +1,7 @@
-#include <QCoreApplication>
-
 #include "core/process/process.h"
 #include "main_window.h"
 #include "proces_edit.h"
+#include "shoot_display.h"
 #include "ui_main_window.h"
 
 using namespace zentrivo;
@@ -47,21 +46,12 @@ void TfrmMain::btnKreirajProcesClick() {
     if (!ValidateInputs()) {
         return;
     }
-    ui->btnPauza->setEnabled(false);
-    ui->btnStop->setEnabled(false);
-    ui->btnNaPocetak->setEnabled(false);
     shoot_->ForgetInterruptedRun();
 
     const GeneratedProcess made = GenerateProcess(ReadShootParameters(), MaxPhotos());
     shoot_->Commands().SetCommands(made.commands);
     shoot_->ProcessMade(made.StepsPerPhoto, made.DirectionLetter, made.PeriodMs);
-
-    ui->gProces->setRange(0, made.photoCount);
-    ResetProgress();
-
-    ui->btnEditujProces->setEnabled(true);
-    ui->btnStart->setEnabled(true);
-    QCoreApplication::processEvents();
+    display_->ProcessMade(made.photoCount);
     if (ui->ckAutoStart->isChecked()) {
         btnStartClick();
     }

@@ -74,7 +74,6 @@ public slots:
     void btnPauzaClick() { shoot_->PauseOrContinue(); }
     void btnStopClick() { shoot_->Stop(); }
     void btnNaPocetakClick() { shoot_->TurnBack(); }
-    void tmrProcesTimer() { shoot_->Tick(); }
 
     // The photos.
     void tmrFotosDirRefresherTimer() { shoot_->Photos().WatchTick(); }
@@ -92,7 +91,6 @@ public:
     bool ValidateInputs();
 
     // The progress display.
-    void ResetProgress();
     void AdvanceProgress();
     void HighlightPhase(const QString& letter);
 

@@ -4,6 +4,7 @@
 #include "camera_choice.h"
 #include "core/process/parameter_checks.h"
 #include "core/serial/port_choice.h"
+#include "core/whole_number.h"
 #include "port_list.h"
 #include "run/camera_tether.h"
 #include "serial_port_discovery.h"
@@ -55,12 +56,42 @@ TfrmParametri::~TfrmParametri() {
     delete ui;
 }
 
-void TfrmParametri::ShowPorts(const QString& chosen) {
-    portList_->Show(chosen);
+std::optional<zentrivo::TOpcije> TfrmParametri::Choose(const zentrivo::TOpcije& current) {
+    ShowSettings(current);
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return ChosenSettings(current);
 }
 
-QString TfrmParametri::ChosenPort() const {
-    return portList_->Chosen();
+void TfrmParametri::ShowSettings(const zentrivo::TOpcije& current) {
+    ui->udComPort->setPosition(current.ComPort);
+    ui->txtBrojKoraka->setText(QString::number(current.BrojKoraka));
+    ui->txtOdnosPrenosa->setText(QString::number(current.OdnosPrenosa));
+    portList_->Show(QString::fromStdString(current.ComDevice));
+    ui->ckFastPace->setChecked(current.FastPace);
+    if (cameraChoice_ != nullptr) {
+        cameraChoice_->Show(QString::fromStdString(current.CameraPort),
+                            QString::fromStdString(current.CameraModel), current.CameraTrigger);
+    }
+}
+
+zentrivo::TOpcije TfrmParametri::ChosenSettings(const zentrivo::TOpcije& current) const {
+    zentrivo::TOpcije chosen = current;
+    chosen.ComPort = ui->udComPort->position();
+    chosen.BrojKoraka = zentrivo::WholeNumberOrThrow(ui->txtBrojKoraka->text().toStdString());
+    chosen.OdnosPrenosa = zentrivo::WholeNumberOrThrow(ui->txtOdnosPrenosa->text().toStdString());
+    // Where the list sets the COM number, the number is the choice.
+    if (!zentrivo::kPortListSetsComNumber) {
+        chosen.ComDevice = portList_->Chosen().toStdString();
+    }
+    chosen.FastPace = ui->ckFastPace->isChecked();
+    if (cameraChoice_ != nullptr) {
+        chosen.CameraPort = cameraChoice_->Port().toStdString();
+        chosen.CameraModel = cameraChoice_->Model().toStdString();
+        chosen.CameraTrigger = cameraChoice_->Trigger();
+    }
+    return chosen;
 }
 
 void TfrmParametri::SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery) {

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
+#include "core/settings/settings.h"
 #include "dialogs.h"
 #include "port_discovery.h"
 
@@ -14,7 +16,8 @@ class CameraChoice;
 class CameraTether;
 
 // The Parameters dialog: the machine settings (COM port, motor steps, gear
-// ratio). Made once and reused; it keeps its controls between openings.
+// ratio, pace, camera). Made once and reused; each opening shows the
+// settings it is given.
 class TfrmParametri : public QDialog {
     Q_OBJECT
 
@@ -24,13 +27,11 @@ public:
 
     Ui::TfrmParametri* ui;
 
-    // The port list: filled when the dialog opens, showing `chosen` (empty
-    // for the COM number); what is chosen when it closes.
-    void ShowPorts(const QString& chosen);
-    QString ChosenPort() const;
+    // Shows `current` and waits for the user: on Ok, `current` with the
+    // machine settings as chosen; nothing when the dialog was closed.
+    std::optional<zentrivo::TOpcije> Choose(const zentrivo::TOpcije& current);
+
     void SetPortDiscovery(std::unique_ptr<PortDiscovery> discovery);
-    // The Camera page; none where the program is built without cameras.
-    CameraChoice* Camera() const { return cameraChoice_; }
     void UseTether(CameraTether& tether);
 
 public slots:
@@ -39,7 +40,12 @@ public slots:
 private:
     void FormCreate();
 
+    void ShowSettings(const zentrivo::TOpcije& current);
+    zentrivo::TOpcije ChosenSettings(const zentrivo::TOpcije& current) const;
+
     Dialogs& dialogs_;
+    // The port list: filled when the dialog opens, followed while it is up.
     PortList* portList_;
+    // The Camera page; none where the program is built without cameras.
     CameraChoice* cameraChoice_ = nullptr;
 };

@@ -1,11 +1,6 @@
 #include "shoot_display.h"
 
-#include <QAction>
-#include <QDialog>
-#include <QHBoxLayout>
-#include <QPushButton>
-#include <QVBoxLayout>
-
+#include "camera_wait_window.h"
 #include "core/process/progress.h"
 #include "ui_main_window.h"
 
@@ -41,7 +36,7 @@ Dialogs::Icon DialogIcon(ShootObserver::Icon icon) {
 
 ShootDisplay::ShootDisplay(QWidget* window, Ui::TfrmMain& ui, Dialogs& dialogs, MainStatusBar& bar,
                            QAction* resume)
-    : window_(window), ui_(ui), dialogs_(dialogs), bar_(bar), resume_(resume) {}
+    : window_(window), ui_(ui), dialogs_(dialogs), bar_(bar), controls_(ui, resume) {}
 
 void ShootDisplay::ShowMessage(const QString& title, const QString& text, Icon icon) {
     dialogs_.Notify(window_, title, text, DialogIcon(icon));
@@ -58,54 +53,67 @@ std::optional<QString> ShootDisplay::AskText(const QString& caption, const QStri
 }
 
 void ShootDisplay::StartHeld() {
-    ui_.btnStart->setEnabled(false);
+    controls_.Update([](RunControlState& s) { s.startHeld = true; });
 }
 
 void ShootDisplay::RunBegins() {
-    ui_.btnStart->setEnabled(false);
-    ui_.btnPauza->setEnabled(true);
-    ui_.btnStop->setEnabled(true);
-    ui_.btnKreirajProces->setEnabled(false);
-    ui_.btnEditujProces->setEnabled(false);
-    ui_.btnNaPocetak->setEnabled(false);
-    resume_->setEnabled(false);
+    controls_.Update([](RunControlState& s) {
+        s.running = true;
+        s.startHeld = false;
+        s.turnBackOpen = false;
+        s.resumeOpen = false;
+    });
 }
 
 void ShootDisplay::RunEnds(bool mayTurnBack) {
-    ui_.btnKreirajProces->setEnabled(true);
-    ui_.btnEditujProces->setEnabled(true);
-    ui_.btnStart->setEnabled(true);
-    ui_.btnPauza->setEnabled(false);
-    ui_.btnStop->setEnabled(false);
-    ui_.btnPauza->setText("&Pause");
+    // The process just played may be played again.
+    controls_.Update([mayTurnBack](RunControlState& s) {
+        s.processMade = true;
+        s.running = false;
+        s.startHeld = false;
+        s.paused = false;
+        s.turnBackOpen = s.turnBackOpen || mayTurnBack;
+    });
     PhaseChanged(std::string());
-    ProgressReset();
-    if (mayTurnBack) {
-        ui_.btnNaPocetak->setEnabled(true);
-    }
+    ResetProgress();
     bar_.ShowTimeLeft(QString());
 }
 
 void ShootDisplay::PausedChanged(bool paused) {
-    ui_.btnPauza->setText(paused ? "&Continue" : "&Pause");
+    controls_.Update([paused](RunControlState& s) { s.paused = paused; });
 }
 
 void ShootDisplay::TurnBackOpen(bool open) {
-    ui_.btnNaPocetak->setEnabled(open);
+    controls_.Update([open](RunControlState& s) { s.turnBackOpen = open; });
 }
 
 void ShootDisplay::ResumeOpen(bool open) {
-    resume_->setEnabled(open);
+    controls_.Update([open](RunControlState& s) { s.resumeOpen = open; });
 }
 
 void ShootDisplay::CopyOpen(bool open) {
-    ui_.btnFotosKopirajSlike->setEnabled(open);
+    controls_.Update([open](RunControlState& s) { s.copyOpen = open; });
 }
 
 void ShootDisplay::ProcessRestored(int photos) {
+    ShowFromStart(photos);
+    controls_.Update([](RunControlState& s) { s.processMade = true; });
+}
+
+void ShootDisplay::ProcessMade(int photos) {
+    ShowFromStart(photos);
+    // The new process may be started even while a Start pressed for the one
+    // before still waits; the way back belonged to that one.
+    controls_.Update([](RunControlState& s) {
+        s.processMade = true;
+        s.startHeld = false;
+        s.turnBackOpen = false;
+    });
+}
+
+void ShootDisplay::ShowFromStart(int photos) {
     ui_.gProces->setRange(0, photos);
-    ProgressReset();
-    ui_.btnEditujProces->setEnabled(true);
+    ResetProgress();
 }
 
 void ShootDisplay::PhaseChanged(const std::string& letter) {
@@ -125,7 +133,7 @@ void ShootDisplay::ShowProgress() {
     }
 }
 
-void ShootDisplay::ProgressReset() {
+void ShootDisplay::ResetProgress() {
     ui_.gProces->setProgress(0);
     ShowProgress();
 }
@@ -141,41 +149,13 @@ void ShootDisplay::DeviceStateChanged(int state) {
 
 void ShootDisplay::WaitingForCamera(int whole, int expected, bool offerCopy) {
     if (cameraWait_ == nullptr) {
-        // Not modal: the main window stays usable, and the run goes on
-        // looking at the folder while the window is up.
-        cameraWait_ = new QDialog(window_);
-        cameraWait_->setObjectName("CameraWait");
-        cameraWait_->setWindowTitle("Waiting for the camera");
-        cameraWait_->setModal(false);
-        cameraWaitText_ = new QLabel(cameraWait_);
-        cameraWaitText_->setObjectName("lblCameraWait");
-        copyNow_ = new QPushButton("Copy now", cameraWait_);
-        copyNow_->setObjectName("btnCopyNow");
-        auto* stop = new QPushButton("Stop waiting", cameraWait_);
-        stop->setObjectName("btnStopWaiting");
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch();
-        buttons->addWidget(copyNow_);
-        buttons->addWidget(stop);
-        auto* layout = new QVBoxLayout(cameraWait_);
-        layout->addWidget(cameraWaitText_);
-        layout->addLayout(buttons);
-        const auto end = [this](bool copy) {
+        cameraWait_ = new CameraWaitWindow(window_, [this](bool copy) {
             if (endCameraWait_) {
                 endCameraWait_(copy);
             }
-        };
-        QObject::connect(copyNow_, &QPushButton::clicked, cameraWait_, [end] { end(true); });
-        QObject::connect(stop, &QPushButton::clicked, cameraWait_, [end] { end(false); });
-        // Closing the window stops the wait as "Stop waiting" does.
-        QObject::connect(cameraWait_, &QDialog::rejected, cameraWait_, [end] { end(false); });
+        });
     }
-    cameraWaitText_->setText(
-        QString("Waiting for the camera: %1 of %2 photos").arg(whole).arg(expected));
-    copyNow_->setVisible(offerCopy);
-    if (!cameraWait_->isVisible()) {
-        cameraWait_->show();
-    }
+    cameraWait_->ShowWait(whole, expected, offerCopy);
 }
 
 void ShootDisplay::CameraStateChanged(const QString& text) {

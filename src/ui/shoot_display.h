@@ -6,14 +6,13 @@
 #include "dialogs.h"
 #include "main_status_bar.h"
 #include "run/shoot_observer.h"
+#include "run_controls.h"
 
 namespace Ui {
 class TfrmMain;
 }
+class CameraWaitWindow;
 class QAction;
-class QDialog;
-class QLabel;
-class QPushButton;
 class QWidget;
 
 // The shoot as the main window shows it: its controls, progress, phase,
@@ -39,7 +38,6 @@ public:
     void ProcessRestored(int photos) override;
 
     void PhaseChanged(const std::string& letter) override;
-    void ProgressReset() override;
     void ProgressAdvanced() override;
     void DeviceStateChanged(int state) override;
     void TimeLeftChanged(const QString& text) override { bar_.ShowTimeLeft(text); }
@@ -54,18 +52,23 @@ public:
     // Who ends the wait for the camera: true with the copy.
     void OnEndCameraWait(std::function<void(bool copy)> end) { endCameraWait_ = std::move(end); }
 
-    // The gauge, its step text and the pie, from the gauge's values.
-    void ShowProgress();
+    // "Make Process" made a process of `photos` photos: it is shown from
+    // its start, and may be edited and started.
+    void ProcessMade(int photos);
 
 private:
+    // The gauge, its step text and the pie, from the gauge's values.
+    void ShowProgress();
+    // The gauge and the pie of a process of `photos` photos, none taken.
+    void ShowFromStart(int photos);
+    void ResetProgress();
+
     QWidget* window_;
     Ui::TfrmMain& ui_;
     Dialogs& dialogs_;
     MainStatusBar& bar_;
-    QAction* resume_;
+    RunControls controls_;
     std::function<void(bool)> endCameraWait_;
-    // The small window of the wait for the camera, made when first needed.
-    QDialog* cameraWait_ = nullptr;
-    QLabel* cameraWaitText_ = nullptr;
-    QPushButton* copyNow_ = nullptr;
+    // Made when first needed.
+    CameraWaitWindow* cameraWait_ = nullptr;
 };

@@ -37,7 +37,6 @@ public:
     void CopyOpen(bool) override {}
     void ProcessRestored(int) override { progress = 0; }
     void PhaseChanged(const std::string&) override {}
-    void ProgressReset() override { progress = 0; }
     void ProgressAdvanced() override { ++progress; }
     void DeviceStateChanged(int state) override { deviceState = state; }
     void TimeLeftChanged(const QString& text) override { timeLeft = text; }

@@ -13,6 +13,7 @@
 #include "main_controls.h"
 #include "simulated_shoot.h"
 #include "test_main.h"
+#include "ui/camera_wait_window.h"
 #include "ui/up_down.h"
 
 namespace {
@@ -60,6 +61,7 @@ private slots:
     void aPhotoLateBySecondsIsStillCopied();
     void aCameraThatStoresNothingIsNoSuccess();
     void copyNowNamesAPhotoStillCutShort();
+    void theWaitWindowEndsTheWaitWithOrWithoutTheCopy();
 };
 
 void LatePhotosTest::aPhotoWrittenInTwoPartsIsWaitedForAndCopiedWhole() {
@@ -119,6 +121,31 @@ void LatePhotosTest::copyNowNamesAPhotoStillCutShort() {
     QCOMPARE(folders.size(), 1);
     QCOMPARE(QDir(s.destDir.filePath(folders[0])).entryList(QDir::Files, QDir::Name),
              (QStringList{"1.jpg", "2.jpg", "3.jpg"}));
+}
+
+void LatePhotosTest::theWaitWindowEndsTheWaitWithOrWithoutTheCopy() {
+    QWidget main;
+    QList<bool> ends;
+    auto* wait = new CameraWaitWindow(&main, [&ends](bool copy) { ends << copy; });
+    const auto* text = wait->findChild<QLabel*>("lblCameraWait");
+    auto* copyNow = wait->findChild<QPushButton*>("btnCopyNow");
+    auto* stop = wait->findChild<QPushButton*>("btnStopWaiting");
+    // "Copy now" only when the run copies by itself; the main window stays
+    // usable meanwhile.
+    wait->ShowWait(1, 3, false);
+    QVERIFY(wait->isVisible() && !wait->isModal());
+    QCOMPARE(text->text(), QString("Waiting for the camera: 1 of 3 photos"));
+    QVERIFY(!copyNow->isVisible());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    wait->ShowWait(2, 3, true);
+    QCOMPARE(text->text(), QString("Waiting for the camera: 2 of 3 photos"));
+    QTest::mouseClick(copyNow, Qt::LeftButton);
+    // The close box stops the wait as "Stop waiting" does; the end of the
+    // wait hiding the window tells nothing.
+    wait->close();
+    wait->ShowWait(3, 3, false);
+    wait->hide();
+    QCOMPARE(ends, (QList<bool>{false, true, false}));
 }
 
 ZENTRIVO_TEST_MAIN(LatePhotosTest)

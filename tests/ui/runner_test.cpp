@@ -7,6 +7,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <atomic>
 
 #include "main_controls.h"
 #include "simulated_shoot.h"
@@ -186,8 +187,8 @@ void RunnerTest::silenceEndsTheRunAfterThePollLimit() {
     SimulatedShoot s({"--time-scale", "0", "--silent-from", "3"});
     // Each poll is told which command the board has received last, so the
     // silent one's polls are counted however long the others took.
-    int polls = 0;
-    int pollsAfterTheSilentOne = 0;
+    std::atomic<int> polls{0};
+    std::atomic<int> pollsAfterTheSilentOne{0};
     s.main().shoot().SetPollSleep([&] {
         ++polls;
         if (s.Commands().size() == 3) {

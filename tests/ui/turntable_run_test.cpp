@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QToolButton>
+#include <atomic>
 
 #include "main_controls.h"
 #include "simulated_shoot.h"
@@ -97,18 +98,33 @@ void TurntableRunTest::stopOrPauseDuringTheConnectionTestHolds() {
     SimulatedShoot s({"--time-scale", "0"});
     QuickPhotos(s.main());
     s.Make("2");
-    // The press lands at the first poll of the test's wait, before its
-    // reply is read.
-    QAbstractButton* pressAt = nullptr;
+    // The press lands while the test's reply is awaited: the first poll of
+    // the wait holds until the window has taken it, so the reply is not read
+    // before.
+    std::atomic<bool> polling{false};
+    std::atomic<bool> pressed{true};
     s.main().shoot().SetPollSleep([&] {
-        if (QAbstractButton* button = std::exchange(pressAt, nullptr)) {
-            QTest::mouseClick(button, Qt::LeftButton);
+        polling = true;
+        for (int i = 0; i < 200 && !pressed; ++i) {
+            QThread::msleep(10);
         }
         QThread::msleep(10);
     });
+    QAbstractButton* pressAt = nullptr;
+    const auto pressInTheWait = [&](QAbstractButton* button) {
+        pressAt = button;
+        polling = false;
+        pressed = false;
+        WhenReady(
+            &s.main(), [&] { return polling.load(); },
+            [&] {
+                QTest::mouseClick(pressAt, Qt::LeftButton);
+                pressed = true;
+            });
+    };
     MainControls ui(s.main());
 
-    pressAt = ui.btnStop;
+    pressInTheWait(ui.btnStop);
     s.Start();
     QTRY_COMPARE(s.Commands(), QStringList{"X."});
     QTest::qWait(300);
@@ -120,7 +136,7 @@ void TurntableRunTest::stopOrPauseDuringTheConnectionTestHolds() {
     QTRY_COMPARE(s.main().StatusText(2), QString("Process not started."));
     QCOMPARE(s.main().StatusText(1), QString("COM port open."));  // as after a refused test
 
-    pressAt = ui.btnPauza;
+    pressInTheWait(ui.btnPauza);
     s.Start();
     QTRY_COMPARE(s.main().StatusText(2), QString("Process paused..."));
     QCOMPARE(s.main().StatusText(1), QString("Device connected."));

@@ -76,16 +76,29 @@ bool CopyPhoto(const std::string& source, const std::string& destination) {
 }
 
 CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs) {
-    CopyResult result;
+    const std::optional<std::string> target = MakeCopyFolder(request, dialogs);
+    if (!target) {
+        return CopyResult{};
+    }
+    return CopyPhotosInto(request, *target, dialogs);
+}
+
+std::optional<std::string> MakeCopyFolder(const CopyRequest& request, const CopyDialogs& dialogs) {
     if (!IsExistingFolder(request.destinationFolder)) {
         dialogs.showMessage(MessageKind::kError, kErrorTitle, kChooseDestinationText);
-        return result;
+        return std::nullopt;
     }
-    const std::string target = JoinPath(request.destinationFolder, SubFolderName(request, dialogs));
+    std::string target = JoinPath(request.destinationFolder, SubFolderName(request, dialogs));
     if (!CreateFolderLevel(target)) {
         dialogs.showMessage(MessageKind::kError, kErrorTitle, kCreateFolderFailedText);
-        return result;
+        return std::nullopt;
     }
+    return target;
+}
+
+CopyResult CopyPhotosInto(const CopyRequest& request, const std::string& target,
+                          const CopyDialogs& dialogs) {
+    CopyResult result;
     result.target = target;
     // Each photo with the name of its copy, relative to the sub-folder.
     std::vector<std::pair<std::string, std::string>> copies;

@@ -64,6 +64,14 @@ constexpr const char* kSetAsideFolder = "extra";
 // number unused. Every message on the way goes through `dialogs`.
 CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs);
 
+// The two halves of CopyNewPhotos, for a copy whose questions are asked in
+// one place and whose files are copied in another: the new sub-folder, named
+// and made (nothing when it could not be, with the message shown), and the
+// photos copied into it, with only `dialogs.beforeCopy` called.
+std::optional<std::string> MakeCopyFolder(const CopyRequest& request, const CopyDialogs& dialogs);
+CopyResult CopyPhotosInto(const CopyRequest& request, const std::string& target,
+                          const CopyDialogs& dialogs);
+
 // Creates the one folder `path`; false when it could not be created, also
 // when it exists already.
 bool CreateFolderLevel(const std::string& path);

@@ -101,7 +101,8 @@ void SleepOnePollInterval() {
 ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
                                std::int32_t poll_limit, bool quiet_write, bool* waiting_reply,
                                const std::function<void()>& dispatch_events,
-                               const std::function<void()>& sleep, ExchangePace pace) {
+                               const std::function<void()>& sleep, ExchangePace pace,
+                               const std::atomic<bool>* abandon) {
     ExchangeResult result;
     if (port == kInvalidPortHandle) {
         result.PortClosed = true;
@@ -126,6 +127,13 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
         }
         if (dispatch_events) {
             dispatch_events();
+        }
+        if (abandon != nullptr && abandon->load() && result.Reply.empty()) {
+            if (waiting_reply != nullptr) {
+                *waiting_reply = false;
+            }
+            result.Outcome = ExchangeOutcome::NoReply;
+            return result;
         }
     } while (!lost && result.Reply.empty() && result.Polls <= poll_limit);
     if (waiting_reply != nullptr) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -71,11 +72,14 @@ void SleepOnePollInterval();  // 10 ms
 // at either pace a poll takes at most about 10 ms (a little more while a
 // reply is still coming), and one that finds nothing takes 10 ms, so a
 // limit in polls is as long at both. `sleep` replaces the 10 ms pause of the
-// standard pace (tests); either may be empty.
+// standard pace (tests); either may be empty. A wait whose `abandon` is
+// raised (the program closes under it) ends after the poll in hand, as
+// NoReply.
 ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& command,
                                std::int32_t poll_limit, bool quiet_write, bool* waiting_reply,
                                const std::function<void()>& dispatch_events,
                                const std::function<void()>& sleep = {},
-                               ExchangePace pace = ExchangePace::Standard);
+                               ExchangePace pace = ExchangePace::Standard,
+                               const std::atomic<bool>* abandon = nullptr);
 
 }  // namespace zentrivo
