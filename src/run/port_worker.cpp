@@ -4,33 +4,46 @@
 
 using namespace zentrivo;
 
-PortWorker::PortWorker() : home_(new QObject) {
-    thread_.setObjectName("port");
-    home_->moveToThread(&thread_);
-    thread_.start();
+PortWorker::PortWorker() : thread_(QThread::create([this] { Serve(); })) {
+    thread_->setObjectName("port");
+    thread_->start();
 }
 
 PortWorker::~PortWorker() {
-    abandon_ = true;
-    thread_.quit();
-    thread_.wait();
-    delete home_;
+    {
+        QMutexLocker lock(&mutex_);
+        abandon_ = true;
+        wake_.wakeAll();
+    }
+    thread_->wait();
 }
 
-void PortWorker::Run(Request request, QObject* context, Done done) {
-    QMetaObject::invokeMethod(
-        home_,
-        [this, request = std::move(request), context, done = std::move(done)]() mutable {
+void PortWorker::Serve() {
+    for (;;) {
+        std::function<void()> job;
+        {
+            QMutexLocker lock(&mutex_);
+            while (jobs_.empty() && !abandon_) {
+                wake_.wait(&mutex_);
+            }
             if (abandon_) {
                 return;  // nothing more goes out to a program that closes
             }
-            const ExchangeResult result =
-                ExchangeCommand(request.port, request.command, request.pollLimit,
-                                request.quietWrite, nullptr, {}, request.sleep, request.pace,
-                                &abandon_);
-            QMetaObject::invokeMethod(
-                context, [result, done = std::move(done)] { done(result); },
-                Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        job();
+    }
+}
+
+void PortWorker::Run(Request request, QObject* context, Done done) {
+    QMutexLocker lock(&mutex_);
+    jobs_.push_back([this, request = std::move(request), context, done = std::move(done)] {
+        const ExchangeResult result =
+            ExchangeCommand(request.port, request.command, request.pollLimit, request.quietWrite,
+                            nullptr, {}, request.sleep, request.pace, &abandon_);
+        QMetaObject::invokeMethod(
+            context, [result, done] { done(result); }, Qt::QueuedConnection);
+    });
+    wake_.wakeOne();
 }

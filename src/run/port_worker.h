@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QThread>
+#include <QWaitCondition>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/serial/device.h"
@@ -36,7 +40,12 @@ public:
     void Run(Request request, QObject* context, Done done);
 
 private:
-    QThread thread_;
-    QObject* home_;  // lives on the thread, and receives its work
+    // The thread's own loop: one exchange at a time, in the order asked.
+    void Serve();
+
+    QMutex mutex_;
+    QWaitCondition wake_;
+    std::deque<std::function<void()>> jobs_;  // guarded by mutex_
     std::atomic<bool> abandon_{false};
+    std::unique_ptr<QThread> thread_;
 };

@@ -62,6 +62,9 @@ struct Bench {
         Connect(board);
         p.dialogs->Clear();
         Start();
+        // The test command's fate comes back from the port's thread.
+        QTRY_VERIFY_WITH_TIMEOUT(!p.dialogs->Messages().isEmpty() || p.main().shoot().Running(),
+                                 10000);
         if (p.dialogs->Messages().contains(kTestNotSent)) {
             p.dialogs->Clear();
             Start();
@@ -89,6 +92,7 @@ struct Bench {
              ++presses) {
             // A port left open on a line that hung up fails its first write
             // and is closed; the press after that opens the new line.
+            p.dialogs->Clear();
             Start();
             QElapsedTimer clock;
             clock.start();

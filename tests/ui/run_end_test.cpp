@@ -149,16 +149,20 @@ void RunEndTest::aCopyNeverRunsInsideAnother() {
     SimulatedShoot s({"--time-scale", "0"});
     s.main().show();
     RunToTheLastPause(s);
-    AddToFile(s.cameraDir.filePath("IMG_0001.JPG"), "first");
-    AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "b");
+    AddToFile(s.cameraDir.filePath("IMG_0001.JPG"),
+              "\xFF\xD8"
+              "first\xFF\xD9");
+    AddToFile(s.cameraDir.filePath("IMG_0002.JPG"),
+              "\xFF\xD8"
+              "b");
     s.dialogs().texts = {QString("by hand"), QString("at the end")};
     // The camera is still writing the second photo when "Copy photos" is
-    // pressed: a byte at each pass of the events the copy lets run. At the
-    // first pass the user lets the run finish and tries to leave.
+    // pressed: a byte every 20 ms, then its end. At the first byte the user
+    // lets the run finish and tries to leave.
     int passes = 0;
     bool buttonStayedOff = true;
     QTimer camera;
-    camera.setInterval(0);
+    camera.setInterval(20);
     QObject::connect(&camera, &QTimer::timeout, [&] {
         if (passes == 0) {
             QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
@@ -168,6 +172,7 @@ void RunEndTest::aCopyNeverRunsInsideAnother() {
             buttonStayedOff && !MainControls(s.main()).btnFotosKopirajSlike->isEnabled();
         AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "b");
         if (++passes == 10) {
+            AddToFile(s.cameraDir.filePath("IMG_0002.JPG"), "\xFF\xD9");
             camera.stop();
         }
     });
@@ -182,7 +187,7 @@ void RunEndTest::aCopyNeverRunsInsideAnother() {
     QCOMPARE(Folders(s), (QStringList{"at the end", "by hand"}));
     for (const QString& folder : Folders(s)) {
         QCOMPARE(FilesIn(s, folder), (QStringList{"1.jpg", "2.jpg"}));
-        QCOMPARE(QFileInfo(s.destDir.filePath(folder + "/2.jpg")).size(), qint64(11));
+        QCOMPARE(QFileInfo(s.destDir.filePath(folder + "/2.jpg")).size(), qint64(15));
     }
     QVERIFY(MainControls(s.main()).btnFotosKopirajSlike->isEnabled());
     QVERIFY(s.main().isVisible());
