@@ -1,7 +1,6 @@
 #include "shoot.h"
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "core/clock_text.h"
@@ -9,13 +8,6 @@
 #include "handler_errors.h"
 
 using namespace zentrivo;
-
-namespace {
-
-// The usual pace: the next command 50 ms after the reply to the last.
-constexpr int kTickMs = 50;
-
-}  // namespace
 
 Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObserver& observer,
              QObject* parent)
@@ -26,22 +18,15 @@ Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObs
       device_(options, observer, log_),
       photos_(options, observer, log_),
       copier_(options, photos_, observer, [this] { return Now(); }),
-      journal_(settingsFolder, [this] { return Now(); }) {
-    tick_.setInterval(kTickMs);
-    tick_.setTimerType(Qt::PreciseTimer);
-    tickAtOnce_.setSingleShot(true);
-    tickAtOnce_.setInterval(0);
-    for (QTimer* timer : {&tick_, &tickAtOnce_}) {
-        connect(timer, &QTimer::timeout, this, [this] { RunGuarded([this] { Tick(); }); });
-    }
+      journal_(settingsFolder, [this] { return Now(); }),
+      ticker_(options, [this] { Tick(); }) {
     device_.OnGone([this] { DeviceGone(); });
     FollowTether();
     RefreshResume();
 }
 
 Shoot::~Shoot() {
-    tick_.stop();
-    tickAtOnce_.stop();
+    ticker_.Stop();
 }
 
 std::tm Shoot::Now() const {
@@ -79,8 +64,9 @@ void Shoot::Begin() {
     }
     log_.Begin(Now(), device_.PortName(), device_.PortDevice(), options_.FotosCheck,
                options_.FotosDir);
-    device_.Exchange(kTestCommand, kTestPollLimit, true,
-                     [this, stopsBefore](const ExchangeResult& test) { Tested(test, stopsBefore); });
+    device_.Exchange(
+        kTestCommand, kTestPollLimit, true,
+        [this, stopsBefore](const ExchangeResult& test) { Tested(test, stopsBefore); });
 }
 
 void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
@@ -107,7 +93,7 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
         Stop();
         return;
     }
-    PauseFrom(test);
+    ticker_.PauseFrom(test);
     WatchCameraFolder();
     photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
     device_.MarkConnected();
@@ -133,37 +119,7 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
     if (process_.ProcessState != kProcessPaused) {
         process_.ProcessState = kProcessStarted;
     }
-    ScheduleTick();
-}
-
-void Shoot::ScheduleTick() {
-    if (options_.FastPace) {
-        tickAtOnce_.start();
-    } else if (tickDue_) {
-        // The pause counts from the reply: the journal, the log and the
-        // window's updates since then do not lengthen it. The timer keeps
-        // whole milliseconds and the event loop rounds its wait up, so it
-        // is set a little short and the tick waits out the rest itself.
-        const auto left = std::chrono::floor<std::chrono::milliseconds>(
-                              *tickDue_ - std::chrono::steady_clock::now()) -
-                          std::chrono::milliseconds(1);
-        tick_.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count())));
-    } else {
-        tick_.start();
-    }
-}
-
-void Shoot::PauseFrom(const ExchangeResult& result) {
-    // Only the usual pace pauses; the fast one sends as soon as it may.
-    if (options_.FastPace) {
-        tickDue_.reset();
-    } else if (!result.Reply.empty()) {
-        tickDue_ = result.RepliedAt + std::chrono::milliseconds(kTickMs);
-    }
-}
-
-std::int64_t Shoot::GapMs() const {
-    return options_.FastPace ? tickAtOnce_.interval() : kTickMs;
+    ticker_.Schedule();
 }
 
 void Shoot::PauseOrContinue() {
@@ -173,7 +129,7 @@ void Shoot::PauseOrContinue() {
         log_.Write("continued");
         // A tick still waiting for its reply goes on by itself; a second
         // one must not start beside it.
-        WorkGate::WhenFree({&device_.Gate()}, [this] { tick_.start(); });
+        WorkGate::WhenFree({&device_.Gate()}, [this] { ticker_.Again(); });
     } else {
         observer_.PausedChanged(true);
         process_.ProcessState = kProcessPaused;
@@ -196,14 +152,7 @@ void Shoot::Stop() {
 }
 
 void Shoot::Tick() {
-    // Whichever timer brought this tick, neither brings another beside it.
-    tick_.stop();
-    tickAtOnce_.stop();
-    tick_.setInterval(kTickMs);
-    if (tickDue_) {
-        std::this_thread::sleep_until(*tickDue_);
-        tickDue_.reset();
-    }
+    ticker_.Arrived();
     if (process_.ProcessState != kProcessStarted) {
         return;
     }
@@ -218,7 +167,7 @@ void Shoot::Tick() {
         needed.push_back(&photos_.Gate());
     }
     if (device_.Gate().Busy() || (complete && photos_.Busy())) {
-        WorkGate::WhenFree(needed, [this] { tick_.start(); });
+        WorkGate::WhenFree(needed, [this] { ticker_.Again(); });
         return;
     }
     const std::string command = setup      ? resumeSetup_.front()
@@ -272,19 +221,19 @@ void Shoot::Played(const std::string& command, bool setup,
         Stop();
         return;
     }
-    PauseFrom(result);
+    ticker_.PauseFrom(result);
     pace_.Accepted(command);
     pace_.Measured(command, sent);
     const std::size_t next = static_cast<std::size_t>(process_.CurrentIndex) + (setup ? 0 : 1);
     if (process_.ProcessState != kProcessNotStarted) {
-        observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(), next, GapMs()));
+        observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(), next, ticker_.GapMs()));
     }
     if (setup) {
         // A Stop during the wait has emptied it already.
         if (!resumeSetup_.empty()) {
             resumeSetup_.pop_front();
         }
-        ScheduleTick();
+        ticker_.Schedule();
         return;
     }
     if (photo) {
@@ -315,7 +264,7 @@ void Shoot::Played(const std::string& command, bool setup,
     }
     --process_.Remaining;
     ++process_.CurrentIndex;
-    ScheduleTick();
+    ticker_.Schedule();
 }
 
 void Shoot::Close() {
@@ -323,8 +272,7 @@ void Shoot::Close() {
         journal_.Stop();  // the moment the run stopped, for a resume
     }
     log_.End("the program was closed");
-    tick_.stop();
-    tickAtOnce_.stop();
+    ticker_.Stop();
     photos_.StopWatching();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <chrono>
 #include <ctime>
 #include <deque>
@@ -25,6 +24,7 @@
 #include "shoot_journal.h"
 #include "shoot_log.h"
 #include "shoot_observer.h"
+#include "shoot_ticker.h"
 
 // The shoot as it happens: Start with its connection test, one command a
 // tick with its reply awaited, Pause, Continue and Stop, the end of the run
@@ -92,6 +92,8 @@ public:
     QString StateText() const;
     int DeviceState() const { return device_.State(); }
     void Disconnect() { device_.Disconnect(); }
+    // The camera folder's timer: new photos listed, while a run goes on.
+    void RefreshPhotos() { photos_.WatchTick(); }
     CameraPhotos& Photos() { return photos_; }
     const QString& LastCopyFolder() const { return copier_.LastFolder(); }
 
@@ -100,11 +102,6 @@ private:
     // The connection test's reply: the run begins, unless it failed or a
     // Stop came since `stopsBefore`.
     void Tested(const zentrivo::ExchangeResult& test, std::uint64_t stopsBefore);
-    void ScheduleTick();
-    // The next tick comes no sooner than 50 ms after this exchange's reply.
-    void PauseFrom(const zentrivo::ExchangeResult& result);
-    // The pause between a reply and the next command, as ScheduleTick makes it.
-    std::int64_t GapMs() const;
     void Play(const std::string& command);
     // The reply to `command`, sent at `sent`; `setup` when it set the
     // controller up for a resumed run.
@@ -156,12 +153,7 @@ private:
     PhotoCheck check_;
     ShootJournal journal_;
     RunPace pace_;
-
-    // The usual pace's tick, and the fast pace's: a single shot with no delay.
-    QTimer tick_;
-    QTimer tickAtOnce_;
-    // The end of the pause after the last reply, for the next tick.
-    std::optional<std::chrono::steady_clock::time_point> tickDue_;
+    ShootTicker ticker_;
 
     // The step period of the last made process, and the way back of the run
     // that made the rotations counted in RotationsDone.

@@ -61,8 +61,7 @@ void Shoot::EndForLostDevice() {
     if (process_.ProcessState != kProcessNotStarted) {
         Stop();
     }
-    tick_.stop();
-    tickAtOnce_.stop();
+    ticker_.Stop();
     device_.ReportLost(false);
 }
 

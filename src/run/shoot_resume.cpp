@@ -42,7 +42,7 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
             log_.Write("photo " + CheckedPhotoText() + " has not arrived: taken again");
             process_.Remaining += process_.CurrentIndex - check_.PhotoIndex();
             process_.CurrentIndex = check_.PhotoIndex();
-            tick_.start();
+            ticker_.Again();
             return false;
         case PhotoCheck::Verdict::AskUser: {
             // Taken three times and still missing: the user looks at the camera.
@@ -61,12 +61,12 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     // The wait counts in the time left, as the run's own commands do.
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
         check_.Deadline() - PhotoCheck::Clock::now());
-    observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(),
-                                             static_cast<std::size_t>(process_.CurrentIndex),
-                                             GapMs(), std::max<std::int64_t>(0, wait.count())));
+    observer_.TimeLeftChanged(
+        pace_.TimeLeft(commands_.Commands(), static_cast<std::size_t>(process_.CurrentIndex),
+                       ticker_.GapMs(), std::max<std::int64_t>(0, wait.count())));
     QTimer::singleShot(kPhotoLookMs, this, [this] {
         if (process_.ProcessState == kProcessStarted) {
-            tick_.start();
+            ticker_.Again();
         }
     });
     return false;

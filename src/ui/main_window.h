@@ -76,7 +76,7 @@ public slots:
     void btnNaPocetakClick() { shoot_->TurnBack(); }
 
     // The photos.
-    void tmrFotosDirRefresherTimer() { shoot_->Photos().WatchTick(); }
+    void tmrFotosDirRefresherTimer() { shoot_->RefreshPhotos(); }
     void lbFotosListDblClick();
     void btnFotosChooseNewDirClick();
     void btnFotosChooseDestDirClick();
