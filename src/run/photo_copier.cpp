@@ -137,6 +137,9 @@ void PhotoCopier::Copy(Done done) {
     copying_ = QThread::create([request, target = *target, progress, result] {
         *result = CopyPhotosInto(request, target, progress);
     });
+    // Owned here too, so that a program that ends before its deferred
+    // deletion leaves nothing behind.
+    copying_->setParent(this);
     connect(copying_, &QThread::finished, this, [this, result, done = std::move(done)] {
         copying_->wait();
         std::exchange(copying_, nullptr)->deleteLater();
