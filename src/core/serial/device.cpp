@@ -86,7 +86,8 @@ ExchangeOutcome Judge(const std::string& reply, std::int32_t polls, std::int32_t
     if (reply.find('E') != std::string::npos) {
         return ExchangeOutcome::DeviceError;
     }
-    if (polls > poll_limit) {
+    // Nothing read: the wait ran out, or was abandoned.
+    if (reply.empty() || polls > poll_limit) {
         return ExchangeOutcome::NoReply;
     }
     return ExchangeOutcome::Accepted;
@@ -128,14 +129,8 @@ ExchangeResult ExchangeCommand(const PortHandle& port, const std::string& comman
         if (dispatch_events) {
             dispatch_events();
         }
-        if (abandon != nullptr && abandon->load() && result.Reply.empty()) {
-            if (waiting_reply != nullptr) {
-                *waiting_reply = false;
-            }
-            result.Outcome = ExchangeOutcome::NoReply;
-            return result;
-        }
-    } while (!lost && result.Reply.empty() && result.Polls <= poll_limit);
+    } while (!lost && result.Reply.empty() && result.Polls <= poll_limit &&
+             !(abandon != nullptr && abandon->load()));
     if (waiting_reply != nullptr) {
         *waiting_reply = false;
     }
