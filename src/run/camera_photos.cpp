@@ -138,8 +138,8 @@ std::uint64_t CameraPhotos::Signature() const {
 void CameraPhotos::AwaitLast(std::size_t taken, bool offerCopy, std::function<void(bool)> done) {
     waitAnswer_.reset();
     LookForArrivals();
-    lastWait_ = LastWait{taken, offerCopy, std::move(done), Signature(),
-                         std::chrono::steady_clock::now(), false};
+    lastWait_ = LastWait{
+        taken, offerCopy, std::move(done), Signature(), std::chrono::steady_clock::now(), false};
     LookAtLast();
 }
 

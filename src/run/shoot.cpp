@@ -16,12 +16,11 @@ Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObs
       observer_(observer),
       clock_(&LocalNow),
       device_(options, observer, log_),
-      photos_(options, observer, log_),
-      copier_(options, photos_, observer, [this] { return Now(); }),
+      photos_(options, commands_, observer, log_, [this] { return Now(); }),
       journal_(settingsFolder, [this] { return Now(); }),
       ticker_(options, [this] { Tick(); }) {
     device_.OnGone([this] { DeviceGone(); });
-    FollowTether();
+    connect(&photos_, &PhotoSession::CameraLost, this, &Shoot::CameraLost);
     RefreshResume();
 }
 
@@ -94,8 +93,7 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
         return;
     }
     ticker_.PauseFrom(test);
-    WatchCameraFolder();
-    photos_.StartWatching([this] { return process_.ProcessState != kProcessNotStarted; });
+    photos_.BeginRun([this] { return process_.ProcessState != kProcessNotStarted; });
     device_.MarkConnected();
 
     process_.Remaining = commands_.CommandCount();
@@ -104,9 +102,6 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
     runReturn_ = ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_};
     photosTaken_ = 0;
     pace_.BeginRun();
-    check_.Begin(options_.FotosCheck);
-    photos_.ClearArrivals();
-    photos_.KeepLedger(options_.FotosCheck);
     const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
     resumeSetup_.clear();
     if (!resume) {
@@ -140,7 +135,7 @@ void Shoot::PauseOrContinue() {
 void Shoot::Stop() {
     ++stops_;
     process_.ProcessState = kProcessNotStarted;
-    photos_.StopWatching();
+    photos_.EndRun();
     observer_.RunEnds(process_.RotationsDone > 0);
     resumeFrom_.reset();
     resumeSetup_.clear();
@@ -186,14 +181,10 @@ void Shoot::Tick() {
 void Shoot::Play(const std::string& command) {
     const bool setup = !resumeSetup_.empty();
     const std::string letter = command.substr(0, 1);
-    const bool photo = letter == "P";
     const bool turn = letter == "R" || letter == "L";
     const bool rotation = turn && !setup;
-    if (photo && check_.BeginsPhoto()) {
-        // What has come by now was taken for an earlier position.
-        photos_.LookForArrivals();
-        photos_.Exposed(CheckedPosition(process_.CurrentIndex));
-        check_.NewPhoto(process_.CurrentIndex, photos_.NewCount());
+    if (!setup) {
+        photos_.Sending(command, process_.CurrentIndex);
     }
     // The table moves only once a crash from now on would find it counted
     // as moved.
@@ -238,12 +229,7 @@ void Shoot::Played(const std::string& command, bool setup,
     }
     if (photo) {
         ++photosTaken_;
-        check_.Taken();
-        // The controller has fired and waited; the camera over its own
-        // connection fires now.
-        if (options_.CameraTrigger && tether_.Chosen()) {
-            tether_.Trigger();
-        }
+        photos_.Taken();
     }
     if (rotation) {
         const bool stillStarted = process_.ProcessState == kProcessStarted;
@@ -273,13 +259,12 @@ void Shoot::Close() {
     }
     log_.End("the program was closed");
     ticker_.Stop();
-    photos_.StopWatching();
+    photos_.EndRun();
 }
 
 ShootJournal::Place Shoot::JournalPlace() const {
-    return ShootJournal::Place{
-        process_.CurrentIndex, process_.RotationsDone, check_.Retaken(), photos_.Names(),
-        photos_.Ledger() ? photos_.Ledger()->SetAside() : std::vector<std::string>{}};
+    return ShootJournal::Place{process_.CurrentIndex, process_.RotationsDone, photos_.Retaken(),
+                               photos_.Names(), photos_.SetAside()};
 }
 
 void Shoot::EndJournal() {

@@ -10,16 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "camera_photos.h"
-#include "camera_tether.h"
 #include "command_list.h"
 #include "core/journal/run_journal.h"
 #include "core/process/process_record.h"
 #include "core/process/return_command.h"
 #include "core/settings/settings.h"
 #include "device_link.h"
-#include "photo_check.h"
-#include "photo_copier.h"
+#include "photo_session.h"
 #include "run_pace.h"
 #include "shoot_journal.h"
 #include "shoot_log.h"
@@ -63,18 +60,12 @@ public:
     // "Resume Interrupted Run...": asks, then starts from the journal.
     void ResumeInterrupted();
     // "Copy photos".
-    void CopyPhotos() { copier_.CopyOnRequest(); }
+    void CopyPhotos() { photos_.CopyOnRequest(); }
     // Ends the end of a run's wait for the camera, with the copy or without.
     void EndCameraWait(bool copy) { photos_.EndWait(copy); }
-
-    // Connects to the camera of the settings, or lets one go; `chosenNow`
-    // when the user has just chosen it, who is then told why it can not be
-    // connected.
-    void UseCamera(bool chosenNow);
-    // The camera folder of the settings is watched from what it holds now,
-    // and downloads go there.
-    void WatchCameraFolder();
-    CameraTether& Tether() { return tether_; }
+    // The camera of the settings, and the camera folder: see PhotoSession.
+    void UseCamera(bool chosenNow) { photos_.UseCamera(chosenNow); }
+    void WatchCameraFolder() { photos_.WatchCameraFolder(); }
 
     // Whether a reply is awaited, or photos are collected or copied: the
     // program must not close then.
@@ -93,9 +84,10 @@ public:
     int DeviceState() const { return device_.State(); }
     void Disconnect() { device_.Disconnect(); }
     // The camera folder's timer: new photos listed, while a run goes on.
-    void RefreshPhotos() { photos_.WatchTick(); }
-    CameraPhotos& Photos() { return photos_; }
-    const QString& LastCopyFolder() const { return copier_.LastFolder(); }
+    void RefreshPhotos() { photos_.RefreshPhotos(); }
+    // The photos of the run, from the camera to the copy.
+    PhotoSession& Photos() { return photos_; }
+    const QString& LastCopyFolder() const { return photos_.LastCopyFolder(); }
 
 private:
     void Begin();
@@ -110,10 +102,8 @@ private:
     // Tells the user why an exchange failed; true when it did.
     bool ReportFailedExchange(const std::string& command, const zentrivo::ExchangeResult& result);
     void Complete();
-    // The end of a run once its last photos are in: copied when `copy`.
-    void CopyAtEnd(bool copy);
-    // Tells the end of a run, with the outcome of its copy if one was made.
-    void Completed(const PhotoCopier::Outcome* copied);
+    // Tells the end of a run, with the lines its photos added.
+    void Completed(const QString& photoLines);
     void ReturnToStart();
     void DeviceGone();
     // Ends the run, then tells the user that the device went away.
@@ -122,21 +112,15 @@ private:
     // waits for the photo or has paused for the user. May rewind the run to
     // take the photo again.
     bool PhotoAccountedFor(const std::string& command, bool complete);
-    // The photo a command index belongs to, counted from 1.
-    int CheckedPosition(int commandIndex) const;
-    std::string CheckedPhotoText() const;  // "2 of 8"
-    QString PhotoCheckSummary();
     // At a Start that resumes: the photos so far restored, and the commands
-    // that set the controller up as the run had it and turn the table back
-    // to its place if need be, to be played first.
+    // that set the controller up as the run had it, to be played first.
     void ApplyResume(const zentrivo::RunJournal& journal);
     // Where the run stands, for the journal.
     ShootJournal::Place JournalPlace() const;
     void EndJournal();
     void RefreshResume();
     std::tm Now() const;
-    void FollowTether();
-    void CameraLost(const QString& model, const QString& why);
+    void CameraLost(const QString& message);
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
@@ -146,11 +130,7 @@ private:
     zentrivo::TProces process_;
     ShootLog log_;
     DeviceLink device_;
-    CameraPhotos photos_;
-    PhotoCopier copier_;
-    CameraTether tether_;
-    bool tellCameraProblem_ = false;  // the user has just chosen the camera
-    PhotoCheck check_;
+    PhotoSession photos_;
     ShootJournal journal_;
     RunPace pace_;
     ShootTicker ticker_;
@@ -162,8 +142,6 @@ private:
     // Photo commands the controller accepted since the last Start.
     std::int32_t photosTaken_ = 0;
     bool completing_ = false;  // the end of a run stops it, and logs its own end
-    // The photo work of a run's end, from its last look to its message.
-    std::unique_ptr<CameraPhotos::Work> ending_;
     // The journal a Start is to go on from.
     std::optional<zentrivo::RunJournal> resumeFrom_;
     // What a resumed run plays before its next command.

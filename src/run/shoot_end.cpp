@@ -1,10 +1,7 @@
-// How a run ends: a failed exchange, a device that went away, the end of
-// the list with its photos, and the way back to the start afterwards.
+// How a run ends: a failed exchange, a device or camera that went away, the
+// end of the list with its photos, and the way back to the start afterwards.
 #include <QString>
-#include <algorithm>
 
-#include "core/path_checks.h"
-#include "core/photos/photo_arrival.h"
 #include "shoot.h"
 
 using namespace zentrivo;
@@ -66,55 +63,31 @@ void Shoot::EndForLostDevice() {
 }
 
 void Shoot::Complete() {
-    // From the last look at the camera folder to the end of the copy, a
-    // Start waits and a second copy is refused.
-    ending_ = std::make_unique<CameraPhotos::Work>(photos_);
+    photos_.EndBegins();
     log_.Write("every command done");
     completing_ = true;
     Stop();
     completing_ = false;
-    const bool copy = options_.FotosAutoCopy;
-    if (check_.On()) {
-        // Every photo has been accounted for already.
-        photos_.Refresh();
-        CopyAtEnd(copy);
-        return;
-    }
-    photos_.AwaitLast(static_cast<std::size_t>(std::max(photosTaken_, 0)), copy,
-                      // Without the copy when the user stopped waiting: they copy later.
-                      [this, copy](bool goOn) { CopyAtEnd(copy && goOn); });
+    photos_.Finish(photosTaken_, options_.FotosAutoCopy,
+                   [this](const QString& photoLines) { Completed(photoLines); });
 }
 
-void Shoot::CopyAtEnd(bool copy) {
-    if (copy && photos_.NewCount() > 0) {
-        copier_.Copy([this](const PhotoCopier::Outcome& outcome) { Completed(&outcome); });
-    } else {
-        Completed(nullptr);
-    }
-}
-
-void Shoot::Completed(const PhotoCopier::Outcome* copied) {
-    QString message = "Process successfully completed !";
-    if (copied != nullptr && copied->whole()) {
-        message += "\r\nPhotos successfully copied !";
-    } else if (copied != nullptr) {
-        message += "\r\nThere was an error during copying of photos !" + copied->Problems();
-    }
-    if (check_.On()) {
-        message += "\r\n" + PhotoCheckSummary();
-    } else if (IsExistingFolder(options_.FotosDir)) {
-        // A camera that stored nothing is told as plainly as one that
-        // lost a photo.
-        const std::string missing = MissingPhotosLine(
-            static_cast<std::size_t>(std::max(photosTaken_, 0)), photos_.NewCount());
-        if (!missing.empty()) {
-            message += "\r\n" + QString::fromStdString(missing);
-        }
-    }
-    ending_.reset();
+void Shoot::Completed(const QString& photoLines) {
+    const QString message = "Process successfully completed !" + photoLines;
     EndJournal();
     log_.End("completed: " + QString(message).replace("\r\n", " / ").toStdString());
     observer_.ShowMessage("Information", message, ShootObserver::Icon::Information);
+}
+
+void Shoot::CameraLost(const QString& message) {
+    if (process_.ProcessState == kProcessNotStarted) {
+        return;
+    }
+    // Photos taken without the camera would be lost: the table waits.
+    if (process_.ProcessState == kProcessStarted) {
+        PauseOrContinue();
+    }
+    observer_.ShowMessage("Warning", message, ShootObserver::Icon::Warning);
 }
 
 void Shoot::TurnBack() {

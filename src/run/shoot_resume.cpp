@@ -16,54 +16,27 @@ constexpr int kPhotoLookMs = 250;
 
 }  // namespace
 
-int Shoot::CheckedPosition(int commandIndex) const {
-    return PhotoNumberAt(commands_.Commands(), static_cast<std::size_t>(commandIndex));
-}
-
-std::string Shoot::CheckedPhotoText() const {
-    return std::to_string(CheckedPosition(check_.PhotoIndex())) + " of " +
-           std::to_string(PhotoCommandCount(commands_.Commands()));
-}
-
 bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
-    if (!check_.Holds(command, complete)) {
-        return true;
-    }
-    photos_.LookForArrivals();
-    if (process_.ProcessState != kProcessStarted) {
-        return false;  // paused or stopped while the folder was read
-    }
-    switch (check_.Judge(photos_.Served(CheckedPosition(check_.PhotoIndex())), photos_.NewCount(),
-                         PhotoCheck::Clock::now())) {
-        case PhotoCheck::Verdict::Arrived:
+    const PhotoSession::Answer answer = photos_.BeforeMove(command, complete);
+    switch (answer.kind) {
+        case PhotoSession::Answer::Kind::GoOn:
             return true;
-        case PhotoCheck::Verdict::TakeAgain:
-            // Back to the photo command: the photo and its pause once more.
-            log_.Write("photo " + CheckedPhotoText() + " has not arrived: taken again");
-            process_.Remaining += process_.CurrentIndex - check_.PhotoIndex();
-            process_.CurrentIndex = check_.PhotoIndex();
+        case PhotoSession::Answer::Kind::TakeAgain:
+            process_.Remaining += process_.CurrentIndex - answer.index;
+            process_.CurrentIndex = answer.index;
             ticker_.Again();
             return false;
-        case PhotoCheck::Verdict::AskUser: {
-            // Taken three times and still missing: the user looks at the camera.
-            log_.Write("photo " + CheckedPhotoText() + " has not arrived, also when taken again");
+        case PhotoSession::Answer::Kind::Pause:
             PauseOrContinue();
-            observer_.ShowMessage(
-                "Warning",
-                QString::fromStdString(PhotoMissingText(CheckedPosition(check_.PhotoIndex()),
-                                                        PhotoCommandCount(commands_.Commands()))),
-                ShootObserver::Icon::Warning);
+            observer_.ShowMessage("Warning", answer.text, ShootObserver::Icon::Warning);
             return false;
-        }
-        case PhotoCheck::Verdict::LookAgain:
+        case PhotoSession::Answer::Kind::Wait:
             break;
     }
     // The wait counts in the time left, as the run's own commands do.
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
-        check_.Deadline() - PhotoCheck::Clock::now());
-    observer_.TimeLeftChanged(
-        pace_.TimeLeft(commands_.Commands(), static_cast<std::size_t>(process_.CurrentIndex),
-                       ticker_.GapMs(), std::max<std::int64_t>(0, wait.count())));
+    observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(),
+                                             static_cast<std::size_t>(process_.CurrentIndex),
+                                             ticker_.GapMs(), answer.waitMs));
     QTimer::singleShot(kPhotoLookMs, this, [this] {
         if (process_.ProcessState == kProcessStarted) {
             ticker_.Again();
@@ -73,18 +46,11 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
 }
 
 QString Shoot::StateText() const {
-    if (process_.ProcessState == kProcessStarted && check_.Waiting()) {
-        return QString::fromStdString("Waiting for photo " + CheckedPhotoText() + " ...");
+    const QString waiting = photos_.WaitingText();
+    if (process_.ProcessState == kProcessStarted && !waiting.isEmpty()) {
+        return waiting;
     }
     return ProcessStateText(process_.ProcessState);
-}
-
-QString Shoot::PhotoCheckSummary() {
-    photos_.LookForArrivals();
-    const PhotoLedger& ledger = *photos_.Ledger();
-    return QString::fromStdString(PhotoCheckLine(PhotoCommandCount(commands_.Commands()),
-                                                 static_cast<std::size_t>(ledger.Received()),
-                                                 check_.Retaken(), ledger.SetAside().size()));
 }
 
 void Shoot::ResumeInterrupted() {
@@ -127,25 +93,15 @@ void Shoot::ResumeInterrupted() {
 }
 
 void Shoot::ApplyResume(const RunJournal& journal) {
-    // The controller may have been switched off meanwhile: the commands
-    // before the first photo set its step mode, period and focus again, at
-    // the pace of a Start.
+    // The setup goes out at the pace of a Start.
     const std::size_t resumeAt = ResumeIndex(journal);
     const int photos = PhotoCommandCount(journal.Commands);
     log_.Write("resumes the run that stopped at " + StoppedAt(journal) + ", from photo " +
                std::to_string(std::min(journal.PhotosDone + 1, photos)) + " of " +
                std::to_string(photos));
-    resumeSetup_.clear();
-    for (const std::string& command : journal.Commands) {
-        if (!command.empty() && command[0] == 'P') {
-            break;
-        }
-        resumeSetup_.push_back(command);
-    }
-    const std::string turn = TurnToResumeCommand(journal);
-    if (!turn.empty()) {
-        resumeSetup_.push_back(turn);
-    }
+    const std::vector<std::string> setup = ResumeSetup(journal);
+    resumeSetup_.assign(setup.begin(), setup.end());
+    const bool turns = !TurnToResumeCommand(journal).empty();
 
     photos_.Resume(journal);
     runReturn_ = journal.Return;
@@ -153,9 +109,8 @@ void Shoot::ApplyResume(const RunJournal& journal) {
     process_.CurrentIndex = static_cast<std::int32_t>(resumeAt);
     process_.Remaining = commands_.CommandCount() - process_.CurrentIndex;
     photosTaken_ = journal.PhotosDone;
-    check_.SetRetaken(journal.Retaken);
     for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {
         observer_.ProgressAdvanced();
     }
-    journal_.Resumed(journal, process_.RotationsDone, !turn.empty());
+    journal_.Resumed(journal, process_.RotationsDone, turns);
 }

@@ -66,7 +66,7 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::AttachDialogs(TfrmProcesEdit* procesEdit, TfrmParametri* parametri) {
     frmProcesEdit_ = procesEdit;
     frmParametri_ = parametri;
-    parametri->UseTether(shoot_->Tether());
+    parametri->UseTether(shoot_->Photos().Camera());
 }
 
 void TfrmMain::FormCreate() {

@@ -82,7 +82,7 @@ void MainWindowTest::statusBarAndClock() {
     QCOMPARE(p.main().StatusText(3), QString("New Photos: 0"));
     QCOMPARE(p.main().tmrSat.interval(), 800);
     QVERIFY(p.main().tmrSat.isActive());
-    QVERIFY(!p.main().shoot().Photos().Watching());
+    QVERIFY(!p.main().shoot().Photos().Folder().Watching());
     QTRY_VERIFY_WITH_TIMEOUT(!p.main().StatusText(0).isEmpty(), 2000);
     QVERIFY(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d$")
                 .match(p.main().StatusText(0))

@@ -80,8 +80,8 @@ private slots:
 
 void PhotosTest::newPhotosAreListedAndCountedWhileWatching() {
     PhotoProgram w;
-    w.main().shoot().Photos().Begin();
-    w.main().shoot().Photos().StartWatching([] { return true; });  // as a started run does
+    w.main().shoot().Photos().Folder().Begin();
+    w.main().shoot().Photos().Folder().StartWatching([] { return true; });  // as a started run does
     for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}) {
         WriteFile(w.Camera(name));
         const int before = w.Listed().size();
@@ -90,22 +90,22 @@ void PhotosTest::newPhotosAreListedAndCountedWhileWatching() {
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 3"));
     QCOMPARE(w.Listed(), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG", "img_0003.jpg"}));
     w.main().btnStopClick();
-    QVERIFY(!w.main().shoot().Photos().Watching());
+    QVERIFY(!w.main().shoot().Photos().Folder().Watching());
 }
 
 void PhotosTest::snapshotPhotosNeverBecomeNewAndGonePhotosStay() {
     PhotoProgram w;
     WriteFile(w.Camera("OLD.JPG"));
     WriteFile(w.Camera("notes.txt"));
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("old.jpg"), "rewritten in another case");
     WriteFile(w.Camera("OLD.JPG"), "rewritten");
     WriteFile(w.Camera("A.jpg"));
     WriteFile(w.Camera("B.JPG"));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     QCOMPARE(w.Listed().size(), 2);
     QFile::remove(w.Camera(w.Listed()[0]));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     QCOMPARE(w.Listed().size(), 2);
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 2"));
 
@@ -124,7 +124,7 @@ void PhotosTest::snapshotPhotosNeverBecomeNewAndGonePhotosStay() {
 
 void PhotosTest::aRefreshDueAfterAStopStartsNothing() {
     PhotoProgram w;
-    CameraPhotos& photos = w.main().shoot().Photos();
+    CameraPhotos& photos = w.main().shoot().Photos().Folder();
     bool running = true;
     photos.StartWatching([&] { return running; });
     // A refresh already due when the run stops does not start the
@@ -141,10 +141,10 @@ void PhotosTest::aRefreshDueAfterAStopStartsNothing() {
 
 void PhotosTest::copyAsksForTheFolderNameAndCleansIt() {
     PhotoProgram w;
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"), "one");
     WriteFile(w.Camera("IMG_0002.JPG"), "two");
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     w.p.dialogs->texts = {QString("a/b:c")};
     w.Copy();
     const auto& ask = w.p.dialogs->shown.at(0);
@@ -167,9 +167,9 @@ void PhotosTest::copyAsksForTheFolderNameAndCleansIt() {
 
 void PhotosTest::copyFallsBackToTheStamp() {
     PhotoProgram w;
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     QDir(w.dest.path()).mkdir("taken");
     const QString answers[] = {QString("   "), QString("taken"), QString()};
     const QString notices[] = {"Notice\\|Invalid directory name !\\r\\nI will name it: ",
@@ -207,9 +207,9 @@ void PhotosTest::copyFallsBackToTheStamp() {
 
 void PhotosTest::copyFailures() {
     PhotoProgram w;
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     // Copies within one second each get a folder of their own.
     MainControls(w.main()).ckFotosAutoNameDir->setChecked(true);
     std::tm now{};
@@ -243,7 +243,7 @@ void PhotosTest::copyFailures() {
     QCOMPARE(w.p.dialogs->shown[0].icon, Dialogs::Icon::Error);
     // With nothing listed the button does nothing.
     w.p.dialogs->Clear();
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     w.Copy();
     QVERIFY(w.p.dialogs->shown.empty());
 }
@@ -251,9 +251,9 @@ void PhotosTest::copyFailures() {
 void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
     PhotoProgram w;
     MainControls(w.main()).ckFotosAutoNameDir->setChecked(true);
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"), "a");
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     // The camera goes on writing while the copy runs: a byte every 20 ms,
     // ten times.
     int writes = 0;
@@ -286,9 +286,9 @@ void PhotosTest::copyWaitsForAPhotoStillBeingWritten() {
 
 void PhotosTest::doubleClickOpensAnExistingPhoto() {
     PhotoProgram w;
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     w.main().lbFotosListDblClick();  // nothing selected
     QVERIFY(w.p.dialogs->shown.empty());
     MainControls(w.main()).lbFotosList->setCurrentRow(0);
@@ -304,9 +304,9 @@ void PhotosTest::doubleClickOpensAnExistingPhoto() {
 void PhotosTest::choosingFolders() {
     PhotoProgram w;
     // A run watches the camera folder and has found a photo there.
-    w.main().shoot().Photos().Begin();
+    w.main().shoot().Photos().Folder().Begin();
     WriteFile(w.Camera("IMG_0001.JPG"));
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     QCOMPARE(w.Listed(), QStringList{"IMG_0001.JPG"});
     // Another card that holds photos already: they are not new, and only
     // photos written to it from now on are.
@@ -323,7 +323,7 @@ void PhotosTest::choosingFolders() {
     QVERIFY(w.Listed().isEmpty());
     QCOMPARE(w.main().StatusText(3), QString("New Photos: 0"));
     WriteFile(card + "/IMG_0003.JPG");
-    w.main().shoot().Photos().Refresh();
+    w.main().shoot().Photos().Folder().Refresh();
     QCOMPARE(w.Listed(), QStringList{"IMG_0003.JPG"});
 
     // A typed folder that does not exist: No goes back to choosing, Yes

@@ -77,7 +77,7 @@ void RunnerTest::defaultProcessReachesTheControllerInOrderAndTurnsBack() {
     QCOMPARE(MainControls(s.main()).lblProgresKoraka->text(), QString("Step 0/30"));
     QVERIFY(MainControls(s.main()).btnStart->isEnabled());
     QVERIFY(!MainControls(s.main()).btnStop->isEnabled());
-    QVERIFY(!s.main().shoot().Photos().Watching());
+    QVERIFY(!s.main().shoot().Photos().Folder().Watching());
 
     // Back to the beginning: one revolution the other way.
     QVERIFY(MainControls(s.main()).btnNaPocetak->isEnabled());
@@ -370,7 +370,7 @@ void RunnerTest::photosOfTheSimulatedCameraAreListedAndCopied() {
     QVERIFY(!s.dialogs().Messages().contains(kCompleted));
     QVERIFY(s.WaitForMessage(kCompleted));
     QTRY_COMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files).size(), 3);
-    s.main().shoot().Photos().Refresh();
+    s.main().shoot().Photos().Folder().Refresh();
     QCOMPARE(MainControls(s.main()).lbFotosList->count(), 3);
     QCOMPARE(s.main().StatusText(3), QString("New Photos: 3"));
     MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);

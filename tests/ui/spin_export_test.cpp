@@ -63,7 +63,7 @@ void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
     s.Start();
     QVERIFY(s.WaitForMessage("Information|Process successfully completed !"));
     QTRY_COMPARE(QDir(s.cameraDir.path()).entryList(QDir::Files).size(), 4);
-    s.main().shoot().Photos().Refresh();
+    s.main().shoot().Photos().Folder().Refresh();
     MainControls(s.main()).ckFotosAutoNameDir->setChecked(true);
     QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
     QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));

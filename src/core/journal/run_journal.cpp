@@ -263,6 +263,21 @@ std::string TurnToResumeCommand(const RunJournal& journal) {
     return ReturnCommand(forward, rotations);
 }
 
+std::vector<std::string> ResumeSetup(const RunJournal& journal) {
+    std::vector<std::string> setup;
+    for (const std::string& command : journal.Commands) {
+        if (!command.empty() && command[0] == 'P') {
+            break;
+        }
+        setup.push_back(command);
+    }
+    const std::string turn = TurnToResumeCommand(journal);
+    if (!turn.empty()) {
+        setup.push_back(turn);
+    }
+    return setup;
+}
+
 ResumedPhotos PhotosToResume(const RunJournal& journal, const std::vector<std::string>& listing) {
     ResumedPhotos photos;
     std::set<std::string> seen;

@@ -66,6 +66,11 @@ std::int32_t RotationsAtResume(const RunJournal& journal);
 // The command that turns the table from the start to that place, when the
 // way back was used since; empty when the table is there already.
 std::string TurnToResumeCommand(const RunJournal& journal);
+// What a resumed run plays before its next command. The controller may have
+// been switched off meanwhile: the commands before the first photo set its
+// step mode, period and focus again, then the table turns to its place if
+// need be.
+std::vector<std::string> ResumeSetup(const RunJournal& journal);
 
 // The camera folder's photos when the run goes on: those of the run so far,
 // in order (the journal's, then, when fewer than the photos taken, the first

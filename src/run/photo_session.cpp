@@ -1,0 +1,228 @@
+#include "photo_session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+#include "core/path_checks.h"
+#include "core/photos/photo_arrival.h"
+
+using namespace zentrivo;
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+PhotoSession::PhotoSession(const TOpcije& options, const CommandList& commands,
+                           ShootObserver& observer, ShootLog& log, std::function<std::tm()> clock,
+                           QObject* parent)
+    : QObject(parent),
+      options_(options),
+      commands_(commands),
+      observer_(observer),
+      log_(log),
+      photos_(options, observer, log),
+      copier_(options, photos_, observer, std::move(clock)) {
+    FollowTether();
+}
+
+void PhotoSession::FollowTether() {
+    connect(&tether_, &CameraTether::StateChanged, this, [this](const QString& text) {
+        log_.Write("camera: " + text.toStdString());
+        observer_.CameraStateChanged(text);
+    });
+    connect(&tether_, &CameraTether::Downloaded, this, [this](const QString& name) {
+        log_.Write("downloaded from the camera: " + name.toStdString());
+        if (!photos_.Busy()) {
+            photos_.Refresh();
+        }
+    });
+    connect(&tether_, &CameraTether::DownloadFailed, this,
+            [this](const QString& name, const QString& why) {
+                log_.Write("not downloaded from the camera: " + name.toStdString() + ": " +
+                           why.toStdString());
+                observer_.ShowMessage("Error",
+                                      "The photo " + name +
+                                          " could not be downloaded from the camera, also when "
+                                          "tried again:\r\n" +
+                                          why,
+                                      ShootObserver::Icon::Error);
+            });
+    connect(&tether_, &CameraTether::NotConnected, this, [this](const QString& why) {
+        log_.Write("camera not connected: " + why.toStdString());
+        if (std::exchange(tellCameraProblem_, false)) {
+            observer_.ShowMessage("Warning",
+                                  "The camera " + Q(options_.CameraPort) +
+                                      " could not be connected:\r\n" + why +
+                                      "\r\n\r\nThe program keeps trying while it is chosen.",
+                                  ShootObserver::Icon::Warning);
+        }
+    });
+    connect(&tether_, &CameraTether::Lost, this, [this](const QString& model, const QString& why) {
+        log_.Write("the camera went away: " + why.toStdString());
+        emit CameraLost(
+            "The camera " + model + " is no longer connected (" + why +
+            ").\r\n\r\nPlease check that it is switched on and awake, its cable or network, and "
+            "that no other program has taken it. The photos downloaded so far are kept.\r\n"
+            "Then press Continue.");
+    });
+    connect(&tether_, &CameraTether::TriggerFailed, this, [this](const QString& why) {
+        log_.Write("the camera did not fire: " + why.toStdString());
+    });
+}
+
+void PhotoSession::UseCamera(bool chosenNow) {
+    tellCameraProblem_ = chosenNow;
+    tether_.SetFolder(Q(options_.FotosDir));
+    tether_.Use(Q(options_.CameraPort), Q(options_.CameraModel));
+}
+
+void PhotoSession::WatchCameraFolder() {
+    photos_.Begin();
+    tether_.SetFolder(Q(options_.FotosDir));
+}
+
+void PhotoSession::BeginRun(std::function<bool()> goesOn) {
+    WatchCameraFolder();
+    photos_.StartWatching(std::move(goesOn));
+    check_.Begin(options_.FotosCheck);
+    photos_.ClearArrivals();
+    photos_.KeepLedger(options_.FotosCheck);
+}
+
+void PhotoSession::Resume(const RunJournal& journal) {
+    photos_.Resume(journal);
+    check_.SetRetaken(journal.Retaken);
+}
+
+void PhotoSession::Sending(const std::string& command, int index) {
+    if (command.rfind('P', 0) != 0 || !check_.BeginsPhoto()) {
+        return;
+    }
+    // What has come by now was taken for an earlier position.
+    photos_.LookForArrivals();
+    photos_.Exposed(Position(index));
+    check_.NewPhoto(index, photos_.NewCount());
+}
+
+void PhotoSession::Taken() {
+    check_.Taken();
+    // The controller has fired and waited; the camera over its own
+    // connection fires now.
+    if (options_.CameraTrigger && tether_.Chosen()) {
+        tether_.Trigger();
+    }
+}
+
+int PhotoSession::Position(int commandIndex) const {
+    return PhotoNumberAt(commands_.Commands(), static_cast<std::size_t>(commandIndex));
+}
+
+std::string PhotoSession::PhotoText() const {
+    return std::to_string(Position(check_.PhotoIndex())) + " of " +
+           std::to_string(PhotoCommandCount(commands_.Commands()));
+}
+
+PhotoSession::Answer PhotoSession::BeforeMove(const std::string& command, bool complete) {
+    Answer answer;
+    if (!check_.Holds(command, complete)) {
+        return answer;
+    }
+    photos_.LookForArrivals();
+    switch (check_.Judge(photos_.Served(Position(check_.PhotoIndex())), photos_.NewCount(),
+                         PhotoCheck::Clock::now())) {
+        case PhotoCheck::Verdict::Arrived:
+            return answer;
+        case PhotoCheck::Verdict::TakeAgain:
+            // Back to the photo command: the photo and its pause once more.
+            log_.Write("photo " + PhotoText() + " has not arrived: taken again");
+            answer.kind = Answer::Kind::TakeAgain;
+            answer.index = check_.PhotoIndex();
+            return answer;
+        case PhotoCheck::Verdict::AskUser:
+            // Taken three times and still missing: the user looks at the camera.
+            log_.Write("photo " + PhotoText() + " has not arrived, also when taken again");
+            answer.kind = Answer::Kind::Pause;
+            answer.text = Q(PhotoMissingText(Position(check_.PhotoIndex()),
+                                             PhotoCommandCount(commands_.Commands())));
+            return answer;
+        case PhotoCheck::Verdict::LookAgain:
+            break;
+    }
+    answer.kind = Answer::Kind::Wait;
+    answer.waitMs = std::max<std::int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  check_.Deadline() - PhotoCheck::Clock::now())
+                                                  .count());
+    return answer;
+}
+
+QString PhotoSession::WaitingText() const {
+    if (!check_.Waiting()) {
+        return {};
+    }
+    return Q("Waiting for photo " + PhotoText() + " ...");
+}
+
+std::vector<std::string> PhotoSession::SetAside() const {
+    return photos_.Ledger() ? photos_.Ledger()->SetAside() : std::vector<std::string>{};
+}
+
+void PhotoSession::EndBegins() {
+    ending_ = std::make_unique<CameraPhotos::Work>(photos_);
+}
+
+void PhotoSession::Finish(int taken, bool copy, std::function<void(const QString&)> done) {
+    auto copyAtEnd = [this, taken, done = std::move(done)](bool copyNow) {
+        if (copyNow && photos_.NewCount() > 0) {
+            copier_.Copy([this, taken, done](const PhotoCopier::Outcome& outcome) {
+                Copied(&outcome, taken, done);
+            });
+        } else {
+            Copied(nullptr, taken, done);
+        }
+    };
+    if (check_.On()) {
+        // Every photo has been accounted for already.
+        photos_.Refresh();
+        copyAtEnd(copy);
+        return;
+    }
+    photos_.AwaitLast(static_cast<std::size_t>(std::max(taken, 0)), copy,
+                      // Without the copy when the user stopped waiting: they copy later.
+                      [copy, copyAtEnd](bool goOn) { copyAtEnd(copy && goOn); });
+}
+
+void PhotoSession::Copied(const PhotoCopier::Outcome* copied, int taken,
+                          const std::function<void(const QString&)>& done) {
+    QString lines;
+    if (copied != nullptr && copied->whole()) {
+        lines += "\r\nPhotos successfully copied !";
+    } else if (copied != nullptr) {
+        lines += "\r\nThere was an error during copying of photos !" + copied->Problems();
+    }
+    if (check_.On()) {
+        lines += "\r\n" + CheckSummary();
+    } else if (IsExistingFolder(options_.FotosDir)) {
+        // A camera that stored nothing is told as plainly as one that
+        // lost a photo.
+        const std::string missing =
+            MissingPhotosLine(static_cast<std::size_t>(std::max(taken, 0)), photos_.NewCount());
+        if (!missing.empty()) {
+            lines += "\r\n" + Q(missing);
+        }
+    }
+    ending_.reset();
+    done(lines);
+}
+
+QString PhotoSession::CheckSummary() {
+    photos_.LookForArrivals();
+    const PhotoLedger& ledger = *photos_.Ledger();
+    return Q(PhotoCheckLine(PhotoCommandCount(commands_.Commands()),
+                            static_cast<std::size_t>(ledger.Received()), check_.Retaken(),
+                            ledger.SetAside().size()));
+}
