@@ -1,5 +1,7 @@
 #include "camera_choice.h"
 
+#include <algorithm>
+
 #include <QListWidget>
 
 #include "run/camera_tether.h"
@@ -64,7 +66,7 @@ void CameraChoice::ShowFound(const QStringList& labels, const QStringList& model
                              const QStringList& ports) {
     // The same cameras again: the user's place in the list stays.
     if (ports == foundPorts_ && models == foundModels_ &&
-        ui_.lstCameras->count() == labels.size()) {
+        ui_.lstCameras->count() == std::max<qsizetype>(labels.size(), 1)) {
         return;
     }
     foundModels_ = models;
@@ -72,6 +74,11 @@ void CameraChoice::ShowFound(const QStringList& labels, const QStringList& model
     const QSignalBlocker quiet(ui_.lstCameras);
     ui_.lstCameras->clear();
     ui_.lstCameras->addItems(labels);
+    if (labels.isEmpty()) {
+        // An empty white box reads as still looking.
+        auto* none = new QListWidgetItem("No camera found", ui_.lstCameras);
+        none->setFlags(Qt::NoItemFlags);
+    }
     const int chosen = ports.indexOf(ui_.txtCameraPort->text().trimmed());
     ui_.lstCameras->setCurrentRow(chosen);
 }

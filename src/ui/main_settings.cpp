@@ -1,12 +1,24 @@
+#include "core/settings/camera_port.h"
 #include "main_window.h"
 #include "parametri.h"
 
 using namespace zentrivo;
 
 void TfrmMain::Parametri1Click() {
-    const std::optional<TOpcije> chosen = frmParametri_->Choose(Options);
+    std::optional<TOpcije> chosen = frmParametri_->Choose(Options);
     if (!chosen) {
         return;
+    }
+    // What a user types for a camera on Wi-Fi is its address alone.
+    const std::string port = CameraPortFor(chosen->CameraPort);
+    if (port != chosen->CameraPort) {
+        dialogs_->Notify(
+            this, "Parameters",
+            QString("The camera port \"%1\" is taken as \"%2\": a camera on the "
+                    "network.")
+                .arg(QString::fromStdString(chosen->CameraPort), QString::fromStdString(port)),
+            Dialogs::Icon::Information);
+        chosen->CameraPort = port;
     }
     const bool cameraChanged =
         chosen->CameraPort != Options.CameraPort || chosen->CameraModel != Options.CameraModel;
