@@ -60,6 +60,9 @@ void CameraPhotos::ShowCount() {
 void CameraPhotos::Begin() {
     BeginPhotoWatch(watch_, options_.FotosDir);
     looks_.Clear();
+    // A new watch knows nothing of a run's positions.
+    ledgerOn_ = false;
+    ledger_.Clear();
     ShowCount();
     observer_.PhotosCleared();
 }
@@ -71,6 +74,9 @@ void CameraPhotos::Refresh() {
     for (const std::string& name : RefreshNewPhotos(watch_, options_.FotosDir)) {
         observer_.PhotoAdded(QString::fromStdString(name));
         log_.Write("new photo in the camera folder: " + name);
+    }
+    if (ledgerOn_ && byArrival_) {
+        ledger_.Place(Names());  // seen now, whole or not
     }
     ShowCount();
 }
@@ -93,9 +99,14 @@ void CameraPhotos::LookForArrivals() {
     }
 }
 
-void CameraPhotos::KeepLedger(bool on) {
-    ledgerOn_ = on;
-    ledger_.Clear();
+void CameraPhotos::KeepLedger(bool checked) {
+    ledgerOn_ = true;
+    byArrival_ = !checked;
+    if (byArrival_) {
+        ledger_.ByArrival();
+    } else {
+        ledger_.Clear();
+    }
 }
 
 std::vector<std::string> CameraPhotos::Unplaced() const {

@@ -38,9 +38,10 @@ public:
     void LookForArrivals();
     std::size_t Arrived() const { return arrivals_.Complete(); }
     void ClearArrivals() { arrivals_.Clear(); }
-    // A run that checks each photo keeps which photo is whose position, and
-    // sets aside those that are no position's; nothing when `on` is false.
-    void KeepLedger(bool on);
+    // A run keeps which photo is whose position, and sets aside those that
+    // are no position's: as each photo is waited for when `checked`, else by
+    // the order and the moment the photos came. Until the next Begin.
+    void KeepLedger(bool checked);
     // The first photo command of `position` is about to be sent.
     void Exposed(int position) { ledger_.Exposed(position, Names()); }
     bool Served(int position) const { return ledger_.Served(position); }
@@ -109,6 +110,7 @@ private:
     zentrivo::PhotoArrivals arrivals_;
     zentrivo::PhotoLedger ledger_;
     bool ledgerOn_ = false;
+    bool byArrival_ = false;
     QTimer refresher_;
     std::function<bool()> goesOn_;
     // The end of a run's wait for its last photos, while it lasts.

@@ -100,13 +100,18 @@ void PhotoSession::Resume(const RunJournal& journal) {
 }
 
 void PhotoSession::Sending(const std::string& command, int index) {
-    if (command.rfind('P', 0) != 0 || !check_.BeginsPhoto()) {
+    if (command.rfind('P', 0) != 0) {
         return;
     }
     // What has come by now was taken for an earlier position.
-    photos_.LookForArrivals();
-    photos_.Exposed(Position(index));
-    check_.NewPhoto(index, photos_.NewCount());
+    if (!check_.On()) {
+        photos_.Refresh();
+        photos_.Exposed(Position(index));
+    } else if (check_.BeginsPhoto()) {
+        photos_.LookForArrivals();
+        photos_.Exposed(Position(index));
+        check_.NewPhoto(index, photos_.NewCount());
+    }
 }
 
 void PhotoSession::Taken() {
@@ -175,14 +180,15 @@ void PhotoSession::EndBegins() {
     ending_ = std::make_unique<CameraPhotos::Work>(photos_);
 }
 
-void PhotoSession::Finish(int taken, bool copy, std::function<void(const QString&)> done) {
-    auto copyAtEnd = [this, taken, done = std::move(done)](bool copyNow) {
+void PhotoSession::Finish(int taken, bool copy, Told done) {
+    auto copyAtEnd = [this, taken, copy, done = std::move(done)](bool copyNow) {
         if (copyNow && photos_.NewCount() > 0) {
             copier_.Copy([this, taken, done](const PhotoCopier::Outcome& outcome) {
-                Copied(&outcome, taken, done);
+                Copied(&outcome, taken, false, done);
             });
         } else {
-            Copied(nullptr, taken, done);
+            // The user stopped the wait without the copy the run would make.
+            Copied(nullptr, taken, copy && photos_.NewCount() > 0, done);
         }
     };
     if (check_.On()) {
@@ -196,16 +202,21 @@ void PhotoSession::Finish(int taken, bool copy, std::function<void(const QString
                       [copy, copyAtEnd](bool goOn) { copyAtEnd(copy && goOn); });
 }
 
-void PhotoSession::Copied(const PhotoCopier::Outcome* copied, int taken,
-                          const std::function<void(const QString&)>& done) {
+void PhotoSession::Copied(const PhotoCopier::Outcome* copied, int taken, bool copySkipped,
+                          const Told& done) {
     QString lines;
+    bool flawed = copySkipped;
     if (copied != nullptr && copied->whole()) {
         lines += "\r\nPhotos successfully copied !";
     } else if (copied != nullptr) {
         lines += "\r\nThere was an error during copying of photos !" + copied->Problems();
+        flawed = true;
     }
+    const PhotoLedger* ledger = photos_.Ledger();
     if (check_.On()) {
         lines += "\r\n" + CheckSummary();
+        flawed = flawed || ledger->Received() < PhotoCommandCount(commands_.Commands()) ||
+                 !ledger->SetAside().empty();
     } else if (IsExistingFolder(options_.FotosDir)) {
         // A camera that stored nothing is told as plainly as one that
         // lost a photo.
@@ -214,9 +225,23 @@ void PhotoSession::Copied(const PhotoCopier::Outcome* copied, int taken,
         if (!missing.empty()) {
             lines += "\r\n" + Q(missing);
         }
+        // A camera that stored nothing is told by the line above alone.
+        if (ledger != nullptr && photos_.NewCount() > 0) {
+            photos_.Refresh();
+            const std::vector<std::string> named =
+                MissingFrameLines(ledger->Frames(), taken, PhotoCommandCount(commands_.Commands()));
+            for (const std::string& line : named) {
+                lines += "\r\n" + Q(line);
+            }
+            flawed = flawed || !named.empty() || !ledger->SetAside().empty();
+        }
+        flawed = flawed || !missing.empty();
+    }
+    if (copySkipped) {
+        lines += "\r\nThe photos were not copied: \"Copy photos\" copies them.";
     }
     ending_.reset();
-    done(lines);
+    done(lines, flawed);
 }
 
 QString PhotoSession::CheckSummary() {

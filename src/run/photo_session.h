@@ -76,8 +76,10 @@ public:
     void EndBegins();
     // The end of a run once every command is done: the last photos awaited,
     // copied when `copy`, then `done` gets the lines that tell how it went
-    // (each begins with a line break; empty when there is nothing to say).
-    void Finish(int taken, bool copy, std::function<void(const QString& lines)> done);
+    // (each begins with a line break; empty when there is nothing to say),
+    // and whether a photo is missing, cut short, set aside or not copied.
+    using Told = std::function<void(const QString& lines, bool flawed)>;
+    void Finish(int taken, bool copy, Told done);
     // Ends the end of a run's wait for the camera, with the copy or without.
     void EndWait(bool copy) { photos_.EndWait(copy); }
 
@@ -108,8 +110,7 @@ private:
     // The photo a command index belongs to, counted from 1.
     int Position(int commandIndex) const;
     std::string PhotoText() const;  // "2 of 8"
-    void Copied(const PhotoCopier::Outcome* copied, int taken,
-                const std::function<void(const QString&)>& done);
+    void Copied(const PhotoCopier::Outcome* copied, int taken, bool copySkipped, const Told& done);
     QString CheckSummary();
 
     const zentrivo::TOpcije& options_;

@@ -99,13 +99,12 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
     process_.Remaining = commands_.CommandCount();
     process_.CurrentIndex = 0;
     process_.RotationsDone = 0;
-    runReturn_ = ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_};
+    wayBack_.Plan(ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_});
     photosTaken_ = 0;
     pace_.BeginRun();
-    const std::optional<RunJournal> resume = std::exchange(resumeFrom_, std::nullopt);
-    resumeSetup_.clear();
+    const std::optional<RunJournal> resume = resume_.Take();
     if (!resume) {
-        journal_.Begin(commands_.Commands(), runReturn_, photos_.KnownNames());
+        journal_.Begin(commands_.Commands(), wayBack_.Planned(), photos_.KnownNames());
         RefreshResume();
     } else {
         ApplyResume(*resume);
@@ -137,8 +136,7 @@ void Shoot::Stop() {
     process_.ProcessState = kProcessNotStarted;
     photos_.EndRun();
     observer_.RunEnds(process_.RotationsDone > 0);
-    resumeFrom_.reset();
-    resumeSetup_.clear();
+    resume_.Drop();
     if (!completing_) {
         log_.End("stopped");
     }
@@ -152,7 +150,7 @@ void Shoot::Tick() {
         return;
     }
     // A resumed run sets the controller up again before its next command.
-    const bool setup = !resumeSetup_.empty();
+    const bool setup = resume_.SettingUp();
     const bool complete =
         !setup && (process_.Remaining <= 0 || process_.CurrentIndex >= commands_.CommandCount());
     // The end of the run waits for a copy in hand to finish, so that its own
@@ -165,7 +163,7 @@ void Shoot::Tick() {
         WorkGate::WhenFree(needed, [this] { ticker_.Again(); });
         return;
     }
-    const std::string command = setup      ? resumeSetup_.front()
+    const std::string command = setup      ? resume_.Next()
                                 : complete ? std::string()
                                            : commands_.CommandAt(process_.CurrentIndex);
     if (!setup && !PhotoAccountedFor(command, complete)) {
@@ -179,7 +177,7 @@ void Shoot::Tick() {
 }
 
 void Shoot::Play(const std::string& command) {
-    const bool setup = !resumeSetup_.empty();
+    const bool setup = resume_.SettingUp();
     const std::string letter = command.substr(0, 1);
     const bool turn = letter == "R" || letter == "L";
     const bool rotation = turn && !setup;
@@ -220,10 +218,7 @@ void Shoot::Played(const std::string& command, bool setup,
         observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(), next, ticker_.GapMs()));
     }
     if (setup) {
-        // A Stop during the wait has emptied it already.
-        if (!resumeSetup_.empty()) {
-            resumeSetup_.pop_front();
-        }
+        resume_.SetUp();
         ticker_.Schedule();
         return;
     }

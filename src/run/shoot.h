@@ -4,7 +4,6 @@
 #include <QString>
 #include <chrono>
 #include <ctime>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,10 +17,12 @@
 #include "device_link.h"
 #include "photo_session.h"
 #include "run_pace.h"
+#include "run_resume.h"
 #include "shoot_journal.h"
 #include "shoot_log.h"
 #include "shoot_observer.h"
 #include "shoot_ticker.h"
+#include "way_back.h"
 
 // The shoot as it happens: Start with its connection test, one command a
 // tick with its reply awaited, Pause, Continue and Stop, the end of the run
@@ -103,8 +104,7 @@ private:
     bool ReportFailedExchange(const std::string& command, const zentrivo::ExchangeResult& result);
     void Complete();
     // Tells the end of a run, with the lines its photos added.
-    void Completed(const QString& photoLines);
-    void ReturnToStart();
+    void Completed(const QString& photoLines, bool flawed);
     void DeviceGone();
     // Ends the run, then tells the user that the device went away.
     void EndForLostDevice();
@@ -134,18 +134,14 @@ private:
     ShootJournal journal_;
     RunPace pace_;
     ShootTicker ticker_;
+    RunResume resume_{journal_, observer_};
+    WayBack wayBack_{device_, pace_, journal_};
 
-    // The step period of the last made process, and the way back of the run
-    // that made the rotations counted in RotationsDone.
+    // The step period of the last made process.
     std::int32_t madePeriodMs_ = 0;
-    zentrivo::ReturnPlan runReturn_;
     // Photo commands the controller accepted since the last Start.
     std::int32_t photosTaken_ = 0;
     bool completing_ = false;  // the end of a run stops it, and logs its own end
-    // The journal a Start is to go on from.
-    std::optional<zentrivo::RunJournal> resumeFrom_;
-    // What a resumed run plays before its next command.
-    std::deque<std::string> resumeSetup_;
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
 };

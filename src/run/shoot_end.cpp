@@ -68,15 +68,18 @@ void Shoot::Complete() {
     completing_ = true;
     Stop();
     completing_ = false;
-    photos_.Finish(photosTaken_, options_.FotosAutoCopy,
-                   [this](const QString& photoLines) { Completed(photoLines); });
+    photos_.Finish(
+        photosTaken_, options_.FotosAutoCopy,
+        [this](const QString& photoLines, bool flawed) { Completed(photoLines, flawed); });
 }
 
-void Shoot::Completed(const QString& photoLines) {
+void Shoot::Completed(const QString& photoLines, bool flawed) {
     const QString message = "Process successfully completed !" + photoLines;
     EndJournal();
     log_.End("completed: " + QString(message).replace("\r\n", " / ").toStdString());
-    observer_.ShowMessage("Information", message, ShootObserver::Icon::Information);
+    // A photo missing or not copied is not an end to pass over.
+    observer_.ShowMessage("Information", message,
+                          flawed ? ShootObserver::Icon::Warning : ShootObserver::Icon::Information);
 }
 
 void Shoot::CameraLost(const QString& message) {
@@ -92,23 +95,13 @@ void Shoot::CameraLost(const QString& message) {
 
 void Shoot::TurnBack() {
     observer_.TurnBackOpen(false);
-    WorkGate::WhenFree({&device_.Gate()}, [this] { ReturnToStart(); });
-}
-
-void Shoot::ReturnToStart() {
-    const std::string command = ReturnCommand(runReturn_, process_.RotationsDone);
-    const std::int32_t pollLimit = pace_.ReturnPollLimit(command, runReturn_.PeriodMs);
-    // A port closed since the run, after a failed write or a device that
-    // went away, is opened again: the device may be back.
-    if (!device_.Connect()) {
-        observer_.TurnBackOpen(false);
-        return;
-    }
-    // The controller finishes the move whatever becomes of the program: a
-    // resume after a crash from here on must turn the table to its place.
-    journal_.TurningBack();
-    device_.Exchange(command, pollLimit, false, [this, command](const ExchangeResult& result) {
-        ReportFailedExchange(command, result);
-        observer_.TurnBackOpen(false);
+    WorkGate::WhenFree({&device_.Gate()}, [this] {
+        wayBack_.Go(process_.RotationsDone, [this](const std::string& command,
+                                                   const std::optional<ExchangeResult>& result) {
+            if (result) {
+                ReportFailedExchange(command, *result);
+            }
+            observer_.TurnBackOpen(false);
+        });
     });
 }

@@ -54,57 +54,32 @@ QString Shoot::StateText() const {
 }
 
 void Shoot::ResumeInterrupted() {
-    if (process_.ProcessState != kProcessNotStarted) {
+    if (Running()) {
         return;
     }
-    const RunJournalRead read = journal_.Read();
-    if (!read.exists) {
-        RefreshResume();
+    std::optional<RunJournal> journal = resume_.Ask();
+    RefreshResume();
+    if (!journal) {
         return;
     }
-    if (!read.journal) {
-        journal_.SetAsideDamaged();
-        RefreshResume();
-        observer_.ShowMessage("Error",
-                              "The journal of the interrupted run is damaged and can not be used. "
-                              "It has been set aside.",
-                              ShootObserver::Icon::Error);
-        return;
-    }
-    const RunJournal& journal = *read.journal;
-    const int photos = PhotoCommandCount(journal.Commands);
-    const int next = std::min(journal.PhotosDone + 1, photos);
-    const QString question = QString(
-                                 "The last run stopped at %1, at photo %2 of %3.\r\n\r\n"
-                                 "Do you want to go on from photo %2 ?")
-                                 .arg(QString::fromStdString(StoppedAt(journal)))
-                                 .arg(next)
-                                 .arg(photos);
-    if (!observer_.AskYesNo("Resume Interrupted Run", question)) {
-        return;
-    }
-    commands_.SetCommands(journal.Commands);
-    process_.StepsPerPhoto = journal.Return.StepsPerPhoto;
-    process_.DirectionLetter = journal.Return.DirectionLetter;
-    madePeriodMs_ = journal.Return.PeriodMs;
-    observer_.ProcessRestored(photos);
-    resumeFrom_ = journal;
+    commands_.SetCommands(journal->Commands);
+    process_.StepsPerPhoto = journal->Return.StepsPerPhoto;
+    process_.DirectionLetter = journal->Return.DirectionLetter;
+    madePeriodMs_ = journal->Return.PeriodMs;
+    observer_.ProcessRestored(PhotoCommandCount(journal->Commands));
+    resume_.Hold(std::move(*journal));
     Start();
 }
 
 void Shoot::ApplyResume(const RunJournal& journal) {
-    // The setup goes out at the pace of a Start.
+    // Its setup, queued at Take, goes out at the pace of a Start.
     const std::size_t resumeAt = ResumeIndex(journal);
     const int photos = PhotoCommandCount(journal.Commands);
     log_.Write("resumes the run that stopped at " + StoppedAt(journal) + ", from photo " +
                std::to_string(std::min(journal.PhotosDone + 1, photos)) + " of " +
                std::to_string(photos));
-    const std::vector<std::string> setup = ResumeSetup(journal);
-    resumeSetup_.assign(setup.begin(), setup.end());
-    const bool turns = !TurnToResumeCommand(journal).empty();
-
     photos_.Resume(journal);
-    runReturn_ = journal.Return;
+    wayBack_.Plan(journal.Return);
     process_.RotationsDone = RotationsAtResume(journal);
     process_.CurrentIndex = static_cast<std::int32_t>(resumeAt);
     process_.Remaining = commands_.CommandCount() - process_.CurrentIndex;
@@ -112,5 +87,5 @@ void Shoot::ApplyResume(const RunJournal& journal) {
     for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {
         observer_.ProgressAdvanced();
     }
-    journal_.Resumed(journal, process_.RotationsDone, turns);
+    journal_.Resumed(journal, process_.RotationsDone, !TurnToResumeCommand(journal).empty());
 }

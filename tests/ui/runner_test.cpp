@@ -269,16 +269,18 @@ void RunnerTest::completionCopiesThePhotosFoundWhenAsked() {
     s.Make("2");
     s.Start();
     QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().ProcessState, 2, 10000);
-    // The camera writes its photos while the run waits: whole JPEGs that
-    // hold their own names.
+    // The camera writes each photo while the run waits after it: whole
+    // JPEGs that hold their own names.
     const auto jpeg = [](const QString& name) { return "\xFF\xD8" + name.toLatin1() + "\xFF\xD9"; };
-    for (const char* name : {"IMG_0001.JPG", "IMG_0002.JPG"}) {
+    const auto write = [&](const char* name) {
         QFile f(s.cameraDir.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(jpeg(name));
-    }
+    };
+    write("IMG_0001.JPG");
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(s.main().shoot().Process().RotationsDone, 2, 10000);
+    write("IMG_0002.JPG");
     QTest::mouseClick(MainControls(s.main()).btnPauza, Qt::LeftButton);
     QVERIFY(s.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !"));
     const QStringList folders = QDir(s.destDir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);

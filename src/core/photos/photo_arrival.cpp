@@ -20,6 +20,34 @@ std::string MissingPhotosLine(std::size_t taken, std::size_t received) {
            " photos came from the camera !";
 }
 
+std::vector<std::string> MissingFrameLines(const std::vector<std::string>& frames, int taken,
+                                           int planned) {
+    const auto missing = [&frames](int position) {
+        return static_cast<std::size_t>(position) > frames.size() ||
+               frames[static_cast<std::size_t>(position) - 1].empty();
+    };
+    std::vector<std::string> lines;
+    const std::string of = " of " + std::to_string(planned) + " ";
+    for (int first = 1; first <= taken; ++first) {
+        if (!missing(first)) {
+            continue;
+        }
+        int last = first;
+        while (last < taken && missing(last + 1)) {
+            ++last;
+        }
+        const std::string a = std::to_string(first);
+        const std::string b = std::to_string(last);
+        lines.push_back(
+            first == last
+                ? "Photo " + a + of + "did not come from the camera: " + a + ".jpg is missing"
+                : "Photos " + a + " to " + b + of + "did not come from the camera: " + a +
+                      ".jpg to " + b + ".jpg are missing");
+        first = last;
+    }
+    return lines;
+}
+
 bool IsWholeJpeg(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {

@@ -36,6 +36,13 @@ bool AwaitMorePhotos(std::size_t taken, std::size_t whole, std::size_t listed,
 // took, e.g. "Only 29 of 30 photos came from the camera !", none included;
 // empty when all came.
 std::string MissingPhotosLine(std::size_t taken, std::size_t received);
+// The lines that name the positions of `frames` (the photo of each position
+// from 1, empty for none) up to `taken` that have no photo, with the copy
+// each leaves out: "Photo 10 of 30 did not come from the camera: 10.jpg is
+// missing", a run of them on one line ("Photos 5 to 30 of 30 ...: 5.jpg to
+// 30.jpg are missing").
+std::vector<std::string> MissingFrameLines(const std::vector<std::string>& frames, int taken,
+                                           int planned);
 
 // The check that each photo arrives before the turntable moves on.
 

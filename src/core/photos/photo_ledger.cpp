@@ -1,13 +1,48 @@
 #include "core/photos/photo_ledger.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "core/ascii_case.h"
 #include "core/photos/photo_listing.h"
 
 namespace zentrivo {
 
+std::int64_t PhotoLedger::SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void PhotoLedger::Note(const std::vector<std::string>& listed) {
+    const std::int64_t now = clock_();
+    for (const std::string& name : listed) {
+        if (!Placed(name)) {
+            seen_.push_back(SeenPhoto{name, current_ - static_cast<int>(restored_), now});
+            placed_.insert(AsciiFolded(name));
+        }
+    }
+}
+
+FramePlan PhotoLedger::Plan() const {
+    FramePlan plan = PlanFrames(seen_, exposedMs_);
+    plan.frames.insert(plan.frames.begin(), frames_.begin(), frames_.end());
+    while (!plan.frames.empty() && plan.frames.back().empty()) {
+        plan.frames.pop_back();
+    }
+    plan.aside.insert(plan.aside.begin(), aside_.begin(), aside_.end());
+    return plan;
+}
+
 void PhotoLedger::Exposed(int position, const std::vector<std::string>& listed) {
+    if (byArrival_) {
+        Note(listed);
+        while (current_ < position) {
+            exposedMs_.push_back(clock_());
+            ++current_;
+        }
+        return;
+    }
     if (position == current_ || position < 1) {
         return;
     }
@@ -30,6 +65,10 @@ void PhotoLedger::Mark(const std::string& name) {
 }
 
 void PhotoLedger::Place(const std::vector<std::string>& whole) {
+    if (byArrival_) {
+        Note(whole);
+        return;
+    }
     std::vector<std::string> fresh;
     for (const std::string& name : whole) {
         if (!Placed(name)) {
@@ -53,21 +92,30 @@ void PhotoLedger::Place(const std::vector<std::string>& whole) {
 }
 
 bool PhotoLedger::Served(int position) const {
-    return position >= 1 && static_cast<std::size_t>(position) <= frames_.size() &&
-           !frames_[static_cast<std::size_t>(position) - 1].empty();
+    const std::vector<std::string>& frames = byArrival_ ? Frames() : frames_;
+    return position >= 1 && static_cast<std::size_t>(position) <= frames.size() &&
+           !frames[static_cast<std::size_t>(position) - 1].empty();
 }
 
 int PhotoLedger::Received() const {
-    return static_cast<int>(std::count_if(frames_.begin(), frames_.end(),
+    const std::vector<std::string> frames = Frames();
+    return static_cast<int>(std::count_if(frames.begin(), frames.end(),
                                           [](const std::string& f) { return !f.empty(); }));
 }
 
 std::vector<std::string> PhotoLedger::Frames() const {
+    if (byArrival_ && !seen_.empty()) {
+        return Plan().frames;
+    }
     std::vector<std::string> frames = frames_;
     while (!frames.empty() && frames.back().empty()) {
         frames.pop_back();
     }
     return frames;
+}
+
+std::vector<std::string> PhotoLedger::SetAside() const {
+    return byArrival_ ? Plan().aside : aside_;
 }
 
 bool PhotoLedger::Placed(const std::string& name) const {
@@ -76,7 +124,9 @@ bool PhotoLedger::Placed(const std::string& name) const {
 
 void PhotoLedger::Restore(int positionsDone, std::vector<std::string> received,
                           const std::vector<std::string>& aside) {
+    const bool byArrival = byArrival_;
     Clear();
+    byArrival_ = byArrival;
     std::set<std::string> setAside;
     for (const std::string& name : aside) {
         setAside.insert(AsciiFolded(name));
@@ -93,6 +143,9 @@ void PhotoLedger::Restore(int positionsDone, std::vector<std::string> received,
     }
     current_ = static_cast<int>(frames_.size());
     floor_ = last_;
+    // By arrival, the frames restored stay; what is seen from now on is
+    // matched to the positions after them.
+    restored_ = frames_.size();
 }
 
 }  // namespace zentrivo

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "core/photos/arrival_order.h"
 
 // Which photo of the camera folder belongs to which position of a run that
 // checks each photo. Cameras number their files in the order of exposure,
@@ -14,7 +18,17 @@ namespace zentrivo {
 
 class PhotoLedger {
 public:
-    void Clear() { *this = PhotoLedger{}; }
+    // Milliseconds on a steady clock: when a photo was seen, a position
+    // exposed.
+    using Clock = std::function<std::int64_t()>;
+    explicit PhotoLedger(Clock clock = SteadyMs) : clock_(std::move(clock)) {}
+
+    void Clear() { *this = PhotoLedger{clock_}; }
+    // Cleared, and kept by arrival from now on.
+    void ByArrival() {
+        Clear();
+        byArrival_ = true;
+    }
 
     // The first photo command of `position` (counted from 1) is about to be
     // sent; `listed` are the run's new photos listed now, none of which can be
@@ -32,8 +46,9 @@ public:
     // The photo of each position in order, empty for a position without one,
     // up to the last position that has one.
     std::vector<std::string> Frames() const;
-    // Photos that are no position's, in the order they were set aside.
-    const std::vector<std::string>& SetAside() const { return aside_; }
+    // Photos that are no position's, in the order they were set aside (by
+    // arrival: in name order).
+    std::vector<std::string> SetAside() const;
     bool Placed(const std::string& name) const;
 
     // A resumed run with `positionsDone` positions behind it: of `received`,
@@ -44,6 +59,20 @@ public:
 
 private:
     void Mark(const std::string& name);
+    // By arrival: notes each of `listed` not seen before, as taken at the
+    // positions exposed by now.
+    void Note(const std::vector<std::string>& listed);
+
+    FramePlan Plan() const;
+    static std::int64_t SteadyMs();
+
+    Clock clock_;
+    bool byArrival_ = false;
+    // By arrival: the photos seen and the positions exposed since the last
+    // Restore, whose frames stay as they were restored.
+    std::vector<SeenPhoto> seen_;
+    std::vector<std::int64_t> exposedMs_;
+    std::size_t restored_ = 0;
 
     int current_ = 0;
     std::vector<std::string> frames_;  // by position, from 1
