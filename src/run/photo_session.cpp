@@ -32,6 +32,7 @@ PhotoSession::PhotoSession(const TOpcije& options, const CommandList& commands,
 
 void PhotoSession::FollowTether() {
     connect(&tether_, &CameraTether::StateChanged, this, [this](const QString& text) {
+        failed_ = failed_ && !tether_.Connected();
         log_.Write("camera: " + text.toStdString());
         observer_.CameraStateChanged(text);
     });
@@ -53,6 +54,8 @@ void PhotoSession::FollowTether() {
                                       ShootObserver::Icon::Error);
             });
     connect(&tether_, &CameraTether::NotConnected, this, [this](const QString& why) {
+        failed_ = true;
+        why_ = why;
         log_.Write("camera not connected: " + why.toStdString());
         if (std::exchange(tellCameraProblem_, false)) {
             observer_.ShowMessage("Warning",
@@ -64,6 +67,7 @@ void PhotoSession::FollowTether() {
     });
     connect(&tether_, &CameraTether::Lost, this, [this](const QString& model, const QString& why) {
         log_.Write("the camera went away: " + why.toStdString());
+        lostModel_ = model;
         emit CameraLost(
             "The camera " + model + " is no longer connected (" + why +
             ").\r\n\r\nPlease check that it is switched on and awake, its cable or network, and "
@@ -77,6 +81,7 @@ void PhotoSession::FollowTether() {
 
 void PhotoSession::UseCamera(bool chosenNow) {
     tellCameraProblem_ = chosenNow;
+    failed_ = false;
     tether_.SetFolder(Q(options_.FotosDir));
     tether_.Use(Q(options_.CameraPort), Q(options_.CameraModel));
 }
@@ -86,7 +91,22 @@ void PhotoSession::WatchCameraFolder() {
     tether_.SetFolder(Q(options_.FotosDir));
 }
 
+QString PhotoSession::CameraAbsentText() const {
+    return "The camera " + Q(options_.CameraPort) + " does not answer:\r\n" + why_ +
+           "\r\n\r\nPlease check that it is switched on and awake, its cable or network (a "
+           "camera on the network is given as \"ptpip:\" and its address), and that no other "
+           "program has taken it.\r\n\r\nDo you want to start with the photos of the camera "
+           "folder alone ?";
+}
+
+QString PhotoSession::CameraGoneText() const {
+    return "The camera " + lostModel_ +
+           " is still not connected: photos taken now would be lost.\r\n\r\nPlease check that "
+           "it is switched on and awake, its cable or network, then press Continue again.";
+}
+
 void PhotoSession::BeginRun(std::function<bool()> goesOn) {
+    cameraInRun_ = tether_.Chosen() && tether_.Connected();
     WatchCameraFolder();
     photos_.StartWatching(std::move(goesOn));
     check_.Begin(options_.FotosCheck);

@@ -40,6 +40,13 @@ public:
     void WatchCameraFolder();
     // Where cameras are looked for, for the camera choice.
     CameraTether& Camera() { return tether_; }
+    // The chosen camera has been tried and did not answer; why, for the user.
+    bool CameraAbsent() const { return tether_.Chosen() && !tether_.Connected() && failed_; }
+    QString CameraAbsentText() const;
+    // The run began with the chosen camera and it is gone: photos taken now
+    // would be lost.
+    bool CameraGoneFromRun() const { return cameraInRun_ && !tether_.Connected(); }
+    QString CameraGoneText() const;
 
     // A run begins: the folder watched from now, looked at while `goesOn`.
     void BeginRun(std::function<bool()> goesOn);
@@ -122,6 +129,10 @@ private:
     CameraTether tether_;
     PhotoCheck check_;
     bool tellCameraProblem_ = false;  // the user has just chosen the camera
+    bool failed_ = false;             // its last try to connect failed
+    QString why_;                     // and why
+    bool cameraInRun_ = false;        // the run began with it connected
+    QString lostModel_;               // the camera that went away last
     // The photo work of a run's end, from its last look to its message.
     std::unique_ptr<CameraPhotos::Work> ending_;
 };

@@ -44,6 +44,12 @@ void Shoot::ForgetInterruptedRun() {
 }
 
 void Shoot::Start() {
+    // A run with the chosen camera silent would lose every photo it takes.
+    if (!Running() && photos_.CameraAbsent() &&
+        !observer_.AskYesNo("Start", photos_.CameraAbsentText())) {
+        resume_.Drop();
+        return;
+    }
     // A press while a reply is awaited, or while the photos of the last run
     // are collected and copied, starts the run once that is done: the new
     // run's snapshot must not empty the list under them.
@@ -118,6 +124,11 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
 
 void Shoot::PauseOrContinue() {
     if (process_.ProcessState == kProcessPaused) {
+        if (photos_.CameraGoneFromRun()) {
+            observer_.ShowMessage("Warning", photos_.CameraGoneText(),
+                                  ShootObserver::Icon::Warning);
+            return;
+        }
         observer_.PausedChanged(false);
         process_.ProcessState = kProcessStarted;
         log_.Write("continued");

@@ -1,5 +1,7 @@
 #include "core/settings/settings.h"
 
+#include "core/settings/camera_port.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,4 +61,13 @@ TEST(Settings, EachWritingMomentWritesOnlyItsSectionAndKeepsForeignLines) {
     EXPECT_EQ(back.FotosCopyDir, "/dest");
     EXPECT_FALSE(back.AutoStart);
     EXPECT_TRUE(back.FotosAutoNameDir);
+}
+
+TEST(Settings, ABareCameraAddressIsANetworkCameraAndEveryOtherPortStaysAsTyped) {
+    EXPECT_EQ(CameraPortFor("192.168.1.20"), "ptpip:192.168.1.20");
+    EXPECT_EQ(CameraPortFor("camera.local:15740"), "ptpip:camera.local:15740");
+    for (const char* kept :
+         {"", "ptpip:192.168.1.20", "usb:001,007", "usb:", "disk:/media/card", "Canon EOS"}) {
+        EXPECT_EQ(CameraPortFor(kept), kept);
+    }
 }

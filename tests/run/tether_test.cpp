@@ -56,6 +56,7 @@ private slots:
     void aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain();
     void aCameraWithoutACableIsFiredOverTheConnection();
     void aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos();
+    void aStartWithTheCameraSilentAsksFirst();
 };
 
 void TetherTest::initTestCase() {
@@ -134,11 +135,38 @@ void TetherTest::aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos() {
     QVERIFY(rig.observer.paused);
     QCOMPARE(rig.observer.camera, QString("Camera: not found"));
     QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0002.JPG"}));
-    // The table waits for the camera.
+    // The table waits for the camera, and Continue is refused while it is
+    // gone: the photos would go nowhere.
     const int sent = rig.Received().size();
+    rig.shoot.PauseOrContinue();
+    QVERIFY(rig.observer.paused);
+    QVERIFY(rig.observer.messages.last().startsWith(
+        "Warning|The camera PTP/IP Camera is still not connected: photos taken now would be "
+        "lost."));
     QTest::qWait(500);
     QCOMPARE(rig.Received().size(), sent);
     rig.shoot.Stop();
+}
+
+void TetherTest::aStartWithTheCameraSilentAsksFirst() {
+    ShootRig rig({"--time-scale", "0"});
+    rig.options.CameraPort = "ptpip:127.0.0.1:1:1";  // nothing listens there
+    rig.options.CameraModel = "PTP/IP Camera";
+    rig.shoot.UseCamera(false);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.shoot.Photos().CameraAbsent(), 20000);
+    rig.Make(2);
+    rig.observer.answers = {false};
+    rig.shoot.Start();
+    QCOMPARE(rig.observer.questions.size(), 1);
+    QVERIFY2(rig.observer.questions[0].startsWith(
+                 "Start|The camera ptpip:127.0.0.1:1:1 does not answer:"),
+             qPrintable(rig.observer.questions[0]));
+    QVERIFY(!rig.shoot.Running());
+    QVERIFY(rig.Received().isEmpty());
+    // Going on with the camera folder alone is the user's to choose.
+    rig.observer.answers = {true};
+    rig.shoot.Start();
+    QVERIFY(rig.WaitForMessage(kCompleted));
 }
 
 QTEST_GUILESS_MAIN(TetherTest)
