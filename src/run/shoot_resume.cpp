@@ -1,6 +1,5 @@
 // The photo check's decisions in the run, and a run resumed from its
 // journal.
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 
@@ -11,8 +10,9 @@ using namespace zentrivo;
 
 namespace {
 
-// How often the wait for a photo looks at the camera folder.
-constexpr int kPhotoLookMs = 250;
+// How often the wait for a photo looks at the camera folder: a photo whole
+// ends the wait within this and the short settle.
+constexpr int kPhotoLookMs = 50;
 
 }  // namespace
 
@@ -37,11 +37,7 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
     observer_.TimeLeftChanged(pace_.TimeLeft(commands_.Commands(),
                                              static_cast<std::size_t>(process_.CurrentIndex),
                                              ticker_.GapMs(), answer.waitMs));
-    QTimer::singleShot(kPhotoLookMs, this, [this] {
-        if (process_.ProcessState == kProcessStarted) {
-            ticker_.Again();
-        }
-    });
+    ticker_.Soon(kPhotoLookMs);
     return false;
 }
 

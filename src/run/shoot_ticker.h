@@ -22,6 +22,9 @@ public:
     void Schedule();
     // A tick at the usual interval: a run that goes on again.
     void Again();
+    // The next tick in `ms`, or as soon as the event loop comes round,
+    // whatever the pace; a later call replaces an earlier one.
+    void Soon(int ms = 0) { atOnce_.start(ms); }
     void Stop();
     // At each tick: neither timer brings another beside it, and the rest of
     // the pause after the last reply is waited out.

@@ -51,6 +51,7 @@ private slots:
     void theFastPaceSendsEachCommandAsSoonAsItsReplyIsIn();
     void pauseHoldsTheTableContinueGoesOnAndStopEndsTheRun();
     void aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns();
+    void withoutTheCheckEveryCopyHoldsItsOwnExposure();
     void aRunCutShortByALostBoardGoesOnFromItsJournal();
     void theRunLogStampsEachCommandAsSentAndNamesItsDevice();
     void aResumeNamesTheMomentTheRunStoppedAndIsLogged();
@@ -152,6 +153,36 @@ void ShootTest::aPhotoThatNeverCameIsTakenAgainBeforeTheTableTurns() {
                          "\r\nPhotos successfully copied !\r\nPhotos planned: 3, received: 3, "
                          "taken again: 1"});
     QCOMPARE(rig.CopiedPhotos().size(), 3);
+}
+
+void ShootTest::withoutTheCheckEveryCopyHoldsItsOwnExposure() {
+    // The second photo never comes and the fourth comes 2 s late, after the
+    // fifth: each copy still holds the exposure of its own number.
+    ShootRig rig({"--time-scale", "0.1", "--camera-miss", "2", "--camera-late", "4",
+                  "--camera-late-ms", "2000"});
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(5);
+    rig.shoot.Start();
+    // The end waits for the fifth photo that will never come: the user
+    // copies once the four are in.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.observer.cameraWait == "4 of 5", 30000);
+    rig.shoot.EndCameraWait(true);
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(
+        rig.observer.messages,
+        QStringList{kCompleted +
+                    "\r\nPhotos successfully copied !\r\nOnly 4 of 5 photos came from the "
+                    "camera !\r\nPhoto 2 of 5 did not come from the camera: 2.jpg is missing"});
+    QStringList shots;
+    for (const QString& copy : rig.CopiedPhotos()) {
+        QFile f(QDir(rig.copies.path()).filePath(copy));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QRegularExpressionMatch m =
+            QRegularExpression("zentrivo-sim shot=(\\d+) ").match(QString::fromLatin1(f.readAll()));
+        shots << copy.section('/', 1) + "=" + (m.hasMatch() ? m.captured(1) : "?");
+    }
+    QCOMPARE(shots, (QStringList{"1.jpg=1", "3.jpg=3", "4.jpg=4", "5.jpg=5"}));
 }
 
 void ShootTest::aRunCutShortByALostBoardGoesOnFromItsJournal() {

@@ -60,13 +60,20 @@ bool IsWholeJpeg(const std::string& path);
 // kind is not taken for one.
 bool IsCutShortJpeg(const std::string& path);
 
-// The new photos of a run that have arrived whole: a photo counts once its
-// size and time have stayed the same for kPhotoSettleTime and it is a whole
-// JPEG. Looks come from the window, a few times a second.
+// How long a whole JPEG must stay unchanged before it counts as arrived. Its
+// end marker says the camera has written it to the end; the short settle
+// covers a file cut at the end of the preview picture embedded in it, which
+// ends with the same marker. A camera writes a photo in one go, so a pause
+// of this length in the middle of one is not met.
+inline constexpr std::chrono::milliseconds kWholePhotoSettle{100};
+
+// The new photos of a run that have arrived whole: a photo counts once it is
+// a whole JPEG and its size and time have stayed the same for
+// kWholePhotoSettle. Looks come from the window, several times a second.
 class PhotoArrivals {
 public:
     explicit PhotoArrivals(PhotoSettle::Clock clock = &std::chrono::steady_clock::now)
-        : settle_(kPhotoSettleTime, std::move(clock)) {}
+        : settle_(kWholePhotoSettle, std::move(clock)) {}
 
     // Looks again at each of `paths` not yet counted.
     void Look(const std::vector<std::string>& paths);
