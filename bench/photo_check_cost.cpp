@@ -18,36 +18,12 @@
 #include <cstdlib>
 #include <optional>
 
+#include "answering_dialogs.h"
 #include "main_controls.h"
 #include "simulated_turntable.h"
 #include "ui/zentrivo_windows.h"
 
 namespace {
-
-// Answers every box with OK and remembers the last text.
-class AnsweringDialogs : public Dialogs {
-public:
-    QString last;
-    Answer Message(QWidget*, const QString&, const QString& text, Icon, Buttons) override {
-        last = text;
-        return Answer::Ok;
-    }
-    std::optional<QString> InputText(QWidget*, const QString&, const QString&, const QString&,
-                                     int) override {
-        return std::nullopt;
-    }
-    std::optional<QString> ChooseFolder(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&,
-                                        const QString&) override {
-        return std::nullopt;
-    }
-    bool ShellOpen(const QString&) override { return true; }
-};
 
 // Milliseconds from Start to the completion message.
 std::optional<double> PlayShoot(int photos, bool check) {
