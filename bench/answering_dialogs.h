@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+#include <cstdio>
 #include <optional>
 
 #include "ui/dialogs.h"
@@ -30,3 +32,23 @@ public:
     }
     bool ShellOpen(const QString&) override { return true; }
 };
+
+// Offscreen when there is no display to show the window on.
+inline void OffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+// Runs the event loop until the run's completion message; false, with the
+// message that ended the run instead, when another one came first.
+inline bool AwaitCompletion(const AnsweringDialogs& answers) {
+    while (!answers.last.startsWith("Process successfully completed !")) {
+        if (!answers.last.isEmpty()) {
+            std::fprintf(stderr, "the run ended with: %s\n", qPrintable(answers.last));
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}

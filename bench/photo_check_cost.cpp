@@ -46,12 +46,8 @@ std::optional<double> PlayShoot(int photos, bool check) {
     QElapsedTimer clock;
     clock.start();
     w.btnStartClick();
-    while (!answers->last.startsWith("Process successfully completed !")) {
-        if (!answers->last.isEmpty()) {
-            std::fprintf(stderr, "the run ended with: %s\n", qPrintable(answers->last));
-            return std::nullopt;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!AwaitCompletion(*answers)) {
+        return std::nullopt;
     }
     const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     std::printf("check %-3s  %8.0f ms  %6.0f ms a photo   %s\n", check ? "on" : "off", ms,
@@ -63,9 +59,7 @@ std::optional<double> PlayShoot(int photos, bool check) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    OffscreenWithoutDisplay();
     QApplication app(argc, argv);
     const int photos = argc > 1 ? std::atoi(argv[1]) : 30;
     const auto off = PlayShoot(photos, false);

@@ -99,12 +99,8 @@ std::optional<Figures> PlayShoot(int photos, bool fast) {
     MainControls(w).txtBrojSlika->setText(QString::number(photos));
     w.btnKreirajProcesClick();
     w.btnStartClick();
-    while (!answers->last.startsWith("Process successfully completed !")) {
-        if (!answers->last.isEmpty()) {
-            std::fprintf(stderr, "the run ended with: %s\n", qPrintable(answers->last));
-            return std::nullopt;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!AwaitCompletion(*answers)) {
+        return std::nullopt;
     }
 
     const std::vector<Arrival> times = ArrivalTimes(logPath);
@@ -133,9 +129,7 @@ std::optional<Figures> PlayShoot(int photos, bool fast) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    OffscreenWithoutDisplay();
     QApplication app(argc, argv);
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i) {

@@ -75,7 +75,7 @@ void CameraPhotos::Refresh() {
         observer_.PhotoAdded(QString::fromStdString(name));
         log_.Write("new photo in the camera folder: " + name);
     }
-    if (ledgerOn_ && byArrival_) {
+    if (ledgerOn_ && ledger_.KeptByArrival()) {
         ledger_.Place(Names());  // seen now, whole or not
     }
     ShowCount();
@@ -101,8 +101,7 @@ void CameraPhotos::LookForArrivals() {
 
 void CameraPhotos::KeepLedger(bool checked) {
     ledgerOn_ = true;
-    byArrival_ = !checked;
-    if (byArrival_) {
+    if (!checked) {
         ledger_.ByArrival();
     } else {
         ledger_.Clear();

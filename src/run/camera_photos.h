@@ -110,7 +110,6 @@ private:
     zentrivo::PhotoArrivals arrivals_;
     zentrivo::PhotoLedger ledger_;
     bool ledgerOn_ = false;
-    bool byArrival_ = false;
     QTimer refresher_;
     std::function<bool()> goesOn_;
     // The end of a run's wait for its last photos, while it lasts.

@@ -32,7 +32,6 @@ PhotoSession::PhotoSession(const TOpcije& options, const CommandList& commands,
 
 void PhotoSession::FollowTether() {
     connect(&tether_, &CameraTether::StateChanged, this, [this](const QString& text) {
-        failed_ = failed_ && !tether_.Connected();
         log_.Write("camera: " + text.toStdString());
         observer_.CameraStateChanged(text);
     });
@@ -54,7 +53,6 @@ void PhotoSession::FollowTether() {
                                       ShootObserver::Icon::Error);
             });
     connect(&tether_, &CameraTether::NotConnected, this, [this](const QString& why) {
-        failed_ = true;
         why_ = why;
         log_.Write("camera not connected: " + why.toStdString());
         if (std::exchange(tellCameraProblem_, false)) {
@@ -81,7 +79,7 @@ void PhotoSession::FollowTether() {
 
 void PhotoSession::UseCamera(bool chosenNow) {
     tellCameraProblem_ = chosenNow;
-    failed_ = false;
+    why_.clear();
     tether_.SetFolder(Q(options_.FotosDir));
     tether_.Use(Q(options_.CameraPort), Q(options_.CameraModel));
 }
@@ -92,7 +90,10 @@ void PhotoSession::WatchCameraFolder() {
 }
 
 QString PhotoSession::CameraAbsentText() const {
-    return "The camera " + Q(options_.CameraPort) + " does not answer:\r\n" + why_ +
+    // A Start right after the camera was chosen may come before its first
+    // try has ended: it is asked about all the same.
+    return "The camera " + Q(options_.CameraPort) + " does not answer" +
+           (why_.isEmpty() ? QString(".") : ":\r\n" + why_) +
            "\r\n\r\nPlease check that it is switched on and awake, its cable or network (a "
            "camera on the network is given as \"ptpip:\" and its address), and that no other "
            "program has taken it.\r\n\r\nDo you want to start with the photos of the camera "

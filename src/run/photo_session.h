@@ -40,8 +40,10 @@ public:
     void WatchCameraFolder();
     // Where cameras are looked for, for the camera choice.
     CameraTether& Camera() { return tether_; }
-    // The chosen camera has been tried and did not answer; why, for the user.
-    bool CameraAbsent() const { return tether_.Chosen() && !tether_.Connected() && failed_; }
+    // The chosen camera is not connected: not yet, or it did not answer.
+    bool CameraAbsent() const {
+        return CameraTether::Available() && tether_.Chosen() && !tether_.Connected();
+    }
     QString CameraAbsentText() const;
     // The run began with the chosen camera and it is gone: photos taken now
     // would be lost.
@@ -129,8 +131,7 @@ private:
     CameraTether tether_;
     PhotoCheck check_;
     bool tellCameraProblem_ = false;  // the user has just chosen the camera
-    bool failed_ = false;             // its last try to connect failed
-    QString why_;                     // and why
+    QString why_;                     // why its last try to connect failed
     bool cameraInRun_ = false;        // the run began with it connected
     QString lostModel_;               // the camera that went away last
     // The photo work of a run's end, from its last look to its message.

@@ -153,13 +153,13 @@ void TetherTest::aStartWithTheCameraSilentAsksFirst() {
     rig.options.CameraPort = "ptpip:127.0.0.1:1:1";  // nothing listens there
     rig.options.CameraModel = "PTP/IP Camera";
     rig.shoot.UseCamera(false);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.shoot.Photos().CameraAbsent(), 20000);
+    // Pressed at once, before the first try to connect has ended.
     rig.Make(2);
     rig.observer.answers = {false};
     rig.shoot.Start();
     QCOMPARE(rig.observer.questions.size(), 1);
     QVERIFY2(rig.observer.questions[0].startsWith(
-                 "Start|The camera ptpip:127.0.0.1:1:1 does not answer:"),
+                 "Start|The camera ptpip:127.0.0.1:1:1 does not answer"),
              qPrintable(rig.observer.questions[0]));
     QVERIFY(!rig.shoot.Running());
     QVERIFY(rig.Received().isEmpty());

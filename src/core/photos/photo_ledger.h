@@ -29,6 +29,7 @@ public:
         Clear();
         byArrival_ = true;
     }
+    bool KeptByArrival() const { return byArrival_; }
 
     // The first photo command of `position` (counted from 1) is about to be
     // sent; `listed` are the run's new photos listed now, none of which can be
