@@ -1,6 +1,7 @@
 // The simulated turntable's camera tethered over PTP/IP, as libgphoto2 sees
 // it: announced photos downloaded whole, captures fired over the
-// connection, a download that fails once and a camera that goes away.
+// connection, a download that fails once and a camera that goes away, and
+// one that comes back.
 #include <fcntl.h>
 #include <gphoto2/gphoto2.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -251,4 +253,42 @@ TEST(PtpIpCamera, FailsTheChosenDownloadOnceThenGoesAwayAtTheChosenShot) {
     EXPECT_EQ(sim.Command("P0050."), "OK\r\n");
     Gphoto again(sim.Port());
     EXPECT_LT(again.InitResult(), GP_OK);
+}
+
+TEST(PtpIpCamera, ComesBackAtTheChosenTimeWithItsCardAndTakesANewSession) {
+    TempDir home;
+    HomeIn home_in(home);
+    TetheredSim sim({"--camera-drop", "2", "--camera-drop-ms", "500"});
+    int result = GP_ERROR;
+    std::string first;
+    {
+        Gphoto camera(sim.Port());
+        ASSERT_EQ(camera.InitResult(), GP_OK) << gp_result_as_string(camera.InitResult());
+        ASSERT_EQ(sim.Command("P0050."), "OK\r\n");
+        ASSERT_EQ(camera.NextFile(), kPhotoFolder + "/IMG_0001.JPG");
+        first = camera.Download(kPhotoFolder + "/IMG_0001.JPG", result);
+        ASSERT_TRUE(IsWholeJpeg(first));
+        ASSERT_EQ(sim.Command("P0050."), "OK\r\n");
+        // Away: no program gets in, and the board's shots are lost.
+        const Gphoto away(sim.Port());
+        EXPECT_LT(away.InitResult(), GP_OK);
+        EXPECT_EQ(sim.Command("P0050."), "OK\r\n");
+        EXPECT_EQ(camera.NextFile(), "error " + std::to_string(GP_ERROR_IO));
+    }
+    // Back on the same port, as at first; looked for, not slept out.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto back = std::make_unique<Gphoto>(sim.Port());
+    while (back->InitResult() != GP_OK && std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        back = std::make_unique<Gphoto>(sim.Port());
+    }
+    ASSERT_EQ(back->InitResult(), GP_OK) << gp_result_as_string(back->InitResult());
+    // The card kept its photo; the numbers go on past the shots lost.
+    EXPECT_EQ(back->Download(kPhotoFolder + "/IMG_0001.JPG", result), first);
+    ASSERT_EQ(sim.Command("P0050."), "OK\r\n");
+    ASSERT_EQ(back->NextFile(), kPhotoFolder + "/IMG_0002.JPG");
+    const std::string later = back->Download(kPhotoFolder + "/IMG_0002.JPG", result);
+    EXPECT_EQ(result, GP_OK) << gp_result_as_string(result);
+    EXPECT_TRUE(IsWholeJpeg(later));
+    EXPECT_NE(later, first);
 }

@@ -13,7 +13,8 @@ struct CameraFaults {
     std::int64_t CutMs = 3000;
     bool Raw = false;  // a RAW file (IMG_0001.CR2) beside each JPEG
     // A camera tethered over the network only:
-    std::int64_t Drop = 0;               // at this shot the camera goes away, the shot lost
+    std::int64_t Drop = 0;               // at this shot the camera goes away, the shot lost...
+    std::int64_t DropMs = -1;            // ...and comes back this long after; -1 = never
     std::int64_t FailDownload = 0;       // the first downloads of this shot's JPEG fail...
     std::int64_t FailDownloadTimes = 1;  // ...this many of them
 

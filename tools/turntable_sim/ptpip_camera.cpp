@@ -45,8 +45,14 @@ void PtpIpCamera::TakePhoto(std::int64_t /*shutter_ms*/, double angle_degrees) {
 }
 
 void PtpIpCamera::Expose(double angle_degrees, std::optional<std::uint32_t> transaction) {
+    if (server_.Away()) {
+        queue_.Miss();
+        return;
+    }
     if (queue_.Take(angle_degrees, transaction) == settings_.Faults.Drop) {
-        server_.GoAway();
+        const std::int64_t back_in = settings_.Faults.DropMs;
+        server_.GoAway(back_in < 0 ? std::nullopt
+                                   : std::optional(std::chrono::milliseconds(back_in)));
     }
 }
 

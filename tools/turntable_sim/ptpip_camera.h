@@ -41,6 +41,8 @@ public:
     void TakePhoto(std::int64_t shutter_ms, double angle_degrees) override;
 
 private:
+    // Counts the shot and queues it; one while the camera is away is lost,
+    // as a camera switched off takes none.
     void Expose(double angle_degrees, std::optional<std::uint32_t> transaction);
     void Store(const Shot& shot);
 

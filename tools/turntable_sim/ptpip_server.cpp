@@ -82,19 +82,25 @@ bool SendPacket(int fd, std::uint32_t type, const std::string& payload) {
     return SendAll(fd, Packet(type, payload));
 }
 
+// On `port`, or on any free one when it is 0, which `port` is then set to;
+// -1 when it cannot be had.
 int ListenOnLoopback(int& port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // The connections of the last session may linger on the port the camera
+    // comes back to; they must not keep it from listening there again.
+    const int on = 1;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;  // any free port
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
     socklen_t size = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (fd < 0 || (port != 0 && setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) ||
+        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(fd, 8) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
         if (fd >= 0) {
             close(fd);
         }
-        throw std::runtime_error("cannot listen on 127.0.0.1 for the tethered camera");
+        return -1;
     }
     port = ntohs(address.sin_port);
     return fd;
@@ -105,6 +111,9 @@ int ListenOnLoopback(int& port) {
 PtpIpServer::PtpIpServer(const std::string& name, PtpResponder& responder)
     : name_(name), responder_(responder) {
     listen_fd_ = ListenOnLoopback(port_);
+    if (listen_fd_ < 0) {
+        throw std::runtime_error("cannot listen on 127.0.0.1 for the tethered camera");
+    }
     if (pipe2(wake_, O_CLOEXEC) != 0) {
         close(listen_fd_);
         throw std::runtime_error("cannot make a pipe for the tethered camera");
@@ -137,9 +146,12 @@ void PtpIpServer::Announce(std::uint16_t code, std::uint32_t transaction, std::u
     }
 }
 
-void PtpIpServer::GoAway() {
+void PtpIpServer::GoAway(std::optional<std::chrono::milliseconds> back_in) {
     const std::lock_guard<std::mutex> lock(mutex_);
     gone_ = true;
+    if (back_in) {
+        back_at_ = Clock::now() + *back_in;
+    }
     // Closed by the thread, once it has sent what it is sending, with a
     // reset rather than an orderly end, as a camera switched off ends them:
     // the program reads an error, not a camera that has nothing more to say.
@@ -152,6 +164,11 @@ void PtpIpServer::GoAway() {
     Wake();
 }
 
+bool PtpIpServer::Away() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return gone_;
+}
+
 void PtpIpServer::Close(int& fd) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (fd >= 0) {
@@ -161,11 +178,24 @@ void PtpIpServer::Close(int& fd) {
 }
 
 void PtpIpServer::Serve() {
+    do {
+        ServeConnections();
+        EndSession();
+        for (const int fd : newcomers_) {
+            close(fd);
+        }
+        newcomers_.clear();
+        // Closed while the camera is away, so that a program is refused.
+        Close(listen_fd_);
+    } while (ComeBack());
+}
+
+void PtpIpServer::ServeConnections() {
     for (;;) {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             if (stopping_ || gone_) {
-                break;
+                return;
             }
         }
         std::vector<pollfd> watched = {{wake_[0], POLLIN, 0},
@@ -211,12 +241,38 @@ void PtpIpServer::Serve() {
             }
         }
     }
-    EndSession();
-    for (const int fd : newcomers_) {
-        close(fd);
+}
+
+bool PtpIpServer::ComeBack() {
+    for (;;) {
+        int wait_ms = 0;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (stopping_ || !back_at_) {
+                return false;
+            }
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*back_at_ - Clock::now()).count();
+            if (left <= 0) {
+                int port = port_;
+                listen_fd_ = ListenOnLoopback(port);
+                if (listen_fd_ >= 0) {
+                    gone_ = false;
+                    back_at_.reset();
+                    return true;
+                }
+                // Another socket has taken the port meanwhile: try again soon.
+                wait_ms = 50;
+            } else {
+                wait_ms = static_cast<int>(left);
+            }
+        }
+        pollfd wake{wake_[0], POLLIN, 0};
+        if (poll(&wake, 1, wait_ms) > 0) {
+            char drained[64];
+            (void)!read(wake_[0], drained, sizeof drained);
+        }
     }
-    newcomers_.clear();
-    Close(listen_fd_);
 }
 
 void PtpIpServer::Greet(int fd) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,11 +28,22 @@ public:
     // Sends an event to the connected program; lost when none is connected,
     // as a camera's events are.
     void Announce(std::uint16_t code, std::uint32_t transaction, std::uint32_t param);
-    // The camera goes away: both connections break and no new one is taken.
-    void GoAway();
+    // The camera goes away: both connections break and no new one is taken;
+    // `back_in` later, when given, it comes back on the same port, as one
+    // switched on again, and a program may open a new session.
+    void GoAway(std::optional<std::chrono::milliseconds> back_in);
+    // From GoAway until the camera is back.
+    bool Away();
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void Serve();
+    // Until the camera goes away or the simulator ends.
+    void ServeConnections();
+    // Waits, switched off, for the time to come back, then listens again;
+    // false when the camera stays away or the simulator ends first.
+    bool ComeBack();
     void Greet(int fd);
     // False once the program has hung up.
     bool ServeCommand();
@@ -50,6 +63,7 @@ private:
     int command_fd_ = -1;
     int event_fd_ = -1;
     bool gone_ = false;
+    std::optional<Clock::time_point> back_at_;  // when a camera gone comes back
     bool stopping_ = false;
     std::thread thread_;  // last: it starts once everything above is ready
 };

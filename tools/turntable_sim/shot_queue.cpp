@@ -38,6 +38,11 @@ std::int64_t ShotQueue::Take(double angle_degrees, std::optional<std::uint32_t> 
     return number;
 }
 
+std::int64_t ShotQueue::Miss() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return ++shots_;
+}
+
 void ShotQueue::Serve() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {

@@ -37,6 +37,9 @@ public:
     // Counts a shot and queues it, unless the faults lose it or it is the
     // shot at which the camera goes away; returns its number.
     std::int64_t Take(double angle_degrees, std::optional<std::uint32_t> transaction = {});
+    // Counts a shot the camera never took, as one switched off misses the
+    // board's; returns its number.
+    std::int64_t Miss();
     // Stores the shots still pending, each at its time, as a camera finishes
     // its card writes before it is switched off; then takes no more.
     void Stop();

@@ -57,7 +57,12 @@ const char kSimUsage[] =
     "                     the tethered camera's JPEGs padded to N bytes, still valid\n"
     "  --camera-drop N    the tethered camera goes away at the N-th shot, as one\n"
     "                     switched off: both connections are reset, new ones are\n"
-    "                     refused, that shot is lost\n"
+    "                     refused; that shot and those while it is away are lost\n"
+    "  --camera-drop-ms MS\n"
+    "                     it comes back MS after it went (never), on the same port,\n"
+    "                     as one switched on again: a program may open a new\n"
+    "                     session, the card keeps its photos, later ones are\n"
+    "                     announced again; needs --camera-drop\n"
     "  --camera-fail-download N\n"
     "                     the first download of the N-th shot's JPEG fails\n"
     "  --camera-fail-download-times K\n"
@@ -186,6 +191,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
              return ReadCountUpTo(v, 0, kLargestPhoto, o.CameraPhotoBytes);
          }},
         {"--camera-drop", [&](const std::string& v) { return ReadCount(v, 1, o.Camera.Drop); }},
+        {"--camera-drop-ms",
+         [&](const std::string& v) { return ReadCameraMs(v, o.Camera.DropMs); }},
         {"--camera-fail-download",
          [&](const std::string& v) { return ReadCount(v, 1, o.Camera.FailDownload); }},
         {"--camera-fail-download-times",
@@ -235,6 +242,9 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         (o.CameraPhotoBytes != 0 || o.Camera.Drop != 0 || o.Camera.FailDownload != 0)) {
         parsed.Error =
             "--camera-photo-bytes, --camera-drop and --camera-fail-download need --camera-ptpip";
+    }
+    if (o.Camera.DropMs >= 0 && o.Camera.Drop == 0) {
+        parsed.Error = "--camera-drop-ms needs --camera-drop";
     }
     if (o.KillAtRotations.empty() != o.KillPidFile.empty()) {
         parsed.Error = "--kill-at-rotation and --kill-pid-file go together";
