@@ -29,14 +29,12 @@ CameraPhotos::CameraPhotos(const TOpcije& options, ShootObserver& observer, Shoo
     lastLook_.setSingleShot(true);
     connect(&lastLook_, &QTimer::timeout, this, [this] {
         RunGuarded([this] {
-            LookForArrivals();
-            if (Signature() != lastWait_->signature) {
-                lastWait_->signature = Signature();
-                lastWait_->lastChange = std::chrono::steady_clock::now();
-            }
+            LookAgain(*lastWait_);
             LookAtLast();
         });
     });
+    lateLook_.setSingleShot(true);
+    connect(&lateLook_, &QTimer::timeout, this, [this] { RunGuarded([this] { LookLate(); }); });
 }
 
 CameraPhotos::Work::Work(CameraPhotos& photos) : photos_(photos), hold_(photos.gate_) {
@@ -58,6 +56,8 @@ void CameraPhotos::ShowCount() {
 }
 
 void CameraPhotos::Begin() {
+    // A new run has begun its own log by now.
+    EndLateLook(false);
     BeginPhotoWatch(watch_, options_.FotosDir);
     looks_.Clear();
     // A new watch knows nothing of a run's positions.
@@ -65,6 +65,7 @@ void CameraPhotos::Begin() {
     ledger_.Clear();
     ShowCount();
     observer_.PhotosCleared();
+    emit WatchBegun();
 }
 
 void CameraPhotos::Refresh() {
@@ -99,8 +100,13 @@ void CameraPhotos::LookForArrivals() {
     }
 }
 
-void CameraPhotos::KeepLedger(bool checked) {
+bool CameraPhotos::ArrivedWhole(const std::string& name) const {
+    return arrivals_.Arrived(JoinPath(options_.FotosDir, name));
+}
+
+void CameraPhotos::KeepLedger(bool checked, int planned) {
     ledgerOn_ = true;
+    planned_ = planned;
     if (!checked) {
         ledger_.ByArrival();
     } else {
@@ -153,11 +159,24 @@ void CameraPhotos::AwaitLast(std::size_t taken, bool offerCopy, std::function<vo
     LookAtLast();
 }
 
-void CameraPhotos::LookAtLast() {
-    LastWait& wait = *lastWait_;
+void CameraPhotos::LookAgain(LastWait& wait) {
+    LookForArrivals();
+    if (Signature() != wait.signature) {
+        wait.signature = Signature();
+        wait.lastChange = std::chrono::steady_clock::now();
+    }
+}
+
+bool CameraPhotos::MorePhotos(const LastWait& wait) const {
     const auto quiet = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - wait.lastChange);
-    if (!waitAnswer_ && AwaitMorePhotos(wait.taken, Arrived(), NewCount(), quiet)) {
+    return AwaitMorePhotos(wait.taken, Arrived(), NewCount(), quiet);
+}
+
+void CameraPhotos::LookAtLast() {
+    LastWait& wait = *lastWait_;
+    const bool more = MorePhotos(wait);
+    if (!waitAnswer_ && more) {
         wait.shown = true;
         observer_.WaitingForCamera(static_cast<int>(Arrived()), static_cast<int>(wait.taken),
                                    wait.offerCopy);
@@ -169,8 +188,41 @@ void CameraPhotos::LookAtLast() {
         observer_.CameraWaitEnded();
     }
     const std::function<void(bool)> done = std::move(wait.done);
+    if (more && waitAnswer_.value_or(false)) {
+        // "Copy now": the photos still to come are not given up on.
+        late_ = std::move(wait);
+        log_.Hold();
+        log_.Write("copied before every photo came: photos that come now are added to the copy");
+        lateLook_.start(kArrivalLookMs);
+    }
     lastWait_.reset();
     done(waitAnswer_.value_or(true));
+}
+
+void CameraPhotos::LookLate() {
+    // A copy in hand has the folder to itself; the time still counts.
+    if (!Busy()) {
+        LookAgain(*late_);
+        emit LateLook();
+        if (!Busy() && !MorePhotos(*late_)) {
+            EndLateLook(true);
+            return;
+        }
+    }
+    lateLook_.start(kArrivalLookMs);
+}
+
+void CameraPhotos::EndLateLook(bool logged) {
+    if (!late_) {
+        return;
+    }
+    lateLook_.stop();
+    if (logged) {
+        log_.Write("no longer looking for photos to add to the copy: " + std::to_string(Arrived()) +
+                   " of " + std::to_string(late_->taken) + " came from the camera");
+    }
+    late_.reset();
+    log_.Release();
 }
 
 void CameraPhotos::EndWait(bool copy) {
@@ -193,6 +245,11 @@ bool CameraPhotos::WaitUntilWritten(const std::string& path) {
         pause();
     }
     return true;
+}
+
+void CameraPhotos::StopWatching() {
+    refresher_.stop();
+    EndLateLook(true);
 }
 
 void CameraPhotos::StartWatching(std::function<bool()> goesOn) {

@@ -37,11 +37,15 @@ public:
     // Refreshes, and looks again at each new photo not yet arrived whole.
     void LookForArrivals();
     std::size_t Arrived() const { return arrivals_.Complete(); }
+    // Whether the new photo `name` has arrived whole.
+    bool ArrivedWhole(const std::string& name) const;
     void ClearArrivals() { arrivals_.Clear(); }
-    // A run keeps which photo is whose position, and sets aside those that
-    // are no position's: as each photo is waited for when `checked`, else by
-    // the order and the moment the photos came. Until the next Begin.
-    void KeepLedger(bool checked);
+    // A run of `planned` photos keeps which photo is whose position, and
+    // sets aside those that are no position's: as each photo is waited for
+    // when `checked`, else by the order and the moment the photos came.
+    // Until the next Begin.
+    void KeepLedger(bool checked, int planned);
+    int Planned() const { return planned_; }
     // The first photo command of `position` is about to be sent.
     void Exposed(int position) { ledger_.Exposed(position, Names()); }
     bool Served(int position) const { return ledger_.Served(position); }
@@ -56,7 +60,9 @@ public:
     // or still written, showing the wait, then calls `done`: false when the
     // user stopped waiting without the copy.
     void AwaitLast(std::size_t taken, bool offerCopy, std::function<void(bool copy)> done);
-    // Ends that wait, with or without the copy.
+    // Ends that wait, with or without the copy. "Copy now" copies what is
+    // there, and the folder is still looked at for as long as the wait would
+    // have lasted, or until the next Begin or StopWatching: see LateLook.
     void EndWait(bool copy);
 
     // A first look at a photo, so that it may settle while others are copied.
@@ -71,7 +77,7 @@ public:
 
     // Looks every few seconds while `goesOn` holds.
     void StartWatching(std::function<bool()> goesOn);
-    void StopWatching() { refresher_.stop(); }
+    void StopWatching();
     bool Watching() const { return refresher_.isActive(); }
     void WatchTick();
 
@@ -94,13 +100,32 @@ public:
     // "<refused> right now because it is busy with the photos ! ..."
     static QString BusyText(const QString& refused);
 
+    ShootLog& Log() { return log_; }
+
+signals:
+    // The folder is watched anew: its photos are of no earlier run.
+    void WatchBegun();
+    // After "Copy now", a look at the folder while the photo work is free: a
+    // photo that has arrived whole since may be added to the copy now, with
+    // the photo work held meanwhile.
+    void LateLook();
+
 private:
     void ShowCount();
     // What changes when the camera writes: the new photos, those whole, and
     // their bytes.
     std::uint64_t Signature() const;
+    struct LastWait;
+    // Looks for arrivals and notes when the folder last changed.
+    void LookAgain(LastWait& wait);
+    // Whether the end of a run would still wait for photos.
+    bool MorePhotos(const LastWait& wait) const;
     // One look of the end of a run's wait for its last photos.
     void LookAtLast();
+    // One look after "Copy now".
+    void LookLate();
+    // Ends it, with a line in the log when `logged`.
+    void EndLateLook(bool logged);
 
     const zentrivo::TOpcije& options_;
     ShootObserver& observer_;
@@ -124,5 +149,9 @@ private:
     std::optional<LastWait> lastWait_;
     QTimer lastLook_;
     std::optional<bool> waitAnswer_;
+    // The same wait, cut short by "Copy now", while it would have lasted.
+    std::optional<LastWait> late_;
+    QTimer lateLook_;
+    int planned_ = 0;
     WorkGate gate_{this};
 };

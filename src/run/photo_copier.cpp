@@ -36,7 +36,11 @@ PhotoCopier::PhotoCopier(const TOpcije& options, CameraPhotos& photos, ShootObse
       options_(options),
       photos_(photos),
       observer_(observer),
-      clock_(std::move(clock)) {}
+      clock_(std::move(clock)) {
+    // The positions of a copy are those of the run whose photos are listed.
+    connect(&photos_, &CameraPhotos::WatchBegun, this, [this] { copied_.Clear(); });
+    connect(&photos_, &CameraPhotos::LateLook, this, &PhotoCopier::AddLate);
+}
 
 PhotoCopier::~PhotoCopier() {
     if (copying_ != nullptr) {
@@ -45,25 +49,27 @@ PhotoCopier::~PhotoCopier() {
     }
 }
 
-namespace {
+QString NameList(const std::vector<std::string>& names) {
+    QStringList listed;
+    for (std::size_t i = 0; i < names.size() && i < 10; ++i) {
+        listed << Q(names[i]);
+    }
+    if (names.size() > 10) {
+        listed << QString("and %1 more").arg(names.size() - 10);
+    }
+    return listed.join(", ");
+}
 
-PhotoCopier::Outcome OutcomeOf(const CopyResult& result) {
+PhotoCopier::Outcome PhotoCopier::Outcome::Of(const CopyResult& result) {
     PhotoCopier::Outcome outcome;
     outcome.done = result.done;
     if (result.done && !result.notCopied.empty()) {
         // Never report a photo as copied that was not: say how many, and
         // which.
-        QStringList names;
-        for (std::size_t i = 0; i < result.notCopied.size() && i < 10; ++i) {
-            names << Q(result.notCopied[i]);
-        }
-        if (result.notCopied.size() > 10) {
-            names << QString("and %1 more").arg(result.notCopied.size() - 10);
-        }
         outcome.missed = QString("%1 of %2 photos could not be copied: %3")
                              .arg(result.notCopied.size())
                              .arg(result.count)
-                             .arg(names.join(", "));
+                             .arg(NameList(result.notCopied));
     }
     if (!result.incomplete.empty()) {
         QStringList names;
@@ -76,7 +82,33 @@ PhotoCopier::Outcome OutcomeOf(const CopyResult& result) {
     return outcome;
 }
 
-}  // namespace
+CopyDialogs PhotoCopier::Progress() {
+    CopyDialogs progress;
+    progress.beforeCopy = [this](std::size_t number, std::size_t count, const std::string& source) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, number, count] {
+                observer_.PhotoStatus(QString("Copying photo %1 of %2...").arg(number).arg(count));
+            },
+            Qt::QueuedConnection);
+        return photos_.WaitUntilWritten(source);
+    };
+    return progress;
+}
+
+void PhotoCopier::OnOwnThread(std::function<void()> work, std::function<void()> finished) {
+    copying_ = QThread::create(std::move(work));
+    // Owned here too, so that a program that ends before its deferred
+    // deletion leaves nothing behind.
+    copying_->setParent(this);
+    connect(copying_, &QThread::finished, this, [this, finished = std::move(finished)] {
+        copying_->wait();
+        std::exchange(copying_, nullptr)->deleteLater();
+        observer_.PhotoStatus(Q(NewPhotosText(photos_.NewCount())));
+        RunGuarded(finished);
+    });
+    copying_->start();
+}
 
 void PhotoCopier::Copy(Done done) {
     CopyRequest request;
@@ -121,32 +153,20 @@ void PhotoCopier::Copy(Done done) {
     }
     lastFolder_ = Q(*target);
 
-    // The files on the copy's own thread: each photo is waited for there
-    // until the camera has written it, and the progress told here.
-    CopyDialogs progress;
-    progress.beforeCopy = [this](std::size_t number, std::size_t count, const std::string& source) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, number, count] {
-                observer_.PhotoStatus(QString("Copying photo %1 of %2...").arg(number).arg(count));
-            },
-            Qt::QueuedConnection);
-        return photos_.WaitUntilWritten(source);
-    };
+    // The positions of the run as the copy is made: one left out may get
+    // its photo later.
+    const int exposed = photos_.Ledger() != nullptr ? photos_.Ledger()->LastExposed() : -1;
     auto result = std::make_shared<CopyResult>();
-    copying_ = QThread::create([request, target = *target, progress, result] {
-        *result = CopyPhotosInto(request, target, progress);
-    });
-    // Owned here too, so that a program that ends before its deferred
-    // deletion leaves nothing behind.
-    copying_->setParent(this);
-    connect(copying_, &QThread::finished, this, [this, result, done = std::move(done)] {
-        copying_->wait();
-        std::exchange(copying_, nullptr)->deleteLater();
-        observer_.PhotoStatus(Q(NewPhotosText(photos_.NewCount())));
-        RunGuarded([&] { done(OutcomeOf(*result)); });
-    });
-    copying_->start();
+    OnOwnThread([request, target = *target, progress = Progress(),
+                 result] { *result = CopyPhotosInto(request, target, progress); },
+                [this, request, exposed, result, done = std::move(done)] {
+                    if (exposed < 0) {
+                        copied_.Clear();
+                    } else {
+                        copied_.Made(exposed, photos_.Planned(), request.photos, result->notCopied);
+                    }
+                    done(Outcome::Of(*result));
+                });
 }
 
 void PhotoCopier::CopyOnRequest() {
@@ -158,6 +178,10 @@ void PhotoCopier::CopyOnRequest() {
     photos_.Refresh();
     if (photos_.NewCount() == 0) {
         onRequest_.reset();
+        return;
+    }
+    if (AddsToLast()) {
+        AddMissing();
         return;
     }
     Copy([this](const Outcome& outcome) {

@@ -112,7 +112,7 @@ void PhotoSession::BeginRun(std::function<bool()> goesOn) {
     photos_.StartWatching(std::move(goesOn));
     check_.Begin(options_.FotosCheck);
     photos_.ClearArrivals();
-    photos_.KeepLedger(options_.FotosCheck);
+    photos_.KeepLedger(options_.FotosCheck, PhotoCommandCount(commands_.Commands()));
 }
 
 void PhotoSession::Resume(const RunJournal& journal) {

@@ -25,6 +25,10 @@ public:
                  std::chrono::steady_clock::time_point sent);
     // The last line, once; nothing when no run is logged.
     void End(const std::string& text);
+    // Lines that still belong to the run after its end (a photo the camera
+    // stores late, added to the copy) go into its log until Release.
+    void Hold() { log_.Hold(); }
+    void Release() { log_.Release(); }
 
 private:
     zentrivo::RunLog log_;

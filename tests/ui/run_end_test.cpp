@@ -100,13 +100,16 @@ void RunEndTest::lastPhotosAreAwaitedCopiedAndCounted() {
         QCOMPARE(copy.readAll(), photo.readAll());
     }
 
-    // The card shows one more photo later: "Copy photos" looks again first.
+    // The card shows one more photo later, the photo of no position the
+    // copy left out: "Copy photos" adds nothing to it, makes no second copy
+    // of the product, and says what is still missing.
     QFile::copy(s.cameraDir.filePath("IMG_0004.JPG"), s.cameraDir.filePath("IMG_0005.JPG"));
-    MainControls(s.main()).ckFotosAutoNameDir->setChecked(false);
-    s.dialogs().texts = {QString("later")};
     QTest::mouseClick(MainControls(s.main()).btnFotosKopirajSlike, Qt::LeftButton);
-    QVERIFY(s.WaitForMessage("Copy|Photos successfully copied !"));
-    QCOMPARE(FilesIn(s, "later").size(), 5);
+    QVERIFY(s.WaitForMessage("Warning|Nothing was added to the copy \"" + folders[0] +
+                             "\": no photo has come for the positions it is missing."
+                             "\r\nPhoto 2 of 5 did not come from the camera: 2.jpg is missing"));
+    QCOMPARE(Folders(s), folders);
+    QCOMPARE(FilesIn(s, folders[0]), (QStringList{"1.jpg", "3.jpg", "4.jpg", "5.jpg"}));
 }
 
 void RunEndTest::startMakeCopyAndExitWaitForTheEndOfARun() {

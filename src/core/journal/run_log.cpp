@@ -70,7 +70,9 @@ void KeepNewestRunLogs(const std::string& folder, std::size_t keep) {
 }
 
 bool RunLog::Open(const std::string& folder, const std::tm& now) {
+    held_ = false;
     Close();
+    ended_ = false;
     if (folder.empty()) {
         return false;
     }
@@ -106,10 +108,21 @@ void RunLog::Write(const std::string& text) {
 }
 
 void RunLog::Close() {
+    ended_ = true;
+    if (held_) {
+        return;
+    }
     if (out_.is_open()) {
         out_.close();
     }
     path_.clear();
+}
+
+void RunLog::Release() {
+    held_ = false;
+    if (ended_) {
+        Close();
+    }
 }
 
 }  // namespace zentrivo

@@ -31,12 +31,19 @@ public:
     // file at once, so a run that is killed keeps its log to that point.
     void Write(const std::string& text);
     void Close();
-    bool IsOpen() const { return out_.is_open(); }
+    // A log held takes lines after its end too, such as a photo the camera
+    // stores after the run: Close ends it (it is no longer open) and Release
+    // closes the file. The next Open closes it at once.
+    void Hold() { held_ = true; }
+    void Release();
+    bool IsOpen() const { return out_.is_open() && !ended_; }
     const std::string& Path() const { return path_; }
 
 private:
     std::ofstream out_;
     std::string path_;
+    bool held_ = false;
+    bool ended_ = false;
 };
 
 }  // namespace zentrivo

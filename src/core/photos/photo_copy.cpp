@@ -42,37 +42,55 @@ bool CreateFolderWithParents(const std::string& path) {
     return IsExistingFolder(path);
 }
 
+namespace {
+
 // copy_file lets the system copy in the kernel (sendfile on Linux,
 // CopyFile on Windows), which keeps large photos about as fast as `cp`.
-bool CopyPhoto(const std::string& source, const std::string& destination) {
+bool CopyKeepingTime(const fs::path& source, const fs::path& destination,
+                     fs::copy_options options) {
     std::error_code ec;
-#ifdef _WIN32
-    // The standard library for Windows sees no inode numbers there and
-    // refuses to overwrite any file as if it were the source itself; a copy
-    // onto itself is still refused below.
-    if (!fs::equivalent(fs::path(source), fs::path(destination), ec)) {
-        fs::remove(fs::path(destination), ec);
-    }
-#endif
-    if (fs::copy_file(fs::path(source), fs::path(destination), fs::copy_options::overwrite_existing,
-                      ec) &&
-        !ec) {
+    if (fs::copy_file(source, destination, options, ec) && !ec) {
         // The copy keeps the camera's file time, so that photos sorted by
         // date stay in the order they were taken. A time that cannot be
         // set costs the order, never the photo.
-        const fs::file_time_type taken = fs::last_write_time(fs::path(source), ec);
+        const fs::file_time_type taken = fs::last_write_time(source, ec);
         if (!ec) {
-            fs::last_write_time(fs::path(destination), taken, ec);
+            fs::last_write_time(destination, taken, ec);
         }
         return true;
     }
     // A copy broken off half way must not pass for the photo; but a failure
-    // to copy a file onto itself must not delete the photo.
+    // to copy a file onto itself must not delete the photo, nor an addition
+    // a file that was there before it.
     std::error_code ignored;
-    if (!fs::equivalent(fs::path(source), fs::path(destination), ignored)) {
-        fs::remove(fs::path(destination), ignored);
+    if (ec != std::errc::file_exists && !fs::equivalent(source, destination, ignored)) {
+        fs::remove(destination, ignored);
     }
     return false;
+}
+
+}  // namespace
+
+bool CopyPhoto(const std::string& source, const std::string& destination) {
+#ifdef _WIN32
+    // The standard library for Windows sees no inode numbers there and
+    // refuses to overwrite any file as if it were the source itself; a copy
+    // onto itself is still refused below.
+    std::error_code ec;
+    if (!fs::equivalent(fs::path(source), fs::path(destination), ec)) {
+        fs::remove(fs::path(destination), ec);
+    }
+#endif
+    return CopyKeepingTime(fs::path(source), fs::path(destination),
+                           fs::copy_options::overwrite_existing);
+}
+
+bool AddPhoto(const std::string& source, const std::string& destination) {
+    std::error_code ec;
+    if (fs::exists(fs::path(destination), ec) || ec) {
+        return false;
+    }
+    return CopyKeepingTime(fs::path(source), fs::path(destination), fs::copy_options::none);
 }
 
 CopyResult CopyNewPhotos(const CopyRequest& request, const CopyDialogs& dialogs) {
@@ -122,7 +140,10 @@ CopyResult CopyPhotosInto(const CopyRequest& request, const std::string& target,
         const auto& [name, copy] = copies[i];
         const std::string source = JoinPath(request.cameraFolder, name);
         const bool ready = !dialogs.beforeCopy || dialogs.beforeCopy(i + 1, count, source);
-        if (!ready || !CopyPhoto(source, JoinPath(target, copy))) {
+        const std::string destination = JoinPath(target, copy);
+        const bool copied = ready && (request.addOnly ? AddPhoto(source, destination)
+                                                      : CopyPhoto(source, destination));
+        if (!copied) {
             result.notCopied.push_back(name);
         } else if (IsCutShortJpeg(source)) {
             result.incomplete.push_back(copy);

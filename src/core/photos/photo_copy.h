@@ -43,7 +43,9 @@ struct CopyRequest {
     // sub-folder kSetAsideFolder of the copy.
     std::vector<std::string> setAside;
     bool autoName = false;  // name the sub-folder by date and time without asking
-    std::tm now{};          // local time of the copy, for the stamp
+    // Adds to a copy made before: a file of the sub-folder is never replaced.
+    bool addOnly = false;
+    std::tm now{};  // local time of the copy, for the stamp
 };
 
 struct CopyResult {
@@ -83,5 +85,8 @@ bool CreateFolderWithParents(const std::string& path);
 // Copies `source` over `destination` with its modification time; on failure
 // no file is left at `destination`.
 bool CopyPhoto(const std::string& source, const std::string& destination);
+// The same where no file is at `destination` yet; false, with that file left
+// as it is, when one is.
+bool AddPhoto(const std::string& source, const std::string& destination);
 
 }  // namespace zentrivo

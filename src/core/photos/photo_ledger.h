@@ -42,6 +42,8 @@ public:
     void Place(const std::vector<std::string>& whole);
 
     bool Served(int position) const;
+    // The last position exposed so far.
+    int LastExposed() const { return current_; }
     // Positions that have their photo.
     int Received() const;
     // The photo of each position in order, empty for a position without one,
