@@ -49,6 +49,8 @@ public:
     // The first photo command of `position` is about to be sent.
     void Exposed(int position) { ledger_.Exposed(position, Names()); }
     bool Served(int position) const { return ledger_.Served(position); }
+    // The run went back to take `position` and those after it again.
+    void Rewind(int position) { ledger_.Rewind(position); }
     const zentrivo::PhotoLedger* Ledger() const { return ledgerOn_ ? &ledger_ : nullptr; }
     // The new photos that belong to no position: set aside, or not placed
     // yet (they came after the run's last look).

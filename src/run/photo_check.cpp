@@ -1,16 +1,9 @@
 #include "photo_check.h"
 
 #include "core/photos/photo_arrival.h"
+#include "core/process/retake_plan.h"
 
 using namespace zentrivo;
-
-namespace {
-
-bool IsRotation(const std::string& command) {
-    return !command.empty() && (command[0] == 'R' || command[0] == 'L');
-}
-
-}  // namespace
 
 bool PhotoCheck::BeginsPhoto() {
     if (!on_) {
@@ -33,11 +26,15 @@ void PhotoCheck::Taken() {
     if (on_) {
         pending_ = true;
         waiting_ = false;
+        takenAt_ = Clock::now();
     }
 }
 
 bool PhotoCheck::Holds(const std::string& command, bool complete) const {
-    return on_ && pending_ && (complete || IsRotation(command));
+    // The table turns on while the camera stores the photo: the next photo
+    // command, or the end, waits for it. A turn the run could not undo for
+    // a retake waits for it too.
+    return on_ && pending_ && (complete || IsPhotoCommand(command) || !CanTurnBack(command));
 }
 
 PhotoCheck::Verdict PhotoCheck::Judge(bool served, std::size_t listedNow, Clock::time_point now) {
@@ -47,8 +44,11 @@ PhotoCheck::Verdict PhotoCheck::Judge(bool served, std::size_t listedNow, Clock:
         return Verdict::Arrived;
     }
     if (!waiting_) {
+        // The camera's time runs from the photo, also while the table turns;
+        // after a pause for the user, from the Continue.
         waiting_ = true;
-        deadline_ = now + kPhotoArrivalLimit;
+        deadline_ = takenAt_.value_or(now) + kPhotoArrivalLimit;
+        takenAt_.reset();
     }
     // A photo that came while the run was paused for it may still be
     // written: Continue waits for it before it takes the photo again.

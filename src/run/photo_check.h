@@ -2,11 +2,13 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
-// "Check that each photo arrives": the table turns on only once the camera
-// has stored the photo of the current position; a photo that does not come
-// is taken again, then the run pauses for the user.
+// "Check that each photo arrives": the next photo is taken only once the
+// camera has stored the photo before it, which it does while the table turns
+// on; a photo that does not come is taken again (the table turned back to
+// its place), then the run pauses for the user.
 class PhotoCheck {
 public:
     using Clock = std::chrono::steady_clock;
@@ -60,4 +62,5 @@ private:
     int attempts_ = 0;  // times this photo was taken again
     int retaken_ = 0;
     Clock::time_point deadline_;
+    std::optional<Clock::time_point> takenAt_;  // the photo awaited was taken then
 };

@@ -66,6 +66,9 @@ void PhotoSession::FollowTether() {
     connect(&tether_, &CameraTether::Lost, this, [this](const QString& model, const QString& why) {
         log_.Write("the camera went away: " + why.toStdString());
         lostModel_ = model;
+        // The check takes its own photo again; without it, the photos lost
+        // are taken again once the camera is back.
+        lostInRun_ = cameraInRun_ && !check_.On();
         emit CameraLost(
             "The camera " + model + " is no longer connected (" + why +
             ").\r\n\r\nPlease check that it is switched on and awake, its cable or network, and "
@@ -108,6 +111,7 @@ QString PhotoSession::CameraGoneText() const {
 
 void PhotoSession::BeginRun(std::function<bool()> goesOn) {
     cameraInRun_ = tether_.Chosen() && tether_.Connected();
+    lostInRun_ = false;
     WatchCameraFolder();
     photos_.StartWatching(std::move(goesOn));
     check_.Begin(options_.FotosCheck);
@@ -153,8 +157,48 @@ std::string PhotoSession::PhotoText() const {
            std::to_string(PhotoCommandCount(commands_.Commands()));
 }
 
-PhotoSession::Answer PhotoSession::BeforeMove(const std::string& command, bool complete) {
+PhotoSession::Answer PhotoSession::TakeAgainFrom(int index, int at) {
     Answer answer;
+    // The check holds every turn it could not undo, so a plan is there
+    // for it; without the check, the run goes on and the end names the
+    // photos missing.
+    const std::optional<RetakePlan> plan = PlanRetake(
+        commands_.Commands(), static_cast<std::size_t>(index), static_cast<std::size_t>(at));
+    if (plan) {
+        answer.kind = Answer::Kind::TakeAgain;
+        answer.index = index;
+        answer.retake = *plan;
+    }
+    return answer;
+}
+
+PhotoSession::Answer PhotoSession::AfterCameraBack(int at) {
+    lostInRun_ = false;
+    photos_.Refresh();
+    const int exposed = at > 0 ? Position(at - 1) : 0;
+    const PhotoLedger* ledger = photos_.Ledger();
+    const int first = ledger != nullptr ? static_cast<int>(ledger->Frames().size()) + 1 : 0;
+    if (ledger == nullptr || first > exposed) {
+        return {};
+    }
+    Answer answer =
+        TakeAgainFrom(static_cast<int>(PhotoCommandIndex(commands_.Commands(), first)), at);
+    if (answer.kind == Answer::Kind::TakeAgain) {
+        log_.Write("the camera is back: photos " + std::to_string(first) + " to " +
+                   std::to_string(exposed) + " are taken again");
+        photos_.Rewind(first);
+    }
+    return answer;
+}
+
+PhotoSession::Answer PhotoSession::BeforeMove(const std::string& command, bool complete, int at) {
+    Answer answer;
+    if (lostInRun_ && tether_.Connected()) {
+        answer = AfterCameraBack(at);
+        if (answer.kind != Answer::Kind::GoOn) {
+            return answer;
+        }
+    }
     if (!check_.Holds(command, complete)) {
         return answer;
     }
@@ -166,9 +210,7 @@ PhotoSession::Answer PhotoSession::BeforeMove(const std::string& command, bool c
         case PhotoCheck::Verdict::TakeAgain:
             // Back to the photo command: the photo and its pause once more.
             log_.Write("photo " + PhotoText() + " has not arrived: taken again");
-            answer.kind = Answer::Kind::TakeAgain;
-            answer.index = check_.PhotoIndex();
-            return answer;
+            return TakeAgainFrom(check_.PhotoIndex(), at);
         case PhotoCheck::Verdict::AskUser:
             // Taken three times and still missing: the user looks at the camera.
             log_.Write("photo " + PhotoText() + " has not arrived, also when taken again");

@@ -13,6 +13,7 @@
 #include "camera_tether.h"
 #include "command_list.h"
 #include "core/journal/run_journal.h"
+#include "core/process/retake_plan.h"
 #include "core/settings/settings.h"
 #include "photo_check.h"
 #include "photo_copier.h"
@@ -66,17 +67,20 @@ public:
         enum class Kind {
             GoOn,       // the move may go out
             Wait,       // look again shortly; the photo may take `waitMs` more
-            TakeAgain,  // go back to the photo command at `index`
+            TakeAgain,  // go back to the photo command at `index`, as `retake` says
             Pause,      // pause and show `text`
         };
         Kind kind = Kind::GoOn;
         std::int64_t waitMs = 0;
         int index = 0;
+        zentrivo::RetakePlan retake;
         QString text;
     };
-    // Before the command at the run's place (or the end of the run, when
-    // `complete`): whether the photo taken last has been accounted for.
-    Answer BeforeMove(const std::string& command, bool complete);
+    // Before `command` at `at`, the run's place (or the end of the run, when
+    // `complete`): whether the photo taken last has been accounted for, and
+    // after a camera came back, whether photos went missing while it was
+    // gone.
+    Answer BeforeMove(const std::string& command, bool complete, int at);
     // "Waiting for photo 2 of 8 ..." while a photo is waited for; else empty.
     QString WaitingText() const;
 
@@ -118,6 +122,11 @@ private:
     void FollowTether();
     // The photo a command index belongs to, counted from 1.
     int Position(int commandIndex) const;
+    // Back to the photo command at `index` from `at`.
+    Answer TakeAgainFrom(int index, int at);
+    // The camera the run lost is back: the photos of the positions since
+    // the last one that came are taken again.
+    Answer AfterCameraBack(int at);
     std::string PhotoText() const;  // "2 of 8"
     void Copied(const PhotoCopier::Outcome* copied, int taken, bool copySkipped, const Told& done);
     QString CheckSummary();
@@ -134,6 +143,7 @@ private:
     QString why_;                     // why its last try to connect failed
     bool cameraInRun_ = false;        // the run began with it connected
     QString lostModel_;               // the camera that went away last
+    bool lostInRun_ = false;          // a run without the check lost it
     // The photo work of a run's end, from its last look to its message.
     std::unique_ptr<CameraPhotos::Work> ending_;
 };

@@ -105,6 +105,7 @@ void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
     process_.Remaining = commands_.CommandCount();
     process_.CurrentIndex = 0;
     process_.RotationsDone = 0;
+    rotationsShown_ = 0;
     wayBack_.Plan(ReturnPlan{process_.DirectionLetter, process_.StepsPerPhoto, madePeriodMs_});
     photosTaken_ = 0;
     pace_.BeginRun();
@@ -239,10 +240,11 @@ void Shoot::Played(const std::string& command, bool setup,
     }
     if (rotation) {
         const bool stillStarted = process_.ProcessState == kProcessStarted;
-        if (stillStarted) {
+        ++process_.RotationsDone;
+        if (stillStarted && process_.RotationsDone > rotationsShown_) {
+            rotationsShown_ = process_.RotationsDone;
             observer_.ProgressAdvanced();
         }
-        ++process_.RotationsDone;
         journal_.RotationDone(JournalPlace());
         // A run stopped or paused during the wait stays as the user left it.
         if (stillStarted && options_.AutoPauza) {

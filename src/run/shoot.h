@@ -12,6 +12,7 @@
 #include "command_list.h"
 #include "core/journal/run_journal.h"
 #include "core/process/process_record.h"
+#include "core/process/retake_plan.h"
 #include "core/process/return_command.h"
 #include "core/settings/settings.h"
 #include "device_link.h"
@@ -112,6 +113,8 @@ private:
     // waits for the photo or has paused for the user. May rewind the run to
     // take the photo again.
     bool PhotoAccountedFor(const std::string& command, bool complete);
+    // Goes back to the photo command at `index`, the table turned back first.
+    void TakeAgain(std::int32_t index, const zentrivo::RetakePlan& plan);
     // At a Start that resumes: the photos so far restored, and the commands
     // that set the controller up as the run had it, to be played first.
     void ApplyResume(const zentrivo::RunJournal& journal);
@@ -139,8 +142,12 @@ private:
 
     // The step period of the last made process.
     std::int32_t madePeriodMs_ = 0;
-    // Photo commands the controller accepted since the last Start.
+    // Photo commands the controller accepted since the last Start, less
+    // those taken again.
     std::int32_t photosTaken_ = 0;
+    // Rotations the progress shows: a rotation made again after the table
+    // turned back for a photo does not count twice.
+    std::int32_t rotationsShown_ = 0;
     bool completing_ = false;  // the end of a run stops it, and logs its own end
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;

@@ -55,8 +55,12 @@ void ShootJournal::Resumed(const RunJournal& journal, std::int32_t rotationsDone
 }
 
 void ShootJournal::Set(RunJournal& journal, const Place& place, bool underway) const {
+    // The photos before the command at the place (a rotation, or a photo
+    // command gone back to, whose photo is still to come).
     journal.PhotosDone =
-        PhotoNumberAt(journal.Commands, static_cast<std::size_t>(place.commandIndex));
+        place.commandIndex <= 0
+            ? 0
+            : PhotoNumberAt(journal.Commands, static_cast<std::size_t>(place.commandIndex - 1));
     journal.RotationsDone = place.rotationsDone;
     journal.RotationUnderway = underway;
     journal.Retaken = place.retaken;
@@ -85,6 +89,14 @@ void ShootJournal::RotationDone(const Place& place) {
     // At the fast pace the next mark follows within milliseconds and takes
     // its place, so the run waits for one write a rotation, not two.
     Write(kLate);
+}
+
+void ShootJournal::TurnsBackTo(const Place& place) {
+    if (!on_) {
+        return;
+    }
+    Set(journal_, place, false);
+    WriteNow();
 }
 
 void ShootJournal::Stop() {

@@ -52,6 +52,9 @@ public:
     void RotationGoesOut(const Place& place);
     // The controller answered the rotation.
     void RotationDone(const Place& place);
+    // The table turns back to `place` to take its photo again; on the disk
+    // when this returns.
+    void TurnsBackTo(const Place& place);
 
     // The run stopped; on the disk when this returns.
     void Stop();

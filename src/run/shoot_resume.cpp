@@ -1,5 +1,5 @@
-// The photo check's decisions in the run, and a run resumed from its
-// journal.
+// The photo session's answers in the run (a wait, a photo taken again
+// after the table turned back to it), and a run resumed from its journal.
 #include <algorithm>
 #include <chrono>
 
@@ -17,14 +17,13 @@ constexpr int kPhotoLookMs = 50;
 }  // namespace
 
 bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
-    const PhotoSession::Answer answer = photos_.BeforeMove(command, complete);
+    const PhotoSession::Answer answer =
+        photos_.BeforeMove(command, complete, process_.CurrentIndex);
     switch (answer.kind) {
         case PhotoSession::Answer::Kind::GoOn:
             return true;
         case PhotoSession::Answer::Kind::TakeAgain:
-            process_.Remaining += process_.CurrentIndex - answer.index;
-            process_.CurrentIndex = answer.index;
-            ticker_.Again();
+            TakeAgain(answer.index, answer.retake);
             return false;
         case PhotoSession::Answer::Kind::Pause:
             PauseOrContinue();
@@ -39,6 +38,37 @@ bool Shoot::PhotoAccountedFor(const std::string& command, bool complete) {
                                              ticker_.GapMs(), answer.waitMs));
     ticker_.Soon(kPhotoLookMs);
     return false;
+}
+
+void Shoot::TakeAgain(std::int32_t index, const RetakePlan& plan) {
+    // Counted back before the table moves, as the controller finishes a
+    // move whatever happens: a Stop or a crash during the turn finds the
+    // table where it is going.
+    process_.Remaining += process_.CurrentIndex - index;
+    process_.CurrentIndex = index;
+    process_.RotationsDone -= plan.rotations;
+    photosTaken_ -= plan.photos;
+    if (plan.turnBack.empty()) {
+        ticker_.Again();
+        return;
+    }
+    journal_.TurnsBackTo(JournalPlace());
+    log_.Write(
+        "the table turns back to photo " +
+        std::to_string(PhotoNumberAt(commands_.Commands(), static_cast<std::size_t>(index))));
+    observer_.PhaseChanged(plan.turnBack.substr(0, 1));
+    process_.WaitingReply = true;
+    const std::string command = plan.turnBack;
+    device_.Exchange(command, pace_.PollLimit(command), false,
+                     [this, command](const ExchangeResult& result) {
+                         process_.WaitingReply = false;
+                         if (ReportFailedExchange(command, result)) {
+                             Stop();
+                             return;
+                         }
+                         ticker_.PauseFrom(result);
+                         ticker_.Schedule();
+                     });
 }
 
 QString Shoot::StateText() const {
@@ -80,6 +110,7 @@ void Shoot::ApplyResume(const RunJournal& journal) {
     process_.CurrentIndex = static_cast<std::int32_t>(resumeAt);
     process_.Remaining = commands_.CommandCount() - process_.CurrentIndex;
     photosTaken_ = journal.PhotosDone;
+    rotationsShown_ = process_.RotationsDone;
     for (std::int32_t i = 0; i < process_.RotationsDone; ++i) {
         observer_.ProgressAdvanced();
     }

@@ -118,6 +118,18 @@ QStringList ShootRig::CopiedPhotos() const {
     return copied;
 }
 
+QStringList ShootRig::CopiedStamps() const {
+    QStringList stamps;
+    for (const QString& copy : CopiedPhotos()) {
+        QFile f(QDir(copies.path()).filePath(copy));
+        const QRegularExpressionMatch m =
+            QRegularExpression("zentrivo-sim (shot=\\d+ place=[0-9.]+)")
+                .match(f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString());
+        stamps << copy.section('/', 1) + " " + (m.hasMatch() ? m.captured(1) : "unstamped");
+    }
+    return stamps;
+}
+
 QStringList ShootRig::RunLogLines() const {
     QStringList lines;
     const QDir logs(settings.filePath("state/zentrivo/logs"));

@@ -87,6 +87,9 @@ public:
     // Waits until a message starting with `start` has been shown.
     bool WaitForMessage(const QString& start, int timeoutMs = 60000);
     QStringList CopiedPhotos() const;
+    // Each copy's name with the shot and the table's place the simulated
+    // camera stamped in it: "2.jpg shot=3 place=72.00".
+    QStringList CopiedStamps() const;
     SimulatedTurntable& Simulator() { return *sim_; }
     // The lines of the run logs, oldest log first.
     QStringList RunLogLines() const;

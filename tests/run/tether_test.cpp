@@ -55,7 +55,7 @@ private slots:
     void eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder();
     void aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain();
     void aCameraWithoutACableIsFiredOverTheConnection();
-    void aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos();
+    void aCameraThatGoesAwayPausesTheRunAndTakesItsLostPhotoAgainOnceBack();
     void aStartWithTheCameraSilentAsksFirst();
 };
 
@@ -126,9 +126,13 @@ void TetherTest::aCameraWithoutACableIsFiredOverTheConnection() {
     QCOMPARE(rig.CopiedPhotos().size(), 3);
 }
 
-void TetherTest::aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos() {
-    ShootRig rig({"--camera-ptpip", "--camera-drop", "3"});
+void TetherTest::aCameraThatGoesAwayPausesTheRunAndTakesItsLostPhotoAgainOnceBack() {
+    // The camera is switched off at the third shot, which is lost, and on
+    // again 3 s later. The run does not check each photo.
+    ShootRig rig({"--camera-ptpip", "--camera-drop", "3", "--camera-drop-ms", "3000"});
     Tether(rig);
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
     rig.Make(4);
     rig.shoot.Start();
     QVERIFY(rig.WaitForMessage("Warning|The camera PTP/IP Camera is no longer connected"));
@@ -143,9 +147,19 @@ void TetherTest::aCameraThatGoesAwayPausesTheRunAndKeepsItsPhotos() {
     QVERIFY(rig.observer.messages.last().startsWith(
         "Warning|The camera PTP/IP Camera is still not connected: photos taken now would be "
         "lost."));
-    QTest::qWait(500);
     QCOMPARE(rig.Received().size(), sent);
-    rig.shoot.Stop();
+    // Back, the photo lost is taken again at its own place before the run
+    // goes on, and every copy holds the angle of its number.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.observer.camera, QString("Camera: PTP/IP Camera"), 30000);
+    rig.shoot.PauseOrContinue();
+    QVERIFY(rig.WaitForMessage(kCompleted + "\r\nPhotos successfully copied !", 60000));
+    QCOMPARE(rig.observer.messages.last(), kCompleted + "\r\nPhotos successfully copied !");
+    // (Which shot took photo 3 again depends on whether the board fired once
+    // more before the run paused: that shot is lost too.)
+    QCOMPARE(rig.CopiedStamps().replaceInStrings(QRegularExpression(" shot=\\d+"), ""),
+             (QStringList{"1.jpg place=0.00", "2.jpg place=270.00", "3.jpg place=180.00",
+                          "4.jpg place=90.00"}));
+    QCOMPARE(rig.observer.progress, 4);
 }
 
 void TetherTest::aStartWithTheCameraSilentAsksFirst() {

@@ -122,25 +122,29 @@ void PhotoCheckTest::aSkippedPhotoIsTakenAgainLateCutAndRawOnesAreWaitedFor() {
     QCOMPARE(s.main().StatusText(2), QString("Waiting for photo 2 of 4 ..."));
     QVERIFY(s.WaitForMessage(
         kCompleted + kCopied + "\r\nPhotos planned: 4, received: 4, taken again: 1", 120000));
-    // Only the lost photo was taken again, and each rotation came after the
-    // photo before it had arrived whole.
+    // Only the lost photo was taken again, after the table turned back to
+    // its place, and each photo command came after the photo before it had
+    // arrived whole.
     QCOMPARE(PhotoCommands(s), 5);
     QString rotationsAndPhotos;
-    QList<QDateTime> rotationTimes;
+    QList<QDateTime> photoTimes;
     const QStringList commands = s.Commands();
     for (int i = 0; i < commands.size(); ++i) {
         if (commands[i].startsWith('P')) {
             rotationsAndPhotos += 'P';
+            photoTimes << s.Times()[i];
         } else if (commands[i].startsWith('R') || commands[i].startsWith('L')) {
-            rotationsAndPhotos += 'R';
-            rotationTimes << s.Times()[i];
+            rotationsAndPhotos += commands[i][0];
         }
     }
-    QCOMPARE(rotationsAndPhotos, QString("PRPPRPRPR"));
-    for (int i = 1; i <= 4; ++i) {
+    QCOMPARE(rotationsAndPhotos, QString("PLPLRPLPLPL"));
+    // The camera numbers what it stores: IMG_0002 is photo 2's retake, the
+    // third photo command, and must be there before the fourth.
+    const QList<QPair<int, int>> storedBefore{{1, 1}, {2, 3}, {3, 4}};
+    for (const auto& [shot, command] : storedBefore) {
         const QFileInfo photo(
-            s.cameraDir.filePath(QString("IMG_%1.JPG").arg(i, 4, 10, QChar('0'))));
-        QVERIFY2(photo.lastModified() <= rotationTimes[i - 1], qPrintable(photo.fileName()));
+            s.cameraDir.filePath(QString("IMG_%1.JPG").arg(shot, 4, 10, QChar('0'))));
+        QVERIFY2(photo.lastModified() <= photoTimes[command], qPrintable(photo.fileName()));
     }
     CheckCopies(s, 4);
     QCOMPARE(QDir(s.cameraDir.path()).entryList({"*.CR2"}, QDir::Files).size(), 4);

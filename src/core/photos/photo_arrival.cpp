@@ -96,13 +96,9 @@ void PhotoArrivals::Clear() {
     complete_.clear();
 }
 
-namespace {
-
 bool IsPhotoCommand(const std::string& command) {
     return !command.empty() && command[0] == 'P';
 }
-
-}  // namespace
 
 int PhotoCommandCount(const std::vector<std::string>& commands) {
     return PhotoNumberAt(commands, commands.size());

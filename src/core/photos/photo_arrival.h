@@ -92,6 +92,7 @@ private:
 // The photo commands ("P...") of a command list, and which of them the
 // command at `index` belongs to, counted from 1: the number of photo
 // commands up to and including it.
+bool IsPhotoCommand(const std::string& command);
 int PhotoCommandCount(const std::vector<std::string>& commands);
 int PhotoNumberAt(const std::vector<std::string>& commands, std::size_t index);
 

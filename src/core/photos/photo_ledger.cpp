@@ -57,6 +57,18 @@ void PhotoLedger::Exposed(int position, const std::vector<std::string>& listed) 
     floor_ = last_;
 }
 
+void PhotoLedger::Rewind(int position) {
+    const int before = std::max(position - 1, static_cast<int>(restored_));
+    if (byArrival_) {
+        const int window = before - static_cast<int>(restored_);
+        for (SeenPhoto& photo : seen_) {
+            photo.window = std::min(photo.window, window);
+        }
+        exposedMs_.resize(std::min(exposedMs_.size(), static_cast<std::size_t>(window)));
+    }
+    current_ = std::min(current_, before);
+}
+
 void PhotoLedger::Mark(const std::string& name) {
     placed_.insert(AsciiFolded(name));
     if (last_.empty() || PhotoNameBefore(last_, name)) {

@@ -36,6 +36,9 @@ public:
     // its photo. A retake of the same position changes nothing: a first shot
     // stored late serves as well as the retake.
     void Exposed(int position, const std::vector<std::string>& listed);
+    // The run goes back to expose `position` and those after it again, none
+    // of which has its photo: what was seen so far is no photo of theirs.
+    void Rewind(int position);
     // Places each photo of `whole` (new photos arrived whole) not placed yet:
     // the first in name order that was taken for the current position is its
     // photo, every other one is set aside.

@@ -20,4 +20,7 @@ struct ReturnPlan {
 // hand-edited process with many rotations cannot wrap round.
 std::string ReturnCommand(const ReturnPlan& plan, std::int32_t rotationsDone);
 
+// A turn of `steps` the way of `letter`, written as the controller reads it.
+std::string TurnCommand(char letter, long long steps);
+
 }  // namespace zentrivo
