@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <chrono>
+#include <utility>
 
 #include "core/path_checks.h"
 #include "core/paths.h"
@@ -60,6 +61,7 @@ void CameraPhotos::Begin() {
     EndLateLook(false);
     BeginPhotoWatch(watch_, options_.FotosDir);
     looks_.Clear();
+    downloads_.clear();
     // A new watch knows nothing of a run's positions.
     ledgerOn_ = false;
     ledger_.Clear();
@@ -72,7 +74,15 @@ void CameraPhotos::Refresh() {
     if (!IsExistingFolder(options_.FotosDir)) {
         return;
     }
-    for (const std::string& name : RefreshNewPhotos(watch_, options_.FotosDir)) {
+    std::vector<std::string> added = TakeDownloads();
+    for (std::string& name : RefreshNewPhotos(watch_, options_.FotosDir)) {
+        added.push_back(std::move(name));
+    }
+    Added(added);
+}
+
+void CameraPhotos::Added(const std::vector<std::string>& added) {
+    for (const std::string& name : added) {
         observer_.PhotoAdded(QString::fromStdString(name));
         log_.Write("new photo in the camera folder: " + name);
     }
@@ -82,6 +92,31 @@ void CameraPhotos::Refresh() {
     ShowCount();
 }
 
+void CameraPhotos::Downloaded(const std::string& name) {
+    downloads_.push_back(name);
+    if (!Busy() && IsExistingFolder(options_.FotosDir)) {
+        Added(TakeDownloads());
+        PlaceWhole();
+    }
+}
+
+std::vector<std::string> CameraPhotos::TakeDownloads() {
+    std::vector<std::string> added = watch_.Refresh(std::exchange(downloads_, {}));
+    // The program wrote and closed each itself: whole, nothing to wait for.
+    std::vector<std::string> paths;
+    for (const std::string& name : added) {
+        paths.push_back(JoinPath(options_.FotosDir, name));
+    }
+    arrivals_.Accept(paths);
+    return added;
+}
+
+void CameraPhotos::DownloadFailed(const std::string& name) {
+    if (ledgerOn_) {
+        ledger_.DownloadFailed(name);
+    }
+}
+
 void CameraPhotos::LookForArrivals() {
     Refresh();
     std::vector<std::string> paths;
@@ -89,6 +124,10 @@ void CameraPhotos::LookForArrivals() {
         paths.push_back(JoinPath(options_.FotosDir, name));
     }
     arrivals_.Look(paths);
+    PlaceWhole();
+}
+
+void CameraPhotos::PlaceWhole() {
     if (ledgerOn_) {
         std::vector<std::string> whole;
         for (const std::string& name : Names()) {

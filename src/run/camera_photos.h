@@ -34,6 +34,13 @@ public:
     void Begin();
     // Adds the photos stored since the last look.
     void Refresh();
+    // The program downloaded `name` into the folder itself, whole: it is
+    // added as a photo arrived whole, without a look at the folder. While
+    // the photo work is busy it waits for the next look.
+    void Downloaded(const std::string& name);
+    // The camera's file `name` could not be downloaded: a run by arrival
+    // names it at its position when that photo is missing.
+    void DownloadFailed(const std::string& name);
     // Refreshes, and looks again at each new photo not yet arrived whole.
     void LookForArrivals();
     std::size_t Arrived() const { return arrivals_.Complete(); }
@@ -114,6 +121,13 @@ signals:
 
 private:
     void ShowCount();
+    // Tells of the new photos `added`, and places them.
+    void Added(const std::vector<std::string>& added);
+    // The downloads not added yet, added to the new photos: those that were
+    // not there.
+    std::vector<std::string> TakeDownloads();
+    // The ledger of a checked run gets the new photos arrived whole.
+    void PlaceWhole();
     // What changes when the camera writes: the new photos, those whole, and
     // their bytes.
     std::uint64_t Signature() const;
@@ -155,5 +169,6 @@ private:
     std::optional<LastWait> late_;
     QTimer lateLook_;
     int planned_ = 0;
+    std::vector<std::string> downloads_;  // downloaded, not added yet
     WorkGate gate_{this};
 };

@@ -37,14 +37,13 @@ void PhotoSession::FollowTether() {
     });
     connect(&tether_, &CameraTether::Downloaded, this, [this](const QString& name) {
         log_.Write("downloaded from the camera: " + name.toStdString());
-        if (!photos_.Busy()) {
-            photos_.Refresh();
-        }
+        photos_.Downloaded(name.toStdString());
     });
     connect(&tether_, &CameraTether::DownloadFailed, this,
             [this](const QString& name, const QString& why) {
                 log_.Write("not downloaded from the camera: " + name.toStdString() + ": " +
                            why.toStdString());
+                photos_.DownloadFailed(name.toStdString());
                 observer_.ShowMessage("Error",
                                       "The photo " + name +
                                           " could not be downloaded from the camera, also when "
@@ -291,8 +290,22 @@ void PhotoSession::Copied(const PhotoCopier::Outcome* copied, int taken, bool co
         // A camera that stored nothing is told by the line above alone.
         if (ledger != nullptr && photos_.NewCount() > 0) {
             photos_.Refresh();
-            const std::vector<std::string> named =
-                MissingFrameLines(ledger->Frames(), taken, PhotoCommandCount(commands_.Commands()));
+            const PhotoLedger::FailedPhotos failed = ledger->FailedDownloads();
+            std::vector<std::string> named =
+                MissingFrameLines(ledger->Frames(), taken, PhotoCommandCount(commands_.Commands()),
+                                  failed.byPosition);
+            // Not tied to one position the run took for sure, it is named
+            // apart rather than on a position it may not be.
+            std::vector<std::string> apart = failed.unplaced;
+            for (std::size_t i = static_cast<std::size_t>(std::max(taken, 0));
+                 i < failed.byPosition.size(); ++i) {
+                if (!failed.byPosition[i].empty()) {
+                    apart.push_back(failed.byPosition[i]);
+                }
+            }
+            for (const std::string& name : apart) {
+                named.push_back(name + " could not be downloaded from the camera.");
+            }
             for (const std::string& line : named) {
                 lines += "\r\n" + Q(line);
             }

@@ -54,6 +54,7 @@ private slots:
     void initTestCase();
     void eachAnnouncedPhotoIsDownloadedWholeAndCopiedInOrder();
     void aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain();
+    void withoutTheCheckAPhotoThatCannotBeDownloadedIsNamedAtItsPlace();
     void aCameraWithoutACableIsFiredOverTheConnection();
     void aCameraThatGoesAwayPausesTheRunAndTakesItsLostPhotoAgainOnceBack();
     void aStartWithTheCameraSilentAsksFirst();
@@ -112,6 +113,35 @@ void TetherTest::aPhotoThatCannotBeDownloadedIsNamedAndTakenAgain() {
     QVERIFY(copies[1].endsWith("/2.jpg"));
     QVERIFY(second.open(QIODevice::ReadOnly) && retake.open(QIODevice::ReadOnly));
     QVERIFY(second.readAll() == retake.readAll());
+}
+
+void TetherTest::withoutTheCheckAPhotoThatCannotBeDownloadedIsNamedAtItsPlace() {
+    // Both tries at the second photo fail and nothing takes it again: the
+    // end names the camera's file on the line of its position, and the
+    // photos after it keep their own numbers.
+    ShootRig rig(
+        {"--camera-ptpip", "--camera-fail-download", "2", "--camera-fail-download-times", "2"});
+    Tether(rig);
+    rig.options.FotosAutoCopy = true;
+    rig.options.FotosAutoNameDir = true;
+    rig.Make(3);
+    rig.shoot.Start();
+    // The end waits for the photo that will never come: the user copies.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.observer.cameraWait == "2 of 3", 30000);
+    rig.shoot.EndCameraWait(true);
+    QVERIFY(rig.WaitForMessage(kCompleted));
+    QCOMPARE(rig.observer.messages.filter("could not be downloaded").size(), 2);
+    QVERIFY(rig.observer.messages.filter("could not be downloaded")[0].startsWith(
+        "Error|The photo IMG_0002.JPG could not be downloaded from the camera, also when tried "
+        "again:\r\n"));
+    QCOMPARE(rig.observer.messages.last(),
+             kCompleted +
+                 "\r\nPhotos successfully copied !\r\nOnly 2 of 3 photos came from the "
+                 "camera !\r\nPhoto 2 of 3 did not come from the camera: 2.jpg is missing "
+                 "(IMG_0002.JPG could not be downloaded)");
+    QCOMPARE(CameraFolder(rig), (QStringList{"IMG_0001.JPG", "IMG_0003.JPG"}));
+    QCOMPARE(rig.CopiedStamps(),
+             (QStringList{"1.jpg shot=1 place=0.00", "3.jpg shot=3 place=120.00"}));
 }
 
 void TetherTest::aCameraWithoutACableIsFiredOverTheConnection() {

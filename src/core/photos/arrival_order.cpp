@@ -95,4 +95,28 @@ FramePlan PlanFrames(std::vector<SeenPhoto> seen, const std::vector<std::int64_t
     return plan;
 }
 
+int FailedPosition(const std::string& name, int window, const std::vector<std::string>& frames) {
+    // The positions between the last photo named before it and the first
+    // named after it.
+    int low = 1;
+    int high = window;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const int position = static_cast<int>(i) + 1;
+        if (frames[i].empty()) {
+            continue;
+        }
+        if (PhotoNameBefore(frames[i], name)) {
+            low = std::max(low, position + 1);
+        } else {
+            high = std::min(high, position - 1);
+        }
+    }
+    if (low != high) {
+        return 0;
+    }
+    const bool empty = static_cast<std::size_t>(low) > frames.size() ||
+                       frames[static_cast<std::size_t>(low) - 1].empty();
+    return empty ? low : 0;
+}
+
 }  // namespace zentrivo

@@ -36,4 +36,11 @@ struct FramePlan {
 // `seenMs`.
 FramePlan PlanFrames(std::vector<SeenPhoto> seen, const std::vector<std::int64_t>& exposedMs);
 
+// The one position of `frames` (the photo of each position from 1, empty
+// for none) without a photo that the camera's file `name`, known by the time
+// `window` positions were exposed, can have been taken for: after every
+// photo before it in name order, before every photo after it. 0 when none
+// or more than one can be.
+int FailedPosition(const std::string& name, int window, const std::vector<std::string>& frames);
+
 }  // namespace zentrivo

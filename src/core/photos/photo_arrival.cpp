@@ -21,22 +21,28 @@ std::string MissingPhotosLine(std::size_t taken, std::size_t received) {
 }
 
 std::vector<std::string> MissingFrameLines(const std::vector<std::string>& frames, int taken,
-                                           int planned) {
-    const auto missing = [&frames](int position) {
-        return static_cast<std::size_t>(position) > frames.size() ||
-               frames[static_cast<std::size_t>(position) - 1].empty();
+                                           int planned, const std::vector<std::string>& failed) {
+    const auto named = [](const std::vector<std::string>& list, int position) {
+        return static_cast<std::size_t>(position) <= list.size() &&
+               !list[static_cast<std::size_t>(position) - 1].empty();
     };
     std::vector<std::string> lines;
     const std::string of = " of " + std::to_string(planned) + " ";
     for (int first = 1; first <= taken; ++first) {
-        if (!missing(first)) {
+        if (named(frames, first)) {
+            continue;
+        }
+        const std::string a = std::to_string(first);
+        if (named(failed, first)) {
+            lines.push_back("Photo " + a + of + "did not come from the camera: " + a +
+                            ".jpg is missing (" + failed[static_cast<std::size_t>(first) - 1] +
+                            " could not be downloaded)");
             continue;
         }
         int last = first;
-        while (last < taken && missing(last + 1)) {
+        while (last < taken && !named(frames, last + 1) && !named(failed, last + 1)) {
             ++last;
         }
-        const std::string a = std::to_string(first);
         const std::string b = std::to_string(last);
         lines.push_back(
             first == last

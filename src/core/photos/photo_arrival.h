@@ -40,9 +40,12 @@ std::string MissingPhotosLine(std::size_t taken, std::size_t received);
 // from 1, empty for none) up to `taken` that have no photo, with the copy
 // each leaves out: "Photo 10 of 30 did not come from the camera: 10.jpg is
 // missing", a run of them on one line ("Photos 5 to 30 of 30 ...: 5.jpg to
-// 30.jpg are missing").
+// 30.jpg are missing"). `failed` holds the camera's file of a position
+// that could not be downloaded, empty for the others: its line names it, on
+// its own ("... 2.jpg is missing (IMG_0002.JPG could not be downloaded)").
 std::vector<std::string> MissingFrameLines(const std::vector<std::string>& frames, int taken,
-                                           int planned);
+                                           int planned,
+                                           const std::vector<std::string>& failed = {});
 
 // The check that each photo arrives before the turntable moves on.
 

@@ -65,6 +65,9 @@ void PhotoLedger::Rewind(int position) {
             photo.window = std::min(photo.window, window);
         }
         exposedMs_.resize(std::min(exposedMs_.size(), static_cast<std::size_t>(window)));
+        for (SeenPhoto& photo : failed_) {
+            photo.window = std::min(photo.window, before);
+        }
     }
     current_ = std::min(current_, before);
 }
@@ -132,6 +135,43 @@ std::vector<std::string> PhotoLedger::SetAside() const {
 
 bool PhotoLedger::Placed(const std::string& name) const {
     return placed_.count(AsciiFolded(name)) != 0;
+}
+
+void PhotoLedger::DownloadFailed(const std::string& name) {
+    if (byArrival_) {
+        failed_.push_back(SeenPhoto{name, current_, clock_()});
+    }
+}
+
+PhotoLedger::FailedPhotos PhotoLedger::FailedDownloads() const {
+    FailedPhotos result;
+    std::vector<std::string> frames = Frames();
+    std::vector<SeenPhoto> failed;
+    for (const SeenPhoto& photo : failed_) {
+        // One that came after all, downloaded again, is no failure; one that
+        // failed twice is named once.
+        const auto same = [&photo](const SeenPhoto& p) { return p.name == photo.name; };
+        if (!Placed(photo.name) && std::none_of(failed.begin(), failed.end(), same)) {
+            failed.push_back(photo);
+        }
+    }
+    std::stable_sort(failed.begin(), failed.end(), [](const SeenPhoto& a, const SeenPhoto& b) {
+        return PhotoNameBefore(a.name, b.name);
+    });
+    for (const SeenPhoto& photo : failed) {
+        const int position = FailedPosition(photo.name, photo.window, frames);
+        if (position == 0) {
+            result.unplaced.push_back(photo.name);
+            continue;
+        }
+        const auto at = static_cast<std::size_t>(position);
+        frames.resize(std::max(frames.size(), at));
+        result.byPosition.resize(frames.size());
+        // It holds its place against the failed files after it.
+        frames[at - 1] = photo.name;
+        result.byPosition[at - 1] = photo.name;
+    }
+    return result;
 }
 
 void PhotoLedger::Restore(int positionsDone, std::vector<std::string> received,

@@ -57,6 +57,19 @@ public:
     std::vector<std::string> SetAside() const;
     bool Placed(const std::string& name) const;
 
+    // By arrival: the camera's file `name` could not be downloaded, known
+    // now. It is no frame, but names the position it was taken for.
+    void DownloadFailed(const std::string& name);
+    struct FailedPhotos {
+        // The failed file of each position from 1 that has no photo, empty
+        // for the others.
+        std::vector<std::string> byPosition;
+        // Those the camera's order and their time do not tie to one position
+        // without a photo, in name order.
+        std::vector<std::string> unplaced;
+    };
+    FailedPhotos FailedDownloads() const;
+
     // A resumed run with `positionsDone` positions behind it: of `received`,
     // those not in `aside` are their photos in name order, and any more are
     // set aside.
@@ -78,6 +91,9 @@ private:
     // Restore, whose frames stay as they were restored.
     std::vector<SeenPhoto> seen_;
     std::vector<std::int64_t> exposedMs_;
+    // By arrival: the files that could not be downloaded, each with the
+    // positions exposed by then (counted from the first, not the restored).
+    std::vector<SeenPhoto> failed_;
     std::size_t restored_ = 0;
 
     int current_ = 0;
