@@ -1,5 +1,8 @@
 #include "core/tether/tethered_camera.h"
 
+#include "core/tether/network_probe.h"
+#include "core/tether/standard_streams.h"
+
 #include <gphoto2/gphoto2.h>
 
 #include <fcntl.h>
@@ -12,6 +15,13 @@
 namespace zentrivo {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// A camera on the network that has not answered by then is not there.
+constexpr int kProbeMs = 3000;
+
+}  // namespace
 
 struct TetheredCamera::Context {
     GPContext* context = gp_context_new();
@@ -87,7 +97,8 @@ bool TetheredCamera::IsOpen() const {
     return context_->camera != nullptr;
 }
 
-TetheredCamera::TetheredCamera() : context_(std::make_unique<Context>()) {}
+TetheredCamera::TetheredCamera()
+    : context_((KeepStandardStreamsTaken(), std::make_unique<Context>())) {}
 
 TetheredCamera::~TetheredCamera() {
     Close();
@@ -145,6 +156,10 @@ std::string TetheredCamera::Open(const std::string& port, const std::string& mod
     GPPortInfo info;
     gp_port_info_list_get_info(context_->ports, portIndex, &info);
     gp_camera_set_port_info(camera, info);
+    if (!NetworkCameraAnswers(port, kProbeMs)) {
+        gp_camera_free(camera);
+        return "The camera does not answer on the network (connection refused or timed out).";
+    }
     const int opened = gp_camera_init(camera, context_->context);
     if (opened < GP_OK) {
         return fail(opened);
