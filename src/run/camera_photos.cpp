@@ -1,6 +1,7 @@
 #include "camera_photos.h"
 
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -209,7 +210,9 @@ void CameraPhotos::LookAgain(LastWait& wait) {
 bool CameraPhotos::MorePhotos(const LastWait& wait) const {
     const auto quiet = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - wait.lastChange);
-    return AwaitMorePhotos(wait.taken, Arrived(), NewCount(), quiet);
+    // A photo the camera could not hand over will not come by waiting.
+    const std::size_t lost = ledgerOn_ ? ledger_.FailedDownloads().Count() : 0;
+    return AwaitMorePhotos(wait.taken - std::min(lost, wait.taken), Arrived(), NewCount(), quiet);
 }
 
 void CameraPhotos::LookAtLast() {

@@ -57,6 +57,12 @@ void PhotoLedger::Exposed(int position, const std::vector<std::string>& listed) 
     floor_ = last_;
 }
 
+std::size_t PhotoLedger::FailedPhotos::Count() const {
+    return unplaced.size() + static_cast<std::size_t>(std::count_if(
+                                 byPosition.begin(), byPosition.end(),
+                                 [](const std::string& name) { return !name.empty(); }));
+}
+
 void PhotoLedger::Rewind(int position) {
     const int before = std::max(position - 1, static_cast<int>(restored_));
     if (byArrival_) {

@@ -67,6 +67,8 @@ public:
         // Those the camera's order and their time do not tie to one position
         // without a photo, in name order.
         std::vector<std::string> unplaced;
+        // Every failed file, placed or not.
+        std::size_t Count() const;
     };
     FailedPhotos FailedDownloads() const;
 
