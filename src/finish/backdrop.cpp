@@ -1,0 +1,215 @@
+#include "backdrop.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include <opencv2/imgproc.hpp>
+
+namespace zentrivo {
+namespace {
+
+constexpr int kTerms = 6;  // 1, u, v, u², uv, v²
+
+int BandWidth(const cv::Size& size) {
+    return std::max(4, static_cast<int>(std::lround(0.06 * std::min(size.width, size.height))));
+}
+
+cv::Mat BorderBand(const cv::Size& size) {
+    const int band = BandWidth(size);
+    cv::Mat mask(size, CV_8U, cv::Scalar(255));
+    const cv::Rect inner(band, band, size.width - 2 * band, size.height - 2 * band);
+    if (inner.width > 0 && inner.height > 0) {
+        mask(inner).setTo(0);
+    }
+    return mask;
+}
+
+// Coordinates from -1 to 1 across the frame keep the normal equations well
+// conditioned whatever the photo's size.
+std::array<double, kTerms> Terms(int x, int y, const cv::Size& size) {
+    const double u = (x + 0.5) / size.width * 2 - 1;
+    const double v = (y + 0.5) / size.height * 2 - 1;
+    return {1, u, v, u * u, u * v, v * v};
+}
+
+// The noise's spread from the median absolute deviation, which the few
+// pixels of a product in the band do not pull.
+double RobustSpread(std::vector<double> residuals) {
+    if (residuals.empty()) {
+        return 0;
+    }
+    auto middle = residuals.begin() + static_cast<std::ptrdiff_t>(residuals.size() / 2);
+    std::nth_element(residuals.begin(), middle, residuals.end());
+    return 1.4826 * *middle;
+}
+
+double RejectionLimit(const std::vector<double>& residuals) {
+    // Never tighter than a level and a half: JPEG's rounding alone is that.
+    return std::max(3.5 * RobustSpread(residuals), 1.5);
+}
+
+double Residual(const cv::Vec3f& a, const cv::Vec3f& b) {
+    return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+}
+
+cv::Mat CleanBorder(const cv::Mat& frame, const cv::Mat& backdrop) {
+    const cv::Mat band = BorderBand(frame.size());
+    std::vector<double> residuals;
+    for (int y = 0; y < frame.rows; ++y) {
+        for (int x = 0; x < frame.cols; ++x) {
+            if (band.at<std::uint8_t>(y, x)) {
+                residuals.push_back(
+                    Residual(frame.at<cv::Vec3f>(y, x), backdrop.at<cv::Vec3f>(y, x)));
+            }
+        }
+    }
+    const double limit = RejectionLimit(residuals);
+    cv::Mat clean(frame.size(), CV_8U, cv::Scalar(0));
+    for (int y = 0; y < frame.rows; ++y) {
+        for (int x = 0; x < frame.cols; ++x) {
+            if (band.at<std::uint8_t>(y, x) &&
+                Residual(frame.at<cv::Vec3f>(y, x), backdrop.at<cv::Vec3f>(y, x)) <= limit) {
+                clean.at<std::uint8_t>(y, x) = 255;
+            }
+        }
+    }
+    return clean;
+}
+
+struct Sample {
+    std::array<double, kTerms> terms;
+    cv::Vec3f colour;
+};
+
+std::vector<Sample> BandSamples(const cv::Mat& frame) {
+    const cv::Mat band = BorderBand(frame.size());
+    // About twenty thousand samples fit the surface as well as all of a
+    // large photo's band would, in a fraction of the time.
+    const double bandPixels = cv::countNonZero(band);
+    const int step = std::max(1, static_cast<int>(std::sqrt(bandPixels / 20000.0)));
+    std::vector<Sample> samples;
+    for (int y = 0; y < frame.rows; y += step) {
+        for (int x = 0; x < frame.cols; x += step) {
+            if (band.at<std::uint8_t>(y, x)) {
+                samples.push_back({Terms(x, y, frame.size()), frame.at<cv::Vec3f>(y, x)});
+            }
+        }
+    }
+    return samples;
+}
+
+cv::Mat FitSurface(const std::vector<Sample>& samples, const std::vector<bool>& inlier) {
+    const int count = static_cast<int>(std::count(inlier.begin(), inlier.end(), true));
+    cv::Mat terms(count, kTerms, CV_64F);
+    cv::Mat colours(count, 3, CV_64F);
+    int row = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (!inlier[i]) {
+            continue;
+        }
+        for (int k = 0; k < kTerms; ++k) {
+            terms.at<double>(row, k) = samples[i].terms[static_cast<std::size_t>(k)];
+        }
+        for (int c = 0; c < 3; ++c) {
+            colours.at<double>(row, c) = samples[i].colour[c];
+        }
+        ++row;
+    }
+    cv::Mat coefficients;  // kTerms x 3
+    cv::solve(terms, colours, coefficients, cv::DECOMP_NORMAL | cv::DECOMP_LU);
+    return coefficients;
+}
+
+cv::Vec3f Evaluate(const cv::Mat& coefficients, const std::array<double, kTerms>& terms) {
+    cv::Vec3f colour;
+    for (int c = 0; c < 3; ++c) {
+        double sum = 0;
+        for (int k = 0; k < kTerms; ++k) {
+            sum += coefficients.at<double>(k, c) * terms[static_cast<std::size_t>(k)];
+        }
+        colour[c] = static_cast<float>(sum);
+    }
+    return colour;
+}
+
+// The first guess at which samples are backdrop: those near the band's
+// median colour. A fit to every sample would be pulled far off by a
+// product that fills much of one side, and could then keep its pixels and
+// reject the backdrop's.
+std::vector<bool> NearTheMedian(const std::vector<Sample>& samples) {
+    cv::Vec3f median;
+    for (int c = 0; c < 3; ++c) {
+        std::vector<float> channel;
+        channel.reserve(samples.size());
+        for (const Sample& sample : samples) {
+            channel.push_back(sample.colour[c]);
+        }
+        auto middle = channel.begin() + static_cast<std::ptrdiff_t>(channel.size() / 2);
+        std::nth_element(channel.begin(), middle, channel.end());
+        median[c] = *middle;
+    }
+    std::vector<double> residuals;
+    for (const Sample& sample : samples) {
+        residuals.push_back(Residual(sample.colour, median));
+    }
+    const double limit = RejectionLimit(residuals);
+    std::vector<bool> inlier;
+    for (double residual : residuals) {
+        inlier.push_back(residual <= limit);
+    }
+    return inlier;
+}
+
+}  // namespace
+
+Backdrop BackdropFromPlate(const cv::Mat& frame, const cv::Mat& plate) {
+    Backdrop backdrop;
+    cv::GaussianBlur(plate, backdrop.colour, cv::Size(), 2.0);
+    backdrop.cleanBorder = CleanBorder(frame, backdrop.colour);
+    return backdrop;
+}
+
+Backdrop BackdropFromBorder(const cv::Mat& frame) {
+    const std::vector<Sample> samples = BandSamples(frame);
+    std::vector<bool> inlier = NearTheMedian(samples);
+    cv::Mat coefficients;
+    for (int round = 0; round < 10; ++round) {
+        coefficients = FitSurface(samples, inlier);
+        std::vector<double> residuals(samples.size());
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            residuals[i] = Residual(samples[i].colour, Evaluate(coefficients, samples[i].terms));
+        }
+        // The spread of the pixels kept so far: the product's must not
+        // widen the limit that is meant to reject them.
+        std::vector<double> kept;
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            if (inlier[i]) {
+                kept.push_back(residuals[i]);
+            }
+        }
+        const double limit = RejectionLimit(kept);
+        std::vector<bool> next(samples.size());
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            next[i] = residuals[i] <= limit;
+        }
+        // Too few left to trust (a frame that is nearly all product): keep
+        // the last fit rather than fit the noise.
+        if (std::count(next.begin(), next.end(), true) < 4 * kTerms || next == inlier) {
+            break;
+        }
+        inlier = next;
+    }
+    Backdrop backdrop;
+    backdrop.colour.create(frame.size(), CV_32FC3);
+    for (int y = 0; y < frame.rows; ++y) {
+        for (int x = 0; x < frame.cols; ++x) {
+            backdrop.colour.at<cv::Vec3f>(y, x) = Evaluate(coefficients, Terms(x, y, frame.size()));
+        }
+    }
+    backdrop.cleanBorder = CleanBorder(frame, backdrop.colour);
+    return backdrop;
+}
+
+}  // namespace zentrivo

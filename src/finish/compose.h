@@ -1,0 +1,15 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace zentrivo {
+
+// The finished frame (CV_32FC4: colour 0-255, alpha 0-1, not premultiplied).
+// The backdrop becomes white: the product's colour is divided by it, which
+// takes the vignetting and the tint out of the product as well, and the
+// shadow (empty when dropped) is kept as black of its strength. On white
+// every alpha is 1; transparent keeps them.
+cv::Mat Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
+                const cv::Mat& shadow, bool transparent);
+
+}  // namespace zentrivo

@@ -1,0 +1,61 @@
+#include "frame_finish.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include "backdrop.h"
+#include "compose.h"
+#include "contact_shadow.h"
+#include "image_mats.h"
+#include "product_box.h"
+#include "product_evidence.h"
+#include "product_mask.h"
+#include "soft_edge.h"
+
+namespace zentrivo {
+namespace {
+
+bool SameSize(const RgbImage& a, const RgbImage& b) {
+    return a.width == b.width && a.height == b.height;
+}
+
+}  // namespace
+
+FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
+                          const FinishOptions& options) {
+    const cv::Mat image = ToFloatMat(frame);
+    // The decisions (what is product, what is shadow) are taken on a lightly
+    // smoothed copy, so the sensor's grain does not decide them; the edge's
+    // place is then read from the sharp one.
+    cv::Mat smooth;
+    cv::GaussianBlur(image, smooth, cv::Size(), 1.0);
+    const Backdrop backdrop = plate && SameSize(*plate, frame)
+                                  ? BackdropFromPlate(smooth, ToFloatMat(*plate))
+                                  : BackdropFromBorder(smooth);
+    const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
+    const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
+    const cv::Mat mask = ProductMask(evidence, levels);
+    // Pixel by pixel, unsmoothed: smoothing spreads the product over the
+    // backdrop next to it.
+    const cv::Mat bare = ProductEvidence(image, backdrop.colour) <= levels.threshold;
+    const SoftEdge edge = RefineEdge(image, mask, bare, backdrop.colour);
+
+    cv::Mat shadow;
+    if (options.keepShadow) {
+        const cv::Mat product = edge.alpha >= 0.5;
+        shadow = ContactShadow(smooth, backdrop.colour, product, backdrop.cleanBorder);
+    }
+    FinishedFrame finished;
+    finished.image =
+        ToRgbaImage(Compose(edge.colour, edge.alpha, backdrop.colour, shadow, options.transparent));
+    cv::Mat coverage(frame.height, frame.width, CV_8U);
+    edge.alpha.convertTo(coverage, CV_8U, 255);
+    finished.product.assign(coverage.datastart, coverage.dataend);
+    if (const auto box = BoxOf(edge.alpha)) {
+        finished.hasProduct = true;
+        finished.box = *box;
+        finished.touchesEdge = TouchesEdge(edge.alpha);
+    }
+    return finished;
+}
+
+}  // namespace zentrivo

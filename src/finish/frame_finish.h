@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "rgba_image.h"
+#include "spin/rgb_image.h"
+
+namespace zentrivo {
+
+struct FinishOptions {
+    // The product's contact shadow kept as a soft grey under it; otherwise
+    // the backdrop is white right up to the product.
+    bool keepShadow = true;
+    // An alpha channel instead of pure white around the product.
+    bool transparent = false;
+};
+
+// Where the product lies in its frame, to a fraction of a pixel: the soft
+// edge says how much of a border pixel it covers. Right and bottom are
+// exclusive, so width is right - left.
+struct ProductBox {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+    double width() const { return right - left; }
+    double height() const { return bottom - top; }
+};
+
+struct FinishedFrame {
+    // The frame's size: on white with every alpha 255, or transparent.
+    RgbaImage image;
+    // How much of each pixel is product, 0-255, rows top to bottom.
+    std::vector<std::uint8_t> product;
+    bool hasProduct = false;   // false: nothing differs from the backdrop
+    bool touchesEdge = false;  // the product is cut by the frame's edge
+    ProductBox box;            // meaningful only with hasProduct
+};
+
+// Cuts the product from its backdrop and sets it on white. `plate`, a photo
+// of the empty table at the same settings, gives the backdrop when it is
+// there and of the frame's size; otherwise the backdrop is modelled from the
+// frame's border, so the product should not fill the frame to its edges.
+FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
+                          const FinishOptions& options);
+
+}  // namespace zentrivo

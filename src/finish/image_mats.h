@@ -1,0 +1,18 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+#include "rgba_image.h"
+#include "spin/rgb_image.h"
+
+namespace zentrivo {
+
+// Between our own pictures and OpenCV's: the finishing works on 0-255
+// floats in three channels, red first.
+cv::Mat ToFloatMat(const RgbImage& image);
+// Four float channels (colour 0-255, alpha 0-1, not premultiplied) to bytes.
+RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat);
+// Bytes to four float channels as above.
+cv::Mat ToFloatMat(const RgbaImage& image);
+
+}  // namespace zentrivo

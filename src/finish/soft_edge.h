@@ -1,0 +1,27 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace zentrivo {
+
+// The product's edge as it really falls between pixels.
+struct SoftEdge {
+    cv::Mat alpha;   // CV_32F, 0-1: how much of each pixel is product
+    cv::Mat colour;  // CV_32FC3: the product's own colour where alpha > 0
+};
+
+// Refines the hard mask near its edge. Each pixel there is read as a mix
+// of the product's colour just inside and the backdrop's just outside, and
+// its share of the product is where it lies on the line between the two;
+// that keeps the edge's place to a fraction of a pixel, and lets the
+// product's colour be set on white without the old backdrop's fringe.
+// `bare` (CV_8U) marks the pixels that the backdrop, or its shadow, explains
+// on their own; `backdrop` is the backdrop without shadow. At the product's
+// foot the shadow deepens towards the product, so the backdrop read a few
+// pixels off is lighter than the one under the edge: there a bare pixel is
+// no product at all. Elsewhere it may be (a black product's edge is the
+// backdrop made darker too) and the mix decides.
+SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                    const cv::Mat& backdrop);
+
+}  // namespace zentrivo

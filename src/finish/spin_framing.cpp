@@ -1,0 +1,107 @@
+#include "spin_framing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <opencv2/imgproc.hpp>
+
+#include "image_mats.h"
+
+namespace zentrivo {
+namespace {
+
+// Colour times alpha, so that blending neighbours while scaling does not
+// pull in the colour of pixels that are not there.
+void Premultiply(cv::Mat& rgba, bool undo) {
+    for (int y = 0; y < rgba.rows; ++y) {
+        for (int x = 0; x < rgba.cols; ++x) {
+            cv::Vec4f& p = rgba.at<cv::Vec4f>(y, x);
+            const float factor = undo ? (p[3] > 0 ? 1 / p[3] : 0) : p[3];
+            for (int c = 0; c < 3; ++c) {
+                p[c] = std::min(p[c] * factor, 255.0f);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes, int frameWidth, int frameHeight,
+                            const FramingOptions& options) {
+    SpinFraming framing;
+    framing.width = options.width;
+    framing.height = options.height;
+    if (boxes.empty()) {
+        framing.centreX = frameWidth / 2.0;
+        framing.centreY = frameHeight / 2.0;
+        framing.scale = std::min(static_cast<double>(options.width) / frameWidth,
+                                 static_cast<double>(options.height) / frameHeight);
+        return framing;
+    }
+    ProductBox all = boxes.front();
+    for (const ProductBox& box : boxes) {
+        all.left = std::min(all.left, box.left);
+        all.top = std::min(all.top, box.top);
+        all.right = std::max(all.right, box.right);
+        all.bottom = std::max(all.bottom, box.bottom);
+    }
+    framing.anyProduct = true;
+    framing.centreX = (all.left + all.right) / 2;
+    framing.centreY = (all.top + all.bottom) / 2;
+    // A product of a pixel or less would be blown up without end.
+    framing.scale = options.fill * std::min(options.width / std::max(all.width(), 1.0),
+                                            options.height / std::max(all.height(), 1.0));
+    return framing;
+}
+
+RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent) {
+    cv::Mat source = ToFloatMat(finished);
+    Premultiply(source, false);
+    // Coordinates here are continuous, a pixel's centre at index + 0.5: a
+    // frame point p lands on (p - centre) * scale + the output's middle.
+    double factorX = 1;
+    double factorY = 1;
+    if (framing.scale < 1) {
+        // Shrinking by interpolation alone would alias; average first.
+        const int width = std::max(1, static_cast<int>(std::lround(source.cols * framing.scale)));
+        const int height = std::max(1, static_cast<int>(std::lround(source.rows * framing.scale)));
+        factorX = static_cast<double>(width) / source.cols;
+        factorY = static_cast<double>(height) / source.rows;
+        cv::resize(source, source, cv::Size(width, height), 0, 0, cv::INTER_AREA);
+    }
+    const double scaleX = framing.scale / factorX;
+    const double scaleY = framing.scale / factorY;
+    const cv::Matx23d toOutput(
+        scaleX, 0, (0.5 / factorX - framing.centreX) * framing.scale + framing.width / 2.0 - 0.5, 0,
+        scaleY, (0.5 / factorY - framing.centreY) * framing.scale + framing.height / 2.0 - 0.5);
+    const cv::Scalar beyond = transparent ? cv::Scalar(0, 0, 0, 0) : cv::Scalar(255, 255, 255, 1);
+    cv::Mat framed;
+    cv::warpAffine(source, framed, toOutput, cv::Size(framing.width, framing.height),
+                   cv::INTER_LINEAR, cv::BORDER_CONSTANT, beyond);
+    Premultiply(framed, true);
+    return ToRgbaImage(framed);
+}
+
+FinishedSpin FinishSpin(const std::vector<RgbImage>& frames, const RgbImage* plate,
+                        const FinishOptions& finish, const FramingOptions& framing) {
+    std::vector<FinishedFrame> finished;
+    std::vector<ProductBox> boxes;
+    for (const RgbImage& frame : frames) {
+        finished.push_back(FinishFrame(frame, plate, finish));
+        if (finished.back().hasProduct) {
+            boxes.push_back(finished.back().box);
+        }
+    }
+    FinishedSpin spin;
+    if (frames.empty()) {
+        return spin;
+    }
+    spin.framing = PlanSpinFraming(boxes, frames.front().width, frames.front().height, framing);
+    for (const FinishedFrame& frame : finished) {
+        spin.frames.push_back({ApplyFraming(frame.image, spin.framing, finish.transparent),
+                               frame.hasProduct, frame.touchesEdge});
+    }
+    return spin;
+}
+
+}  // namespace zentrivo

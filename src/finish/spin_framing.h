@@ -1,0 +1,56 @@
+#pragma once
+
+#include <vector>
+
+#include "frame_finish.h"
+#include "rgba_image.h"
+#include "spin/rgb_image.h"
+
+namespace zentrivo {
+
+struct FramingOptions {
+    double fill = 0.85;  // the share of the output the product's box fills
+    int width = 2000;    // the output's size
+    int height = 2000;
+};
+
+// One crop and scale for every frame of a spin, so the product turns in
+// place: the box around the product in all frames together, centred (its
+// middle is the turntable's axis) and scaled to fill the chosen share.
+struct SpinFraming {
+    double centreX = 0;  // in the frames' pixels; maps to the output's middle
+    double centreY = 0;
+    double scale = 1;  // output pixels per frame pixel
+    int width = 0;     // the output's size
+    int height = 0;
+    bool anyProduct = false;  // false: the whole frame is fitted instead
+};
+
+// `boxes` holds the boxes of the frames that have a product. With none the
+// whole frame is fitted, never a crop of nothing.
+SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes, int frameWidth, int frameHeight,
+                            const FramingOptions& options);
+
+// A finished frame cropped and scaled as `framing` says; what lies beyond
+// the frame is white, or transparent for a transparent frame.
+RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent);
+
+struct FinishedSpinFrame {
+    RgbaImage image;           // framing.width x framing.height
+    bool hasProduct = false;   // false: this frame showed no product
+    bool touchesEdge = false;  // the product was cut by the photo's edge
+};
+
+struct FinishedSpin {
+    SpinFraming framing;
+    std::vector<FinishedSpinFrame> frames;
+};
+
+// Finishes every frame against the one plate (may be null) and frames them
+// alike. Holds every frame at once: for long spins of large photos call
+// FinishFrame per frame, keep the boxes, then PlanSpinFraming and
+// ApplyFraming in a second pass.
+FinishedSpin FinishSpin(const std::vector<RgbImage>& frames, const RgbImage* plate,
+                        const FinishOptions& finish, const FramingOptions& framing);
+
+}  // namespace zentrivo

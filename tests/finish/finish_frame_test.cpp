@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "finish/frame_finish.h"
+#include "shot_measures.h"
+#include "synthetic_shot.h"
+
+namespace zentrivo {
+namespace {
+
+using testing::ProductKind;
+using testing::RenderShot;
+using testing::ShotSetup;
+
+// Any shadow in the truth at all: where it is kept, grey is right.
+constexpr float kNoShadow = 1e-6f;
+
+struct Kind {
+    ProductKind kind;
+    const char* name;
+    double overlapWithPlate;
+    double overlapWithoutPlate;  // 0: no promise without a plate
+};
+
+// The handle's opening is nearly 1 % of the bare sweep, so a filled opening
+// fails both the overlap and the white share.
+const Kind kKinds[] = {
+    {ProductKind::Textured, "textured", 0.98, 0.98},
+    {ProductKind::DarkGlossy, "dark glossy", 0.98, 0.98},
+    {ProductKind::WhiteOnWhite, "white on white", 0.95, 0.0},
+    {ProductKind::Handle, "handle", 0.97, 0.94},
+};
+
+TEST(FrameFinish, CutsEveryKindOfProductWithAndWithoutAPlate) {
+    for (const Kind& kind : kKinds) {
+        ShotSetup setup;
+        setup.kind = kind.kind;
+        const auto shot = RenderShot(setup);
+        for (const bool withPlate : {true, false}) {
+            SCOPED_TRACE(std::string(kind.name) + (withPlate ? ", plate" : ", no plate"));
+            const RgbImage* plate = withPlate ? &shot.plate : nullptr;
+            const FinishedFrame dropped = FinishFrame(shot.frame, plate, {false, false});
+            const FinishedFrame kept = FinishFrame(shot.frame, plate, {true, false});
+            const double overlap = testing::Overlap(shot.product, dropped.product);
+            const double whiteDropped =
+                testing::WhiteShare(dropped.image, shot.product, shot.shadow, 2.0f);
+            const double whiteKept =
+                testing::WhiteShare(kept.image, shot.product, shot.shadow, kNoShadow);
+            std::printf("%-15s %-9s overlap %.4f  white (shadow dropped) %.4f  (kept) %.4f\n",
+                        kind.name, withPlate ? "plate" : "no plate", overlap, whiteDropped,
+                        whiteKept);
+            EXPECT_GE(overlap, withPlate ? kind.overlapWithPlate : kind.overlapWithoutPlate);
+            EXPECT_TRUE(dropped.hasProduct);
+            EXPECT_FALSE(dropped.touchesEdge);
+            if (withPlate || kind.overlapWithoutPlate > 0) {
+                EXPECT_GE(whiteDropped, 0.995);
+                EXPECT_GE(whiteKept, 0.995);
+            }
+        }
+    }
+}
+
+TEST(FrameFinish, KeepsTheContactShadowAsASoftGreyOrDropsIt) {
+    const auto shot = RenderShot({});
+    const FinishedFrame onWhite = FinishFrame(shot.frame, &shot.plate, {true, false});
+    const FinishedFrame transparent = FinishFrame(shot.frame, &shot.plate, {true, true});
+    const FinishedFrame dropped = FinishFrame(shot.frame, &shot.plate, {false, true});
+    double error = 0;
+    int inShadow = 0;
+    int clearOnceDropped = 0;
+    for (std::size_t i = 0; i < shot.product.size(); ++i) {
+        const std::uint8_t* white = onWhite.image.pixels.data() + i * 4;
+        const std::uint8_t* clear = transparent.image.pixels.data() + i * 4;
+        // The transparent frame laid on white is the frame on white.
+        for (int c = 0; c < 3; ++c) {
+            const double laid = clear[c] * clear[3] / 255.0 + 255 - clear[3];
+            ASSERT_NEAR(laid, white[c], 1.5) << "pixel " << i;
+        }
+        if (shot.product[i] == 0 && shot.shadow[i] > 0.15f) {
+            // Grey as deep as the shadow was, and nothing once dropped.
+            error += std::abs((255 - white[1]) / 255.0 - shot.shadow[i]);
+            ++inShadow;
+            clearOnceDropped += dropped.image.pixels[i * 4 + 3] == 0;
+        }
+    }
+    ASSERT_GT(inShadow, 100);
+    EXPECT_LT(error / inShadow, 0.04);
+    // All but the product's very foot, where product and shadow blur together.
+    EXPECT_GE(static_cast<double>(clearOnceDropped) / inShadow, 0.85);
+}
+
+TEST(FrameFinish, TakesThePlateOnlyWhenItIsTheFrameSize) {
+    const auto shot = RenderShot({});
+    RgbImage smaller(shot.frame.width / 2, shot.frame.height / 2);
+    const FinishedFrame withSmaller = FinishFrame(shot.frame, &smaller, {});
+    const FinishedFrame without = FinishFrame(shot.frame, nullptr, {});
+    EXPECT_EQ(withSmaller.product, without.product);
+    EXPECT_EQ(withSmaller.image.pixels, without.image.pixels);
+}
+
+}  // namespace
+}  // namespace zentrivo

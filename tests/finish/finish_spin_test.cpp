@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "finish/spin_framing.h"
+#include "shot_measures.h"
+#include "synthetic_shot.h"
+
+namespace zentrivo {
+namespace {
+
+using testing::ProductKind;
+using testing::RenderShot;
+using testing::ShotSetup;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A turn of a box whose width changes as it turns, its axis off the frame's
+// middle, on the sweep with its plate.
+std::vector<RgbImage> Turn(int frames, double axisX, RgbImage* plate) {
+    std::vector<RgbImage> turn;
+    for (int i = 0; i < frames; ++i) {
+        ShotSetup setup;
+        setup.axisX = axisX;
+        setup.turn = 2 * kPi * i / frames;
+        setup.seed = static_cast<unsigned>(10 + i);
+        auto shot = RenderShot(setup);
+        turn.push_back(std::move(shot.frame));
+        if (plate) {
+            *plate = std::move(shot.plate);
+        }
+    }
+    return turn;
+}
+
+TEST(SpinFinish, FramesEveryTurnAlikeAroundTheAxis) {
+    const FramingOptions options{0.85, 640, 480};
+    for (const bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent ? "transparent" : "on white");
+        RgbImage plate;
+        const std::vector<RgbImage> turn = Turn(6, 185.5, &plate);
+        const FinishedSpin spin = FinishSpin(turn, &plate, {false, transparent}, options);
+        ASSERT_EQ(spin.frames.size(), turn.size());
+        EXPECT_TRUE(spin.framing.anyProduct);
+        // The tallest view fills 85 % of the limiting side, here the height,
+        // as far as the soft edge lets its box be read.
+        EXPECT_NEAR(spin.framing.scale * 0.6 * 300, 0.85 * 480, 0.02 * 408);
+        for (const FinishedSpinFrame& frame : spin.frames) {
+            EXPECT_TRUE(frame.hasProduct);
+            EXPECT_FALSE(frame.touchesEdge);
+            ASSERT_EQ(frame.image.width, 640);
+            ASSERT_EQ(frame.image.height, 480);
+            // The axis stays in the middle however wide the box turns.
+            EXPECT_NEAR(testing::MarkedCentre(frame.image, transparent).first, 320, 2);
+        }
+    }
+}
+
+TEST(SpinFinish, SaysWhichFramesShowNoProductAndNeverCropsToNothing) {
+    RgbImage plate;
+    std::vector<RgbImage> turn = Turn(2, 200, &plate);
+    ShotSetup empty;
+    empty.kind = ProductKind::None;
+    empty.seed = 77;
+    turn.push_back(RenderShot(empty).frame);
+    const FramingOptions options{0.85, 300, 300};
+    const RgbImage* const plates[] = {&plate, nullptr};
+    for (const RgbImage* withPlate : plates) {
+        const FinishedSpin spin = FinishSpin(turn, withPlate, {}, options);
+        ASSERT_EQ(spin.frames.size(), 3u);
+        EXPECT_TRUE(spin.frames[0].hasProduct);
+        EXPECT_FALSE(spin.frames[2].hasProduct);
+        ASSERT_EQ(spin.frames[2].image.width, 300);
+        for (std::size_t i = 0; i < spin.frames[2].image.pixels.size(); ++i) {
+            ASSERT_EQ(spin.frames[2].image.pixels[i], 255) << "byte " << i;
+        }
+    }
+    // No product anywhere: the whole frame, fitted.
+    const FinishedSpin bare = FinishSpin({turn[2]}, &plate, {}, options);
+    EXPECT_FALSE(bare.framing.anyProduct);
+    EXPECT_FALSE(bare.frames[0].hasProduct);
+    EXPECT_DOUBLE_EQ(bare.framing.scale, 300.0 / 400);
+    EXPECT_DOUBLE_EQ(bare.framing.centreX, 200);
+}
+
+TEST(SpinFinish, FlagsAProductCutByTheFrameEdge) {
+    ShotSetup setup;
+    setup.axisX = 30;  // half the box beyond the left edge
+    const auto shot = RenderShot(setup);
+    const RgbImage* const plates[] = {&shot.plate, nullptr};
+    for (const RgbImage* plate : plates) {
+        const FinishedSpin spin = FinishSpin({shot.frame}, plate, {}, {0.85, 300, 300});
+        ASSERT_EQ(spin.frames.size(), 1u);
+        EXPECT_TRUE(spin.frames[0].hasProduct);
+        EXPECT_TRUE(spin.frames[0].touchesEdge);
+    }
+}
+
+}  // namespace
+}  // namespace zentrivo
