@@ -64,7 +64,7 @@ EvidenceLevels LevelsFromBorder(const cv::Mat& evidence, const cv::Mat& cleanBor
     EvidenceLevels levels;
     // Well above the noise's tail, so the backdrop gives no specks, and never
     // below a difference the eye can hardly see.
-    levels.threshold = std::max(1.5f, 1.5f * NoiseReach(evidence, cleanBorder, 0.005));
+    levels.threshold = std::max(1.5f, 2.5f * NoiseReach(evidence, cleanBorder, 0.005));
     return levels;
 }
 

@@ -87,8 +87,9 @@ TEST(FrameFinish, KeepsTheContactShadowAsASoftGreyOrDropsIt) {
     }
     ASSERT_GT(inShadow, 100);
     EXPECT_LT(error / inShadow, 0.04);
-    // All but the product's very foot, where product and shadow blur together.
-    EXPECT_GE(static_cast<double>(clearOnceDropped) / inShadow, 0.85);
+    // All but the row at the product's very foot, where the lens blurs
+    // product and shadow together.
+    EXPECT_GE(static_cast<double>(clearOnceDropped) / inShadow, 0.9);
 }
 
 TEST(FrameFinish, TakesThePlateOnlyWhenItIsTheFrameSize) {
