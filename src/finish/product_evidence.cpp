@@ -62,8 +62,9 @@ cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
 
 EvidenceLevels LevelsFromBorder(const cv::Mat& evidence, const cv::Mat& cleanBorder) {
     EvidenceLevels levels;
-    // Well above the noise's tail, so the backdrop gives no specks, and never
-    // below a difference the eye can hardly see.
+    // Well above the noise's tail: the backdrop gives no specks, and the
+    // colour JPEG spills a few pixels beyond a hard edge stays below it too.
+    // Never below a difference the eye can hardly see.
     levels.threshold = std::max(1.5f, 2.5f * NoiseReach(evidence, cleanBorder, 0.005));
     return levels;
 }

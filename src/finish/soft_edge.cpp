@@ -55,7 +55,9 @@ float ProductShare(const cv::Vec3f& pixel, const cv::Vec3f& f, const cv::Vec3f& 
     const double fb = f.dot(b);
     const double bb = b.dot(b);
     const double determinant = ff * bb - fb * fb;
-    // One minus the squared cosine of the angle between the two colours.
+    // determinant / (ff * bb) is one minus the squared cosine of the angle
+    // between the colours: near zero, the two say the same and the free
+    // darkening would swallow the share.
     if (determinant > 0.15 * ff * bb) {
         return static_cast<float>((bb * pixel.dot(f) - fb * pixel.dot(b)) / determinant);
     }
@@ -100,6 +102,11 @@ SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& ba
             if (inside.at<std::uint8_t>(y, x) || outside.at<std::uint8_t>(y, x)) {
                 continue;
             }
+            // Too little of either side nearby (a thin part, a narrow gap):
+            // the hard mask stands.
+            if (product.weight.at<float>(y, x) < 0.02f || nearby.weight.at<float>(y, x) < 0.02f) {
+                continue;
+            }
             cv::Vec3f b = nearby.colour.at<cv::Vec3f>(y, x);
             if (InShadow(b, backdrop.at<cv::Vec3f>(y, x))) {
                 if (bare.at<std::uint8_t>(y, x)) {
@@ -109,11 +116,6 @@ SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& ba
                 // The shadow is deepest right at the foot: the darkest
                 // backdrop nearby is nearer the truth there than the mean.
                 b = darkest.at<cv::Vec3f>(y, x);
-            }
-            // Too little of either side nearby (a thin part, a narrow gap):
-            // the hard mask stands.
-            if (product.weight.at<float>(y, x) < 0.02f || nearby.weight.at<float>(y, x) < 0.02f) {
-                continue;
             }
             const cv::Vec3f f = product.colour.at<cv::Vec3f>(y, x);
             const cv::Vec3f line = f - b;
