@@ -16,6 +16,15 @@ using testing::ShotSetup;
 
 constexpr double kPi = 3.14159265358979323846;
 
+double Angle(std::size_t frame, std::size_t frames) {
+    return 2 * kPi * static_cast<double>(frame) / static_cast<double>(frames);
+}
+
+// The printed box's width in the frame as the generator draws it.
+double BoxWidth(std::size_t frame, std::size_t frames) {
+    return 120 * (0.75 + 0.25 * std::abs(std::cos(Angle(frame, frames))));
+}
+
 // A turn of a box whose width changes as it turns, its axis off the frame's
 // middle, on the sweep with its plate.
 std::vector<RgbImage> Turn(int frames, double axisX, RgbImage* plate) {
@@ -23,7 +32,7 @@ std::vector<RgbImage> Turn(int frames, double axisX, RgbImage* plate) {
     for (int i = 0; i < frames; ++i) {
         ShotSetup setup;
         setup.axisX = axisX;
-        setup.turn = 2 * kPi * i / frames;
+        setup.turn = Angle(static_cast<std::size_t>(i), static_cast<std::size_t>(frames));
         setup.seed = static_cast<unsigned>(10 + i);
         auto shot = RenderShot(setup);
         turn.push_back(std::move(shot.frame));
@@ -46,15 +55,48 @@ TEST(SpinFinish, FramesEveryTurnAlikeAroundTheAxis) {
         // The tallest view fills 85 % of the limiting side, here the height,
         // as far as the soft edge lets its box be read.
         EXPECT_NEAR(spin.framing.scale * 0.6 * 300, 0.85 * 480, 0.02 * 408);
-        for (const FinishedSpinFrame& frame : spin.frames) {
+        // The widest view's width on the output, its soft edge included.
+        const auto [firstLeft, firstRight] =
+            testing::MarkedColumns(spin.frames[0].image, transparent);
+        for (std::size_t i = 0; i < spin.frames.size(); ++i) {
+            const FinishedSpinFrame& frame = spin.frames[i];
             EXPECT_TRUE(frame.hasProduct);
             EXPECT_FALSE(frame.touchesEdge);
             ASSERT_EQ(frame.image.width, 640);
             ASSERT_EQ(frame.image.height, 480);
-            // The axis stays in the middle however wide the box turns.
-            EXPECT_NEAR(testing::MarkedCentre(frame.image, transparent).first, 320, 2);
+            // The axis stays in the middle however wide the box turns, and
+            // every view keeps the one scale: a narrower view is narrower by
+            // just what the box's turn takes off.
+            const auto [left, right] = testing::MarkedColumns(frame.image, transparent);
+            EXPECT_NEAR((left + right) / 2.0, 320, 2) << "frame " << i;
+            const double narrower =
+                (BoxWidth(0, turn.size()) - BoxWidth(i, turn.size())) * spin.framing.scale;
+            EXPECT_NEAR((firstRight - firstLeft) - (right - left), narrower, 3) << "frame " << i;
         }
     }
+}
+
+TEST(SpinFinish, CentresTheAxisNotEachViewsBox) {
+    // The mug's box is 104 px wide, its body on the axis and its handle on
+    // one side: on the right in the first view, on the left in the second.
+    std::vector<RgbImage> turn;
+    RgbImage plate;
+    for (const double angle : {0.0, kPi}) {
+        ShotSetup setup;
+        setup.kind = ProductKind::Handle;
+        setup.turn = angle;
+        auto shot = RenderShot(setup);
+        turn.push_back(std::move(shot.frame));
+        plate = std::move(shot.plate);
+    }
+    const FinishedSpin spin = FinishSpin(turn, &plate, {false, true}, {0.85, 480, 480});
+    EXPECT_NEAR(spin.framing.centreX, 200, 1);
+    // Each view's box sits off the middle by half of what the handle adds.
+    const double offset = 17 * spin.framing.scale;
+    const auto [rightLeft, rightRight] = testing::MarkedColumns(spin.frames[0].image, true);
+    const auto [leftLeft, leftRight] = testing::MarkedColumns(spin.frames[1].image, true);
+    EXPECT_NEAR((rightLeft + rightRight) / 2.0, 240 + offset, 3);
+    EXPECT_NEAR((leftLeft + leftRight) / 2.0, 240 - offset, 3);
 }
 
 TEST(SpinFinish, SaysWhichFramesShowNoProductAndNeverCropsToNothing) {

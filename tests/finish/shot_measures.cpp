@@ -31,11 +31,9 @@ double WhiteShare(const RgbaImage& image, const std::vector<std::uint8_t>& truth
     return counted == 0 ? 1.0 : static_cast<double>(white) / static_cast<double>(counted);
 }
 
-std::pair<double, double> MarkedCentre(const RgbaImage& image, bool transparent) {
+std::pair<int, int> MarkedColumns(const RgbaImage& image, bool transparent) {
     int left = image.width;
-    int right = -1;
-    int top = image.height;
-    int bottom = -1;
+    int right = 0;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const std::uint8_t* p = image.row(y) + x * 4;
@@ -43,13 +41,11 @@ std::pair<double, double> MarkedCentre(const RgbaImage& image, bool transparent)
                 transparent ? p[3] >= 128 : (p[0] < 250 || p[1] < 250 || p[2] < 250);
             if (marked) {
                 left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                right = std::max(right, x + 1);
             }
         }
     }
-    return {(left + right + 1) / 2.0, (top + bottom + 1) / 2.0};
+    return {left, right};
 }
 
 }  // namespace zentrivo::testing

@@ -16,8 +16,8 @@ double Overlap(const std::vector<std::uint8_t>& truth, const std::vector<std::ui
 double WhiteShare(const RgbaImage& image, const std::vector<std::uint8_t>& truth,
                   const std::vector<float>& shadow, float shadowBelow);
 
-// The middle of the box around the pixels of `image` that are not white
-// (on white) or at least half opaque (transparent); x then y.
-std::pair<double, double> MarkedCentre(const RgbaImage& image, bool transparent);
+// The box around the pixels of `image` that are not white (on white) or at
+// least half opaque (transparent): left and right, right exclusive.
+std::pair<int, int> MarkedColumns(const RgbaImage& image, bool transparent);
 
 }  // namespace zentrivo::testing

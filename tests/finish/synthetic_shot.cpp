@@ -69,16 +69,18 @@ cv::Mat Coverage(const ShotSetup& setup, const Outline& o) {
             break;
         }
         case ProductKind::Handle: {
-            // A mug with its handle on the right, the opening 22 px deep.
-            // The ring is drawn first and the body over its left half, so
-            // the opening is the ring's right half.
-            const double bodyRight = o.right - 40;
+            // A mug standing on the axis, its handle on the right (on the
+            // left once turned half way), the opening 22 px deep. The ring
+            // is drawn first and the body over its inner half, so the
+            // opening is the ring's outer half.
+            const double side = std::cos(setup.turn) >= 0 ? 1 : -1;
+            const double ringX = setup.axisX + side * 35;
             const double middle = (o.top + o.bottom) / 2;
-            cv::circle(big, cv::Point(at(bodyRight), at(middle + 20)), at(34), on, cv::FILLED);
-            cv::circle(big, cv::Point(at(bodyRight), at(middle + 20)), at(22), cv::Scalar(0),
+            cv::circle(big, cv::Point(at(ringX), at(middle + 20)), at(34), on, cv::FILLED);
+            cv::circle(big, cv::Point(at(ringX), at(middle + 20)), at(22), cv::Scalar(0),
                        cv::FILLED);
-            cv::rectangle(big, cv::Point(at(o.left), at(o.top + 40)),
-                          cv::Point(at(bodyRight), at(o.bottom) - 1), on, cv::FILLED);
+            cv::rectangle(big, cv::Point(at(setup.axisX - 35), at(o.top + 40)),
+                          cv::Point(at(setup.axisX + 35) - 1, at(o.bottom) - 1), on, cv::FILLED);
             break;
         }
         case ProductKind::None:
