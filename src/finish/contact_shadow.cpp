@@ -1,7 +1,6 @@
 #include "contact_shadow.h"
 
 #include <algorithm>
-#include <vector>
 
 #include <opencv2/imgproc.hpp>
 

@@ -17,7 +17,7 @@ struct FinishOptions {
 };
 
 // Where the product lies in its frame, to a fraction of a pixel: the soft
-// edge says how much of a border pixel it covers. Right and bottom are
+// edge says where between two pixels it ends. Right and bottom are
 // exclusive, so width is right - left.
 struct ProductBox {
     double left = 0;

@@ -8,9 +8,9 @@
 
 namespace zentrivo {
 
-// The box around the product (alpha CV_32F, 0-1), each side placed within
-// its edge pixel by how much of that pixel the product covers; nothing
-// when no pixel is at least half product.
+// The box around the product (alpha CV_32F, 0-1), each side where the
+// product's share crosses one half, to a fraction of a pixel; nothing when
+// no pixel is at least half product.
 std::optional<ProductBox> BoxOf(const cv::Mat& alpha);
 
 // Whether the product reaches the frame's outermost pixels.

@@ -1,8 +1,6 @@
 #include "product_evidence.h"
 
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 #include <opencv2/imgproc.hpp>
 

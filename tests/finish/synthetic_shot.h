@@ -11,7 +11,7 @@ enum class ProductKind {
     Textured,      // a box printed in strong colours
     DarkGlossy,    // a near-black bottle with a soft highlight
     WhiteOnWhite,  // an ivory box on the white sweep
-    Handle,        // a mug: a thin handle around a hole that shows the sweep
+    Handle,        // a mug on the axis, a thin handle around an opening showing the sweep
     None,          // the empty table
 };
 
@@ -19,8 +19,10 @@ struct ShotSetup {
     ProductKind kind = ProductKind::Textured;
     int width = 400;
     int height = 300;
-    double axisX = 200;  // the turntable's axis: the product is centred on it
-    double turn = 0;     // the table's angle in radians: the box's width and print follow it
+    double axisX = 200;  // the turntable's axis: the product (the mug's body) is centred on it
+    // The table's angle in radians: the box's width and print follow it, and
+    // the mug's handle is on the right, or on the left once turned half way.
+    double turn = 0;
     unsigned seed = 1;
 };
 
