@@ -9,8 +9,12 @@
 namespace zentrivo {
 
 FramePipeline::FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape,
-                             PixelSize size, int threads, EachFrame eachFrame)
-    : photos_(std::move(photos)), shape_(shape), size_(size), eachFrame_(std::move(eachFrame)) {
+                             PixelSize size, int threads, EachFrame eachFrame, Transform transform)
+    : photos_(std::move(photos)),
+      shape_(shape),
+      size_(size),
+      eachFrame_(std::move(eachFrame)),
+      transform_(std::move(transform)) {
     const int count = std::max(1, threads);
     ahead_ = 2 * static_cast<std::size_t>(count);
     for (int i = 0; i < count; ++i) {
@@ -58,6 +62,9 @@ RgbImage FramePipeline::Make(std::size_t index) const {
     RgbImage frame = Upright(
         ResizeByArea(decoded, swap ? size_.height : size_.width, swap ? size_.width : size_.height),
         stored.orientation);
+    if (transform_) {
+        frame = transform_(index, std::move(frame));
+    }
     if (eachFrame_) {
         eachFrame_(index, frame);
     }

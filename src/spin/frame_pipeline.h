@@ -28,11 +28,14 @@ public:
     // Runs on a worker for each frame once it is resized: the place for
     // work that needs no order, such as writing it as a file.
     using EachFrame = std::function<void(std::size_t index, const RgbImage& frame)>;
+    // Runs on a worker for each frame once it is resized, before EachFrame:
+    // what it gives back is the frame from then on.
+    using Transform = std::function<RgbImage(std::size_t index, RgbImage frame)>;
 
     // `shape` is the stored size of the first photo: the others must have
     // its proportions once upright. `size` is the frames' upright size.
     FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape, PixelSize size,
-                  int threads, EachFrame eachFrame);
+                  int threads, EachFrame eachFrame, Transform transform = {});
     // Stops the workers and waits for them.
     ~FramePipeline();
     FramePipeline(const FramePipeline&) = delete;
@@ -54,6 +57,7 @@ private:
     const JpegSize shape_;
     const PixelSize size_;
     const EachFrame eachFrame_;
+    const Transform transform_;
     std::size_t ahead_;  // frames that may be made beyond the next one taken
 
     mutable std::mutex mutex_;

@@ -7,6 +7,9 @@
 #include <thread>
 
 #include "ffmpeg_process.h"
+#ifdef ZENTRIVO_FINISH
+#include "finished_frames.h"
+#endif
 #include "frame_list.h"
 #include "frame_pipeline.h"
 #include "image_resize.h"
@@ -78,7 +81,11 @@ std::string MakePlan(const SpinRequest& request, Plan& plan) {
         }
         plan.ffmpeg = *found;
     }
-    return CheckTarget(request.source, request.target);
+    const fs::path& plate = request.finish.plate;
+    if (!plate.empty() && !fs::is_regular_file(plate, error)) {
+        return "The plate " + Quoted(plate) + " does not exist.";
+    }
+    return CheckTarget(request.source, request.target, request.finish.stills);
 }
 
 class Exporter {
@@ -93,14 +100,72 @@ private:
         return !progress_ ||
                progress_(SpinProgress{done, static_cast<int>(plan_.frames.size()), stage});
     }
-    void MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, SpinResult& result);
+    int Threads() const {
+        return request_.threads > 0
+                   ? request_.threads
+                   : static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    }
+    // Finished frames come in at `work` and go out at `size`; without
+    // finishing the two are the same.
+    void MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
+                    SpinResult& result);
+    FramePipeline::Transform Finishing(StagedOutput& out);
+    bool SurveyFrames(JpegSize shape, SpinResult& result);
 
     const SpinRequest& request_;
     const SpinProgressFunction& progress_;
     Plan plan_;
+#ifdef ZENTRIVO_FINISH
+    std::optional<FrameFinisher> finisher_;
+#endif
 };
 
-void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, SpinResult& result) {
+FramePipeline::Transform Exporter::Finishing([[maybe_unused]] StagedOutput& out) {
+#ifdef ZENTRIVO_FINISH
+    if (finisher_) {
+        fs::path stills;
+        if (request_.finish.stills) {
+            stills = out.Path(kStillsFolderName);
+            fs::create_directory(stills);
+        }
+        return [this, stills](std::size_t index, RgbImage frame) {
+            return finisher_->Finish(index, frame, stills);
+        };
+    }
+#endif
+    return {};
+}
+
+// The first of spin framing's two passes; true when the frames may be made.
+bool Exporter::SurveyFrames([[maybe_unused]] JpegSize shape, SpinResult& result) {
+#ifdef ZENTRIVO_FINISH
+    if (finisher_ && finisher_->NeedsSurvey()) {
+        const std::string stage = "Finding the product";
+        FramePipeline survey(plan_.frames, shape, finisher_->WorkSize(), Threads(), {},
+                             [this](std::size_t index, RgbImage frame) {
+                                 return finisher_->Survey(index, std::move(frame));
+                             });
+        for (int done = 0; done <= static_cast<int>(plan_.frames.size()); ++done) {
+            if (done > 0 && !survey.Next()) {
+                if (const std::exception_ptr failure = survey.Failure()) {
+                    std::rethrow_exception(failure);
+                }
+                throw std::runtime_error("The frames could not be surveyed.");
+            }
+            if (!Report(done, stage)) {
+                result.status = SpinStatus::kCancelled;
+                return false;
+            }
+        }
+        finisher_->PlanFraming();
+    }
+#endif
+    (void)result;
+    return true;
+}
+
+void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
+                          SpinResult& result) {
     const int count = static_cast<int>(plan_.frames.size());
     std::optional<WebpAnimation> webp;
     if (request_.formats.webp) {
@@ -119,11 +184,7 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize size, Spi
             WriteJpeg(frame, folder / (std::to_string(index + 1) + ".jpg"), kFrameQuality);
         };
     }
-    const int threads = request_.threads > 0
-                            ? request_.threads
-                            : static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-
-    FramePipeline pipeline(plan_.frames, shape, size, threads, writeFrame);
+    FramePipeline pipeline(plan_.frames, shape, work, Threads(), writeFrame, Finishing(out));
     if (!Report(0, "Making the frames")) {
         result.status = SpinStatus::kCancelled;
         return;
@@ -166,16 +227,32 @@ SpinResult Exporter::Run() {
     std::optional<StagedOutput> out;
     try {
         const JpegSize first = ReadJpegSize(plan_.frames.front());
-        const PixelSize size =
+        PixelSize size =
             FitLongEdge(first.UprightWidth(), first.UprightHeight(), request_.longEdge);
+        PixelSize work = size;
+#ifdef ZENTRIVO_FINISH
+        if (request_.finish.Any()) {
+            finisher_.emplace(request_, plan_.frames.size(), first);
+            size = finisher_->OutputSize();
+            work = finisher_->WorkSize();
+        }
+#endif
         result.width = size.width;
         result.height = size.height;
 
         out.emplace(request_.target);
-        MakeFrames(*out, first, size, result);
+        if (!SurveyFrames(first, result)) {
+            return result;
+        }
+        MakeFrames(*out, first, work, size, result);
         if (result.status != SpinStatus::kDone) {
             return result;
         }
+#ifdef ZENTRIVO_FINISH
+        if (finisher_) {
+            result.doubts = finisher_->Doubts(plan_.frames);
+        }
+#endif
         std::vector<std::string> names;
         if (request_.formats.html) {
             WriteWholeFile(out->Path(kViewerScriptName), std::string(ViewerScript()));
@@ -198,6 +275,9 @@ SpinResult Exporter::Run() {
         }
         if (request_.formats.mp4) {
             names.push_back(kVideoName);
+        }
+        if (request_.finish.stills) {
+            names.push_back(kStillsFolderName);
         }
         result.written = out->Publish(names);
     } catch (const fs::filesystem_error& e) {

@@ -15,9 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsFrameName(const fs::path& name) {
+// 1.jpg, 2.jpg, ...; stills may also be 1.png, ...
+bool IsFrameName(const fs::path& name, bool png) {
     const std::string stem = name.stem().string();
-    return name.extension() == ".jpg" && !stem.empty() &&
+    return (name.extension() == ".jpg" || (png && name.extension() == ".png")) && !stem.empty() &&
            stem.find_first_not_of("0123456789") == std::string::npos;
 }
 
@@ -38,28 +39,36 @@ bool Within(const fs::path& inner, const fs::path& outer) {
     return true;
 }
 
-}  // namespace
-
-std::string CheckTarget(const fs::path& source, const fs::path& target) {
-    std::error_code error;
-    if (fs::exists(target, error) && !fs::is_directory(target, error)) {
-        return "The target \"" + target.string() + "\" is a file, not a folder.";
-    }
-    const fs::path frames = target / kFramesFolderName;
-    if (Within(source, frames)) {
-        return "The export would replace the folder \"" + frames.string() +
+std::string CheckReplaced(const fs::path& source, const fs::path& folder, bool png) {
+    if (Within(source, folder)) {
+        return "The export would replace the folder \"" + folder.string() +
                "\", which holds the photos. Choose another target folder.";
     }
-    if (fs::is_directory(frames, error)) {
-        for (const auto& entry : fs::directory_iterator(frames, error)) {
-            if (!entry.is_regular_file(error) || !IsFrameName(entry.path().filename())) {
-                return "The folder \"" + frames.string() +
-                       "\" holds files that are not frames of an earlier export. Choose "
-                       "another target folder.";
+    std::error_code error;
+    if (fs::is_directory(folder, error)) {
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            if (!entry.is_regular_file(error) || !IsFrameName(entry.path().filename(), png)) {
+                return "The folder \"" + folder.string() + "\" holds files that are not " +
+                       (png ? "stills" : "frames") +
+                       " of an earlier export. Choose another target folder.";
             }
         }
     }
     return {};
+}
+
+}  // namespace
+
+std::string CheckTarget(const fs::path& source, const fs::path& target, bool stills) {
+    std::error_code error;
+    if (fs::exists(target, error) && !fs::is_directory(target, error)) {
+        return "The target \"" + target.string() + "\" is a file, not a folder.";
+    }
+    std::string why = CheckReplaced(source, target / kFramesFolderName, false);
+    if (why.empty() && stills) {
+        why = CheckReplaced(source, target / kStillsFolderName, true);
+    }
+    return why;
 }
 
 StagedOutput::StagedOutput(const fs::path& target) : target_(fs::absolute(target)) {

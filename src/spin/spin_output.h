@@ -12,10 +12,13 @@ constexpr const char* kViewerScriptName = "spin.js";
 constexpr const char* kFramesFolderName = "frames";
 constexpr const char* kWebpName = "spin.webp";
 constexpr const char* kVideoName = "spin.mp4";
+constexpr const char* kStillsFolderName = "stills";
 
 // Why the export must not write into `target`, or nothing: the "frames"
-// folder it replaces must not hold the photos or anything but frames.
-std::string CheckTarget(const std::filesystem::path& source, const std::filesystem::path& target);
+// folder it replaces (and "stills", when it makes stills) must not hold the
+// photos or anything but what an earlier export put there.
+std::string CheckTarget(const std::filesystem::path& source, const std::filesystem::path& target,
+                        bool stills = false);
 
 // An export's files are made in a hidden folder inside the target and moved
 // into place only when all of them are complete: a failed or cancelled

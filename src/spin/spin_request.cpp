@@ -1,8 +1,34 @@
 #include "spin_request.h"
 
 #include <sstream>
+#include <utility>
 
 namespace zentrivo {
+
+namespace {
+
+std::string CheckFinish(const SpinFinish& finish) {
+#ifndef ZENTRIVO_FINISH
+    const SpinFinish asShot;
+    if (finish.Any() || finish.dropShadow || finish.stills || !finish.plate.empty() ||
+        finish.fillPercent != asShot.fillPercent) {
+        return "Finishing (background, shadow, framing) is not part of this build.";
+    }
+#endif
+    if (finish.fillPercent < 1 || finish.fillPercent > 100) {
+        return "The product must fill from 1 to 100 % of a framed frame.";
+    }
+    if (finish.dropShadow && finish.background == SpinFinish::Background::kAsShot) {
+        return "The shadow can be dropped only on a white or transparent background.";
+    }
+    if ((finish.stills || !finish.plate.empty()) && !finish.Any()) {
+        return "Stills and a plate are for finished frames: choose a white or transparent "
+               "background, or spin framing.";
+    }
+    return {};
+}
+
+}  // namespace
 
 std::string CheckSpinRequest(const SpinRequest& request) {
     std::ostringstream why;
@@ -23,8 +49,39 @@ std::string CheckSpinRequest(const SpinRequest& request) {
         why << "Take every photo, or every 2nd, 3rd, ... photo.";
     } else if (request.frames.kind == FrameChoice::Kind::kCount && request.frames.count < 1) {
         why << "The number of frames must be at least 1.";
+    } else {
+        why << CheckFinish(request.finish);
     }
     return why.str();
+}
+
+bool ParseBackground(const std::string& word, SpinFinish::Background& background) {
+    using B = SpinFinish::Background;
+    for (const auto& [name, value] : {std::pair{"as-shot", B::kAsShot},
+                                      {"white", B::kWhite},
+                                      {"transparent", B::kTransparent}}) {
+        if (word == name) {
+            background = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseShadow(const std::string& word, bool& dropShadow) {
+    if (word != "keep" && word != "drop") {
+        return false;
+    }
+    dropShadow = word == "drop";
+    return true;
+}
+
+bool ParseFraming(const std::string& word, SpinFinish::Framing& framing) {
+    if (word != "as-shot" && word != "spin") {
+        return false;
+    }
+    framing = word == "spin" ? SpinFinish::Framing::kSpin : SpinFinish::Framing::kAsShot;
+    return true;
 }
 
 bool ParseSpinFormats(const std::string& list, SpinFormats& formats) {

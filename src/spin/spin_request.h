@@ -21,6 +21,24 @@ struct SpinFormats {
     bool mp4 = false;  // spin.mp4, H.264 made by the ffmpeg program
 };
 
+// The product cut from its backdrop and framed alike in every frame. With
+// everything at its default the photos are used as shot.
+struct SpinFinish {
+    enum class Background { kAsShot, kWhite, kTransparent };
+    enum class Framing { kAsShot, kSpin };
+    Background background = Background::kAsShot;
+    bool dropShadow = false;  // the contact shadow kept as a soft grey, or none
+    // kSpin: every frame cropped alike around the turntable's axis, square,
+    // the long edge on a side.
+    Framing framing = Framing::kAsShot;
+    int fillPercent = 85;         // the share of a framed frame the product fills
+    std::filesystem::path plate;  // a photo of the empty table; none: the frame's border
+    bool stills = false;          // stills/1.jpg, ... (1.png, ... when transparent)
+
+    // Whether the frames are finished at all.
+    bool Any() const { return background != Background::kAsShot || framing != Framing::kAsShot; }
+};
+
 struct SpinRequest {
     std::filesystem::path source;  // the shoot's photos, 1.jpg, 2.jpg, ... or any names
     std::filesystem::path target;  // made when missing; earlier exports in it are replaced
@@ -31,11 +49,14 @@ struct SpinRequest {
     SpinFormats formats;
     std::string ffmpeg = "ffmpeg";  // the program's name on the PATH, or a path
     int threads = 0;                // 0: one per core
+    SpinFinish finish;
 };
 
 // The limits the front ends offer.
 constexpr int kSmallestLongEdge = 16;
 constexpr int kLargestLongEdge = 8192;
+// The side of a spin's framed frames unless the user chose a size.
+constexpr int kFramedLongEdge = 2000;
 constexpr int kShortestTurnMilliseconds = 500;
 constexpr int kLongestTurnMilliseconds = 600000;
 // Browsers show a shorter frame of an animation for much longer.
@@ -64,11 +85,20 @@ struct SpinResult {
     int frames = 0;
     int width = 0;
     int height = 0;
+    // Finished frames whose product looks wrong, one line each: "Frame 3
+    // (3.jpg) looks wrong: no product was found."
+    std::vector<std::string> doubts;
 };
 
 // The request's own values checked, before any folder is looked at; the
 // message, if any, says what to change.
 std::string CheckSpinRequest(const SpinRequest& request);
+
+// The words the front ends take: as-shot, white, transparent; keep, drop;
+// as-shot, spin. False on any other.
+bool ParseBackground(const std::string& word, SpinFinish::Background& background);
+bool ParseShadow(const std::string& word, bool& dropShadow);
+bool ParseFraming(const std::string& word, SpinFinish::Framing& framing);
 
 // "html,webp,mp4" and the like; false on an unknown or empty name.
 bool ParseSpinFormats(const std::string& list, SpinFormats& formats);

@@ -69,6 +69,8 @@ TEST_F(SpinCliTest, BadInputAndFailuresHaveTheirOwnExitCodes) {
     expect(Folders() + " --formats html,gif", 2, "--formats takes a list of html, webp and mp4");
     expect(Folders() + " --turn", 2, "--turn needs a value.");
     expect(Folders() + " --loop", 2, "Unknown option --loop.");
+    expect(Folders() + " --framing tight", 2, "--framing takes as-shot or spin, not \"tight\".");
+    expect(Folders() + " --fill 0", 2, "--fill takes a percentage from 1 to 100, not \"0\".");
     expect(Folders() + " --frames 7", 2, "The source folder holds 6 photos");
     expect("'" + view.string() + "' '" + photos.string() + "'", 2, "does not exist");
     EXPECT_FALSE(fs::exists(view));

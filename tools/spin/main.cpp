@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
             for (const auto& path : result.written) {
                 std::cout << path.string() << '\n';
             }
+            // Written all the same: the user looks at these few and decides.
+            for (const std::string& doubt : result.doubts) {
+                std::cerr << "zentrivo-spin: " << doubt << '\n';
+            }
             return kDone;
         case zentrivo::SpinStatus::kBadRequest:
             std::cerr << "zentrivo-spin: " << result.message << '\n';

@@ -57,18 +57,40 @@ const char* SpinUsage() {
            "  --quiet          no progress on standard error\n"
            "  --help           this text\n"
            "\n"
+           "Finishing: the product cut from its backdrop and framed alike in every frame.\n"
+           "  --background as-shot|white|transparent\n"
+           "                   the backdrop as shot (default), pure white, or transparent;\n"
+           "                   transparent frames are shown on white in the viewer, the\n"
+           "                   WebP and the video, and keep their alpha in the stills\n"
+           "  --shadow keep|drop\n"
+           "                   the contact shadow kept as a soft grey (default) or dropped\n"
+           "  --framing as-shot|spin\n"
+           "                   the photos' own framing (default), or every frame cropped\n"
+           "                   alike around the turntable's axis, square, --size on a side\n"
+           "                   (default 2000 with spin)\n"
+           "  --fill PERCENT   the share of a spin-framed frame the product fills, 1 to 100\n"
+           "                   (default 85)\n"
+           "  --plate FILE     a JPEG of the empty table at the same settings; without it\n"
+           "                   the backdrop is read from the frame's border\n"
+           "  --stills         the finished frames also as stills/1.jpg, 2.jpg, ... at the\n"
+           "                   frames' size (1.png, ... with alpha when transparent)\n"
+           "Frames whose product looks wrong (none found, cut by the frame's edge, much\n"
+           "larger or smaller than in the frames beside it) are named on standard error.\n"
+           "\n"
            "Exit status: 0 done; 1 the export failed (an unreadable photo, a full disk,\n"
            "ffmpeg); 2 bad input: the command line, or folders that cannot be used, and\n"
            "nothing was written; 130 interrupted, and nothing was left behind.\n";
 }
 
 bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, std::string& why) {
-    static const std::vector<std::string> kWithValue = {"--frames", "--every", "--size", "--turn",
-                                                        "--formats"};
+    static const std::vector<std::string> kWithValue = {
+        "--frames",     "--every",  "--size",    "--turn", "--formats",
+        "--background", "--shadow", "--framing", "--fill", "--plate"};
     std::vector<std::string> folders;
     // The two choose frames in different ways; the later would silently win.
     bool countGiven = false;
     bool everyGiven = false;
+    bool sizeGiven = false;
     for (int i = 0; i < argc; ++i) {
         std::string arg = argv[i];
         std::string value;
@@ -105,6 +127,7 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
             ok = WholeNumber(value, 1, 999999, r.frames.every);
             expected = "a whole number from 1";
         } else if (arg == "--size") {
+            sizeGiven = true;
             ok = WholeNumber(value, zentrivo::kSmallestLongEdge, zentrivo::kLargestLongEdge,
                              r.longEdge);
             expected = "pixels from 16 to 8192";
@@ -116,6 +139,24 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
         } else if (arg == "--formats") {
             ok = zentrivo::ParseSpinFormats(value, r.formats);
             expected = "a list of html, webp and mp4";
+        } else if (arg == "--background") {
+            ok = zentrivo::ParseBackground(value, r.finish.background);
+            expected = "as-shot, white or transparent";
+        } else if (arg == "--shadow") {
+            ok = zentrivo::ParseShadow(value, r.finish.dropShadow);
+            expected = "keep or drop";
+        } else if (arg == "--framing") {
+            ok = zentrivo::ParseFraming(value, r.finish.framing);
+            expected = "as-shot or spin";
+        } else if (arg == "--fill") {
+            ok = WholeNumber(value, 1, 100, r.finish.fillPercent);
+            expected = "a percentage from 1 to 100";
+        } else if (arg == "--plate") {
+            ok = !value.empty();
+            r.finish.plate = value;
+            expected = "a JPEG file";
+        } else if (arg == "--stills") {
+            r.finish.stills = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             why = "Unknown option " + arg + ".";
             return false;
@@ -138,6 +179,11 @@ bool ParseSpinOptions(int argc, const char* const* argv, SpinOptions& options, s
         why = folders.size() < 2 ? "Give the SOURCE and TARGET folders."
                                  : "Give only the SOURCE and TARGET folders.";
         return false;
+    }
+    // A spin's framed frames are made for shop pages, larger than a plain
+    // export's; --size still chooses.
+    if (!sizeGiven && options.request.finish.framing == zentrivo::SpinFinish::Framing::kSpin) {
+        options.request.longEdge = zentrivo::kFramedLongEdge;
     }
     options.request.source = folders[0];
     options.request.target = folders[1];

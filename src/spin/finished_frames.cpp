@@ -1,0 +1,138 @@
+#include "finished_frames.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "exif_orientation.h"
+#include "png_file.h"
+
+namespace zentrivo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStillQuality = 92;
+
+RgbaImage Opaque(const RgbImage& frame) {
+    RgbaImage out(frame.width, frame.height);
+    for (std::size_t i = 0, j = 0; i < frame.pixels.size(); i += 3, j += 4) {
+        std::copy_n(&frame.pixels[i], 3, &out.pixels[j]);
+        out.pixels[j + 3] = 255;
+    }
+    return out;
+}
+
+// The viewer, the WebP animation and the video are made of RGB frames, so
+// a transparent frame is shown there on white; only the stills keep the
+// alpha.
+RgbImage OnWhite(const RgbaImage& image) {
+    RgbImage out(image.width, image.height);
+    for (std::size_t i = 0, j = 0; j < image.pixels.size(); i += 3, j += 4) {
+        const int alpha = image.pixels[j + 3];
+        for (int c = 0; c < 3; ++c) {
+            out.pixels[i + c] = static_cast<std::uint8_t>(
+                (image.pixels[j + c] * alpha + 255 * (255 - alpha) + 127) / 255);
+        }
+    }
+    return out;
+}
+
+double MaskArea(const std::vector<std::uint8_t>& product) {
+    double sum = 0;
+    for (const std::uint8_t p : product) {
+        sum += p;
+    }
+    return sum / 255;
+}
+
+}  // namespace
+
+FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
+    : request_(request), checks_(frames), boxes_(frames) {
+    const int width = shape.UprightWidth();
+    const int height = shape.UprightHeight();
+    if (NeedsSurvey()) {
+        // Square, the long edge on a side; read at twice that, as far as the
+        // photos go, so the crop around the product is still sharp.
+        output_ = {request.longEdge, request.longEdge};
+        work_ = FitLongEdge(width, height, std::min(2 * request.longEdge, kLargestLongEdge));
+    } else {
+        output_ = FitLongEdge(width, height, request.longEdge);
+        work_ = output_;
+    }
+    if (request.finish.plate.empty()) {
+        return;
+    }
+    JpegSize stored;
+    const RgbImage decoded =
+        DecodeJpegAtLeast(request.finish.plate, std::max(work_.width, work_.height), &stored);
+    const double wanted = static_cast<double>(width) / height;
+    const double found = static_cast<double>(stored.UprightWidth()) / stored.UprightHeight();
+    if (std::abs(found - wanted) > 0.01 * wanted) {
+        throw ImageFileError("The plate \"" + request.finish.plate.filename().string() +
+                             "\" is not the shape of the photos of the turn.");
+    }
+    const bool swap = SwapsSides(stored.orientation);
+    plate_ = Upright(
+        ResizeByArea(decoded, swap ? work_.height : work_.width, swap ? work_.width : work_.height),
+        stored.orientation);
+}
+
+FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame) {
+    FinishOptions options;
+    options.keepShadow = !request_.finish.dropShadow;
+    options.transparent = request_.finish.background == SpinFinish::Background::kTransparent;
+    FinishedFrame finished = FinishFrame(frame, plate_.pixels.empty() ? nullptr : &plate_, options);
+    checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
+    boxes_[index] = finished.box;
+    return finished;
+}
+
+RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
+    Cut(index, frame);
+    return {};
+}
+
+void FrameFinisher::PlanFraming() {
+    std::vector<ProductBox> found;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        if (checks_[i].hasProduct) {
+            found.push_back(boxes_[i]);
+        }
+    }
+    FramingOptions options;
+    options.fill = request_.finish.fillPercent / 100.0;
+    options.width = output_.width;
+    options.height = output_.height;
+    framing_ = PlanSpinFraming(found, work_.width, work_.height, options);
+}
+
+RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const fs::path& stills) {
+    const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
+    RgbaImage picture;
+    if (request_.finish.background == SpinFinish::Background::kAsShot) {
+        picture = Opaque(frame);  // framed only: the survey found the product
+    } else {
+        picture = std::move(Cut(index, frame).image);
+    }
+    if (NeedsSurvey()) {
+        picture = ApplyFraming(picture, framing_, transparent);
+    }
+    RgbImage onWhite = OnWhite(picture);
+    if (!stills.empty()) {
+        const std::string name = std::to_string(index + 1);
+        if (transparent) {
+            WritePng(picture, stills / (name + ".png"));
+        } else {
+            WriteJpeg(onWhite, stills / (name + ".jpg"), kStillQuality);
+        }
+    }
+    return onWhite;
+}
+
+std::vector<std::string> FrameFinisher::Doubts(const std::vector<fs::path>& photos) const {
+    return FrameDoubts(checks_, photos);
+}
+
+}  // namespace zentrivo

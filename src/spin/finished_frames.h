@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "finish/frame_finish.h"
+#include "finish/spin_framing.h"
+#include "frame_checks.h"
+#include "image_resize.h"
+#include "jpeg_file.h"
+#include "rgb_image.h"
+#include "spin_request.h"
+
+namespace zentrivo {
+
+// The finishing of an export's frames: the product cut from its backdrop
+// and, for a spin, every frame cropped alike. Spin framing needs every
+// product's box before any frame can be cropped, so its frames are read
+// twice: once to survey them, once to finish them. Survey() and Finish()
+// run on the pipeline's workers, each frame's index on one worker only.
+class FrameFinisher {
+public:
+    // Reads the plate, if any, at the frames' working size; throws
+    // ImageFileError. `shape` is the first photo's stored size.
+    FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape);
+
+    // The frames' size as they are handed in, and as they come out.
+    PixelSize WorkSize() const { return work_; }
+    PixelSize OutputSize() const { return output_; }
+    bool NeedsSurvey() const { return request_.finish.framing == SpinFinish::Framing::kSpin; }
+
+    // First pass: where the product is in this frame; gives nothing back.
+    RgbImage Survey(std::size_t index, RgbImage frame);
+    // Between the passes: one crop for the whole spin.
+    void PlanFraming();
+    // Second pass: the finished frame on white for the viewer, the WebP and
+    // the video; its still, if asked for, written into `stills`.
+    RgbImage Finish(std::size_t index, const RgbImage& frame, const std::filesystem::path& stills);
+
+    std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;
+
+private:
+    FinishedFrame Cut(std::size_t index, const RgbImage& frame);
+
+    const SpinRequest& request_;
+    PixelSize work_;
+    PixelSize output_;
+    RgbImage plate_;
+    std::vector<FrameCheck> checks_;
+    std::vector<ProductBox> boxes_;
+    SpinFraming framing_;
+};
+
+}  // namespace zentrivo

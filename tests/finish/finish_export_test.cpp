@@ -1,0 +1,144 @@
+// zentrivo-spin finishing a turn of rendered studio photos, as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "spin/jpeg_file.h"
+#include "synthetic_shot.h"
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace zentrivo {
+namespace {
+
+using testing::ProductKind;
+using testing::RenderShot;
+using testing::ShotSetup;
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome Spin(const TempDir& dir, const std::string& arguments) {
+    const std::string command = std::string("'") + ZENTRIVO_SPIN + "' " + arguments + " >'" +
+                                dir.File("out.txt") + "' 2>'" + dir.File("err.txt") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("out.txt"), dir.Read("err.txt")};
+}
+
+std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    }
+    return value;
+}
+
+// The alpha of a PNG still's corners, read back through zlib: the writer
+// puts one IDAT after the header, rows unfiltered.
+std::vector<int> CornerAlphas(const std::string& png, std::uint32_t width, std::uint32_t height) {
+    const std::uint32_t packed = BigEndian(png, 33);
+    EXPECT_EQ(png.substr(37, 4), "IDAT");
+    std::vector<std::uint8_t> rows((width * 4 + 1) * height);
+    uLongf size = rows.size();
+    EXPECT_EQ(
+        uncompress(rows.data(), &size, reinterpret_cast<const Bytef*>(png.data() + 41), packed),
+        Z_OK);
+    const auto alpha = [&](std::uint32_t x, std::uint32_t y) {
+        return static_cast<int>(rows[y * (width * 4 + 1) + 1 + x * 4 + 3]);
+    };
+    return {alpha(0, 0), alpha(width - 1, 0), alpha(0, height - 1), alpha(width - 1, height - 1)};
+}
+
+// Six views of a turn, the fourth of the empty table, and the clean plate.
+// The shadow is dropped on white: a kept one may reach the frame's foot.
+TEST(FinishExport, ASpinOnWhiteAndTransparentIsFramedAlikeAndNamesTheEmptyView) {
+    TempDir dir;
+    const fs::path photos = fs::path(dir.Path()) / "turn";
+    const fs::path view = fs::path(dir.Path()) / "view";
+    fs::create_directories(photos);
+    for (int i = 0; i < 6; ++i) {
+        ShotSetup setup;
+        setup.kind = i == 3 ? ProductKind::None : ProductKind::Textured;
+        setup.axisX = 185;
+        setup.turn = 2 * 3.14159265358979 * i / 6;
+        setup.seed = static_cast<unsigned>(20 + i);
+        const auto shot = RenderShot(setup);
+        WriteJpeg(shot.frame, photos / (std::to_string(i + 1) + ".jpg"), 95);
+        if (i == 0) {
+            WriteJpeg(shot.plate, fs::path(dir.Path()) / "plate.jpg", 95);
+        }
+    }
+    const std::string folders = "'" + photos.string() + "' '" + view.string() + "' --quiet";
+    const std::string emptyView =
+        "zentrivo-spin: Frame 4 (4.jpg) looks wrong: no product was found.\n";
+
+    Outcome run = Spin(
+        dir, folders +
+                 " --background white --shadow drop --framing spin --stills --size 240 --plate '" +
+                 dir.File("plate.jpg") + "'");
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.out, (view / "frames").string() + "\n" + (view / "spin.js").string() + "\n" +
+                           (view / "index.html").string() + "\n" + (view / "spin.webp").string() +
+                           "\n" + (view / "stills").string() + "\n");
+    EXPECT_EQ(run.err, emptyView);
+    for (int n = 1; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        const fs::path still = view / "stills" / (std::to_string(n) + ".jpg");
+        ASSERT_TRUE(fs::is_regular_file(still));
+        const RgbImage image = DecodeJpegAtLeast(still, 100000);
+        ASSERT_EQ(image.width, 240);
+        ASSERT_EQ(image.height, 240);
+        EXPECT_EQ(DecodeJpegAtLeast(view / "frames" / (std::to_string(n) + ".jpg"), 100000).width,
+                  240);
+        int grey = 0;
+        for (int i = 0; i < 240; ++i) {
+            for (const auto& [x, y] : {std::pair{i, 0}, {i, 239}, {0, i}, {239, i}}) {
+                const std::uint8_t* p = image.row(y) + x * 3;
+                grey += p[0] != 255 || p[1] != 255 || p[2] != 255;
+            }
+        }
+        EXPECT_EQ(grey, 0);
+    }
+
+    // Again, transparent: the stills become PNGs with alpha and replace the
+    // earlier ones; a bad word is refused before anything is written.
+    run = Spin(dir, folders +
+                        " --background transparent --framing spin --stills "
+                        "--size 200 --formats webp");
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.err, emptyView);
+    EXPECT_FALSE(fs::exists(view / "stills" / "1.jpg"));
+    for (int n = 1; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        const std::string png = ReadWholeFile(view / "stills" / (std::to_string(n) + ".png"));
+        ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+        EXPECT_EQ(png.substr(12, 4), "IHDR");
+        EXPECT_EQ(BigEndian(png, 16), 200u);
+        EXPECT_EQ(BigEndian(png, 20), 200u);
+        EXPECT_EQ(png[25], 6);  // RGBA
+        EXPECT_EQ(CornerAlphas(png, 200, 200), (std::vector<int>{0, 0, 0, 0}));
+    }
+    run = Spin(dir, folders + " --background grey");
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_EQ(run.err,
+              "zentrivo-spin: --background takes as-shot, white or transparent, not \"grey\".\n"
+              "Try zentrivo-spin --help.\n");
+    run = Spin(dir, folders + " --shadow drop");
+    EXPECT_EQ(run.exit, 2);
+    EXPECT_EQ(run.err,
+              "zentrivo-spin: The shadow can be dropped only on a white or transparent "
+              "background.\n");
+}
+
+}  // namespace
+}  // namespace zentrivo
