@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace zentrivo {
 namespace {
@@ -40,6 +41,18 @@ cv::Mat Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Ma
         }
     }
     return out;
+}
+
+cv::Mat ShadowShows(const cv::Mat& shadow) {
+    cv::Mat shows(shadow.size(), CV_8U, cv::Scalar(0));
+    for (int y = 0; y < shadow.rows; ++y) {
+        for (int x = 0; x < shadow.cols; ++x) {
+            if (AsStored(shadow.at<float>(y, x)) > 0) {
+                shows.at<std::uint8_t>(y, x) = 255;
+            }
+        }
+    }
+    return shows;
 }
 
 }  // namespace zentrivo

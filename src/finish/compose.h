@@ -12,4 +12,9 @@ namespace zentrivo {
 cv::Mat Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
                 const cv::Mat& shadow, bool transparent);
 
+// Where Compose shows the shadow at all (CV_8U, 255 there): its share is
+// stored as at least one step of 255, so the pixel is darker than white, or
+// not wholly clear when transparent.
+cv::Mat ShadowShows(const cv::Mat& shadow);
+
 }  // namespace zentrivo

@@ -1,5 +1,7 @@
 #include "frame_finish.h"
 
+#include <algorithm>
+
 #include <opencv2/imgproc.hpp>
 
 #include "backdrop.h"
@@ -53,7 +55,22 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
     if (const auto box = BoxOf(edge.alpha)) {
         finished.hasProduct = true;
         finished.box = *box;
+        finished.withShadow = *box;
         finished.touchesEdge = TouchesEdge(edge.alpha);
+        // Cut where the shadow changes the frame by even one step: a fainter
+        // cut would leave 254s at the frame's edge, the very grey line a
+        // crop must not show. The shadow reaches only so far from the
+        // product, so this finds no stray specks across the table.
+        if (!shadow.empty()) {
+            const cv::Rect shows = cv::boundingRect(ShadowShows(shadow));
+            if (!shows.empty()) {
+                ProductBox& whole = finished.withShadow;
+                whole.left = std::min<double>(whole.left, shows.x);
+                whole.top = std::min<double>(whole.top, shows.y);
+                whole.right = std::max<double>(whole.right, shows.br().x);
+                whole.bottom = std::max<double>(whole.bottom, shows.br().y);
+            }
+        }
     }
     return finished;
 }

@@ -36,6 +36,11 @@ struct FinishedFrame {
     bool hasProduct = false;   // false: nothing differs from the backdrop
     bool touchesEdge = false;  // the product is cut by the frame's edge
     ProductBox box;            // meaningful only with hasProduct
+    // The product with its kept shadow: every pixel where the shadow shows
+    // (darker than white, or not wholly clear) lies within it, so a crop
+    // around it leaves the shadow whole. The box itself when the shadow is
+    // dropped; meaningful only with hasProduct.
+    ProductBox withShadow;
 };
 
 // Cuts the product from its backdrop and sets it on white. `plate`, a photo

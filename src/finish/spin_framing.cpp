@@ -24,9 +24,34 @@ void Premultiply(cv::Mat& rgba, bool undo) {
     }
 }
 
+ProductBox Union(const std::vector<ProductBox>& boxes, ProductBox all) {
+    for (const ProductBox& box : boxes) {
+        all.left = std::min(all.left, box.left);
+        all.top = std::min(all.top, box.top);
+        all.right = std::max(all.right, box.right);
+        all.bottom = std::max(all.bottom, box.bottom);
+    }
+    return all;
+}
+
+// Half the output's side less the margin kept round a kept shadow and its
+// product: 16 px, so that a JPEG's outermost blocks (16 px for its colour,
+// counted from the top left, so at most 16 from any edge) hold nothing but
+// white and do not ring, or 1 % of a large output.
+double Room(int side) {
+    const double margin = std::max(16.0, 0.01 * side);
+    return std::max(side / 2.0 - margin, side / 4.0);
+}
+
 }  // namespace
 
 SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes, int frameWidth, int frameHeight,
+                            const FramingOptions& options) {
+    return PlanSpinFraming(boxes, boxes, frameWidth, frameHeight, options);
+}
+
+SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes,
+                            const std::vector<ProductBox>& whole, int frameWidth, int frameHeight,
                             const FramingOptions& options) {
     SpinFraming framing;
     framing.width = options.width;
@@ -38,19 +63,25 @@ SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes, int frameWidth
                                  static_cast<double>(options.height) / frameHeight);
         return framing;
     }
-    ProductBox all = boxes.front();
-    for (const ProductBox& box : boxes) {
-        all.left = std::min(all.left, box.left);
-        all.top = std::min(all.top, box.top);
-        all.right = std::max(all.right, box.right);
-        all.bottom = std::max(all.bottom, box.bottom);
-    }
+    const ProductBox all = Union(boxes, boxes.front());
+    const ProductBox kept = Union(whole, all);
     framing.anyProduct = true;
     framing.centreX = (all.left + all.right) / 2;
-    framing.centreY = (all.top + all.bottom) / 2;
+    framing.centreY = (kept.top + kept.bottom) / 2;
     // A product of a pixel or less would be blown up without end.
-    framing.scale = options.fill * std::min(options.width / std::max(all.width(), 1.0),
-                                            options.height / std::max(all.height(), 1.0));
+    const double filling = options.fill * std::min(options.width / std::max(all.width(), 1.0),
+                                                   options.height / std::max(all.height(), 1.0));
+    framing.scale = filling;
+    if (kept.left < all.left || kept.top < all.top || kept.right > all.right ||
+        kept.bottom > all.bottom) {
+        // The shadow's rim spreads by up to a frame pixel more when
+        // resampled. A dropped shadow leaves the fill as asked, even 100 %.
+        const double reachX =
+            std::max(framing.centreX - kept.left, kept.right - framing.centreX) + 1;
+        const double reachY = kept.height() / 2 + 1;
+        framing.scale =
+            std::min({filling, Room(options.width) / reachX, Room(options.height) / reachY});
+    }
     return framing;
 }
 
@@ -86,17 +117,20 @@ FinishedSpin FinishSpin(const std::vector<RgbImage>& frames, const RgbImage* pla
                         const FinishOptions& finish, const FramingOptions& framing) {
     std::vector<FinishedFrame> finished;
     std::vector<ProductBox> boxes;
+    std::vector<ProductBox> whole;
     for (const RgbImage& frame : frames) {
         finished.push_back(FinishFrame(frame, plate, finish));
         if (finished.back().hasProduct) {
             boxes.push_back(finished.back().box);
+            whole.push_back(finished.back().withShadow);
         }
     }
     FinishedSpin spin;
     if (frames.empty()) {
         return spin;
     }
-    spin.framing = PlanSpinFraming(boxes, frames.front().width, frames.front().height, framing);
+    spin.framing =
+        PlanSpinFraming(boxes, whole, frames.front().width, frames.front().height, framing);
     for (const FinishedFrame& frame : finished) {
         spin.frames.push_back({ApplyFraming(frame.image, spin.framing, finish.transparent),
                                frame.hasProduct, frame.touchesEdge});

@@ -16,7 +16,8 @@ struct FramingOptions {
 
 // One crop and scale for every frame of a spin, so the product turns in
 // place: the box around the product in all frames together, centred (its
-// middle is the turntable's axis) and scaled to fill the chosen share.
+// middle is the turntable's axis) and scaled to fill the chosen share, with
+// a kept shadow held inside the frame.
 struct SpinFraming {
     double centreX = 0;  // in the frames' pixels; maps to the output's middle
     double centreY = 0;
@@ -29,6 +30,17 @@ struct SpinFraming {
 // `boxes` holds the boxes of the frames that have a product. With none the
 // whole frame is fitted, never a crop of nothing.
 SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes, int frameWidth, int frameHeight,
+                            const FramingOptions& options);
+
+// As above, with `whole` holding what must not be cut in those frames: the
+// product with its kept shadow (FinishedFrame::withShadow). The product's
+// boxes still set the axis and the share it fills, so a kept shadow does not
+// shrink the product; the spin is centred on the whole boxes from top to
+// bottom, and only where they would still come within 16 px (or 1 % of a
+// large output) of its edge is the product made smaller, as a cut shadow is
+// a grey line at the edge.
+SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes,
+                            const std::vector<ProductBox>& whole, int frameWidth, int frameHeight,
                             const FramingOptions& options);
 
 // A finished frame cropped and scaled as `framing` says; what lies beyond

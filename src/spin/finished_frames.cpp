@@ -49,7 +49,7 @@ double MaskArea(const std::vector<std::uint8_t>& product) {
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
-    : request_(request), checks_(frames), boxes_(frames) {
+    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames) {
     const int width = shape.UprightWidth();
     const int height = shape.UprightHeight();
     if (NeedsSurvey()) {
@@ -86,6 +86,7 @@ FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame) {
     FinishedFrame finished = FinishFrame(frame, plate_.pixels.empty() ? nullptr : &plate_, options);
     checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
     boxes_[index] = finished.box;
+    withShadow_[index] = finished.withShadow;
     return finished;
 }
 
@@ -96,16 +97,18 @@ RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
 
 void FrameFinisher::PlanFraming() {
     std::vector<ProductBox> found;
+    std::vector<ProductBox> whole;
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         if (checks_[i].hasProduct) {
             found.push_back(boxes_[i]);
+            whole.push_back(withShadow_[i]);
         }
     }
     FramingOptions options;
     options.fill = request_.finish.fillPercent / 100.0;
     options.width = output_.width;
     options.height = output_.height;
-    framing_ = PlanSpinFraming(found, work_.width, work_.height, options);
+    framing_ = PlanSpinFraming(found, whole, work_.width, work_.height, options);
 }
 
 RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const fs::path& stills) {

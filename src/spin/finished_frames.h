@@ -50,6 +50,7 @@ private:
     RgbImage plate_;
     std::vector<FrameCheck> checks_;
     std::vector<ProductBox> boxes_;
+    std::vector<ProductBox> withShadow_;  // the product with its kept shadow
     SpinFraming framing_;
 };
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "finish/spin_framing.h"
@@ -72,6 +75,56 @@ TEST(SpinFinish, FramesEveryTurnAlikeAroundTheAxis) {
             const double narrower =
                 (BoxWidth(0, turn.size()) - BoxWidth(i, turn.size())) * spin.framing.scale;
             EXPECT_NEAR((firstRight - firstLeft) - (right - left), narrower, 3) << "frame " << i;
+        }
+    }
+}
+
+// The columns of the product's strong print, which no grey shadow has.
+std::pair<int, int> PrintedColumns(const RgbaImage& image) {
+    int left = image.width;
+    int right = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = image.row(y) + x * 4;
+            if (std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 60) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+        }
+    }
+    return {left, right};
+}
+
+TEST(SpinFinish, AKeptShadowStaysWholeInsideTheFrame) {
+    // The soft shadow reaches well below the foot and past the sides: the
+    // crop holds it all, the axis stays in the middle and the product still
+    // fills about its share.
+    RgbImage plate;
+    const std::vector<RgbImage> turn = Turn(6, 185.5, &plate);
+    // The product's height at 85 % on a roomy output; on a small square one
+    // the shadow, wider than the product, takes some of it.
+    const std::pair<FramingOptions, double> outputs[] = {{{0.85, 640, 480}, 0.8},
+                                                         {{0.85, 240, 240}, 0.7}};
+    for (const auto& [options, least] : outputs) {
+        SCOPED_TRACE(options.width);
+        const FinishedSpin spin = FinishSpin(turn, &plate, {true, false}, options);
+        ASSERT_EQ(spin.frames.size(), turn.size());
+        EXPECT_GT(spin.framing.scale * 0.6 * 300, least * options.height);
+        EXPECT_LT(spin.framing.scale * 0.6 * 300, 0.87 * options.height);
+        for (std::size_t i = 0; i < spin.frames.size(); ++i) {
+            SCOPED_TRACE(i);
+            const RgbaImage& image = spin.frames[i].image;
+            int grey = 0;
+            for (int y = 0; y < image.height; ++y) {
+                const int step = y == 0 || y == image.height - 1 ? 1 : image.width - 1;
+                for (int x = 0; x < image.width; x += step) {
+                    const std::uint8_t* p = image.row(y) + x * 4;
+                    grey += p[0] != 255 || p[1] != 255 || p[2] != 255;
+                }
+            }
+            EXPECT_EQ(grey, 0);
+            const auto [left, right] = PrintedColumns(image);
+            EXPECT_NEAR((left + right) / 2.0, options.width / 2.0, 2);
         }
     }
 }
