@@ -30,6 +30,14 @@ std::string CheckFinish(const SpinFinish& finish) {
 
 }  // namespace
 
+bool FinishingBuilt() {
+#ifdef ZENTRIVO_FINISH
+    return true;
+#else
+    return false;
+#endif
+}
+
 std::string CheckSpinRequest(const SpinRequest& request) {
     std::ostringstream why;
     if (request.source.empty()) {

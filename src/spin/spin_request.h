@@ -90,6 +90,10 @@ struct SpinResult {
     std::vector<std::string> doubts;
 };
 
+// Whether this build can finish frames (Linux with the finishing library);
+// elsewhere any finishing option is refused as a bad request.
+bool FinishingBuilt();
+
 // The request's own values checked, before any folder is looked at; the
 // message, if any, says what to change.
 std::string CheckSpinRequest(const SpinRequest& request);

@@ -48,6 +48,7 @@ SpinExportDialog::SpinExportDialog(Dialogs& dialogs, const QString& source, QWid
     connect(ui->targetEdit, &QLineEdit::textEdited, this, [this] { targetFollowsSource_ = false; });
     connect(ui->framesCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int choice) { ui->frameCountSpin->setEnabled(choice == 3); });
+    SetUpFinishing();
     connect(ui->exportButton, &QPushButton::clicked, this, &SpinExportDialog::Export);
     connect(ui->closeButton, &QPushButton::clicked, this, &SpinExportDialog::CloseOrCancel);
 
@@ -123,6 +124,7 @@ SpinRequest SpinExportDialog::Request() const {
     r.formats.html = ui->htmlCheck->isChecked();
     r.formats.webp = ui->webpCheck->isChecked();
     r.formats.mp4 = ui->mp4Check->isChecked();
+    r.finish = Finish();
     return r;
 }
 
@@ -135,6 +137,8 @@ void SpinExportDialog::SetInputsEnabled(bool enabled) {
     }
     ui->frameCountSpin->setEnabled(enabled && ui->framesCombo->currentIndex() == 3);
     ui->mp4Check->setEnabled(enabled && ui->ffmpegNote->text().isEmpty());
+    // The group's own controls keep their states; the group's switch covers them.
+    ui->finishGroup->setEnabled(enabled && FinishingBuilt());
     ui->closeButton->setText(enabled ? "Close" : "Cancel");
 }
 
@@ -180,10 +184,16 @@ void SpinExportDialog::Finished(const SpinResult& result) {
     switch (result.status) {
         case SpinStatus::kDone: {
             ui->progressBar->setValue(ui->progressBar->maximum());
-            ui->statusLabel->setText(QString("Done: %1 frames of %2 x %3 pixels.")
-                                         .arg(result.frames)
-                                         .arg(result.width)
-                                         .arg(result.height));
+            QString summary = QString("Done: %1 frames of %2 x %3 pixels.")
+                                  .arg(result.frames)
+                                  .arg(result.width)
+                                  .arg(result.height);
+            // Frames whose product the finishing could not place well, for
+            // the user to look at before publishing the view.
+            for (const std::string& doubt : result.doubts) {
+                summary += "\n" + QString::fromStdString(doubt);
+            }
+            ui->statusLabel->setText(summary);
             const QString folder = FromPath(result.written.front().parent_path());
             if (dialogs_.Message(
                     this, kTitle, "The 360° view is ready in\r\n" + folder + "\r\n\r\nOpen it now?",

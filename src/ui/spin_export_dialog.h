@@ -38,9 +38,15 @@ private:
     void ShowProgress(const zentrivo::SpinProgress& progress);
     void Finished(const zentrivo::SpinResult& result);
     void SetInputsEnabled(bool enabled);
+    // The "Finishing" group, in spin_export_finishing.cpp.
+    void SetUpFinishing();
+    void UpdateFinishing();
+    void ChoosePlate();
+    zentrivo::SpinFinish Finish() const;
 
     Dialogs& dialogs_;
     bool targetFollowsSource_ = true;
+    QString plate_;  // the empty table's photo; empty: none
     std::atomic<bool> cancel_{false};
     std::thread worker_;
 };

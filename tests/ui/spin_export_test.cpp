@@ -1,6 +1,8 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,6 +52,7 @@ private slots:
     void aShootIsExportedFromTheFileMenuAndOpened();
     void cancelAndFailuresLeaveNothingAndSayWhy();
     void withoutFfmpegTheDialogSaysSo();
+    void finishingWhitensAndFramesTheStillsWhereTheBuildCan();
     void afterARestartTheNewestCopyIsOfferedWithItsCount();
     void duringARunTheExportIsRefusedAndNewProfileLeavesTheRun();
 };
@@ -190,6 +193,112 @@ void SpinExportTest::withoutFfmpegTheDialogSaysSo() {
     QVERIFY(dialog.ui->ffmpegNote->isVisible());
     QCOMPARE(dialog.ui->ffmpegNote->text(),
              QString("MP4 needs the ffmpeg program, which is not installed."));
+}
+
+void SpinExportTest::finishingWhitensAndFramesTheStillsWhereTheBuildCan() {
+    QTemporaryDir photos;
+    WritePhotos(photos.path(), 4);
+    ScriptedDialogs dialogs;
+    SpinExportDialog dialog(dialogs, photos.path());
+    dialog.show();
+    Ui::SpinExportDialog& ui = *dialog.ui;
+    QCOMPARE(ui.finishGroup->title(), QString("Finishing"));
+    QCOMPARE(ui.backgroundLabel->text(), QString("&Background:"));
+    QCOMPARE(ui.shadowLabel->text(), QString("Sha&dow:"));
+    QCOMPARE(ui.framingLabel->text(), QString("Framin&g:"));
+    QCOMPARE(ui.fillLabel->text(), QString("F&ill:"));
+    QCOMPARE(ui.plateLabel->text(), QString("Pl&ate:"));
+    QCOMPARE(ui.stillsCheck->text(),
+             QString("Finished &stills (stills/1.jpg, ...; PNG when transparent)"));
+    QStringList names;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui.backgroundCombo, ui.shadowCombo, ui.framingCombo, ui.fillSpin, ui.plateFileLabel,
+             ui.choosePlateButton, ui.noPlateButton}) {
+        names << w->accessibleName();
+    }
+    QCOMPARE(names, (QStringList{"Background", "Shadow", "Framing", "Fill", "Plate file",
+                                 "Choose plate...", "No plate"}));
+    const auto items = [](QComboBox* combo) {
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i) {
+            texts << combo->itemText(i);
+        }
+        return texts;
+    };
+    QCOMPARE(items(ui.backgroundCombo), (QStringList{"As shot", "White", "Transparent"}));
+    QCOMPARE(items(ui.shadowCombo), (QStringList{"Keep", "Drop"}));
+    QCOMPARE(items(ui.framingCombo), (QStringList{"As shot", "One box for all frames"}));
+    QCOMPARE(ui.fillSpin->minimum(), 1);
+    QCOMPARE(ui.fillSpin->maximum(), 100);
+    QCOMPARE(ui.fillSpin->value(), 85);
+    QCOMPARE(ui.plateFileLabel->text(), QString("None"));
+    // It still fits the smallest screen it is made for.
+    QVERIFY(dialog.sizeHint().width() <= 1280 && dialog.sizeHint().height() <= 760);
+
+    // As it opens, the photos are used as shot, as before.
+    const zentrivo::SpinRequest asShot = dialog.Request();
+    QVERIFY(!asShot.finish.Any());
+    QVERIFY(!asShot.finish.dropShadow && !asShot.finish.stills && asShot.finish.plate.empty());
+    QCOMPARE(asShot.finish.fillPercent, 85);
+    QVERIFY(!ui.shadowCombo->isEnabled() && !ui.fillSpin->isEnabled());
+    QVERIFY(!ui.stillsCheck->isEnabled() && !ui.choosePlateButton->isEnabled());
+
+    if (!zentrivo::FinishingBuilt()) {
+        // The Windows program: offered greyed, with the reason.
+        QVERIFY(!ui.finishGroup->isEnabled());
+        QVERIFY(ui.finishNote->isVisible());
+        QCOMPARE(ui.finishNote->text(), QString("Finishing is not part of this build."));
+        return;
+    }
+    QVERIFY(ui.finishGroup->isEnabled());
+    QVERIFY(!ui.finishNote->isVisible());
+
+    ui.backgroundCombo->setCurrentIndex(1);
+    QVERIFY(ui.shadowCombo->isEnabled() && !ui.fillSpin->isEnabled());
+    ui.framingCombo->setCurrentIndex(1);
+    QVERIFY(ui.fillSpin->isEnabled());
+    ui.shadowCombo->setCurrentIndex(1);
+    ui.fillSpin->setValue(70);
+
+    // The plate is chosen through the program's file dialog, shown by its
+    // name, and can be taken away again.
+    const QString plate = QDir(photos.path()).filePath("1.jpg");
+    dialogs.texts = {plate};
+    QTest::mouseClick(ui.choosePlateButton, Qt::LeftButton);
+    QCOMPARE(dialogs.shown.size(), 1u);
+    QCOMPARE(dialogs.shown[0].kind, QString("open"));
+    QCOMPARE(ui.plateFileLabel->text(), QString("1.jpg"));
+    zentrivo::SpinRequest finished = dialog.Request();
+    QCOMPARE(finished.finish.background, zentrivo::SpinFinish::Background::kWhite);
+    QCOMPARE(finished.finish.framing, zentrivo::SpinFinish::Framing::kSpin);
+    QVERIFY(finished.finish.dropShadow);
+    QCOMPARE(finished.finish.fillPercent, 70);
+    QCOMPARE(QString::fromStdString(finished.finish.plate.u8string()), plate);
+    QTest::mouseClick(ui.noPlateButton, Qt::LeftButton);
+    QCOMPARE(ui.plateFileLabel->text(), QString("None"));
+    QVERIFY(dialog.Request().finish.plate.empty());
+
+    // White, one box for all frames, and stills: numbered JPEGs on disk.
+    ui.stillsCheck->setChecked(true);
+    ui.longEdgeSpin->setValue(160);
+    ui.htmlCheck->setChecked(false);
+    ui.mp4Check->setChecked(false);
+    dialogs.Clear();
+    dialogs.answers = {Dialogs::Answer::No};
+    QTest::mouseClick(ui.exportButton, Qt::LeftButton);
+    QVERIFY(!ui.finishGroup->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.Exporting(), 60000);
+    QVERIFY(ui.finishGroup->isEnabled());
+    // Plain grey photos hold no product: the summary names each frame.
+    QString summary = "Done: 4 frames of 160 x 160 pixels.";
+    for (int n = 1; n <= 4; ++n) {
+        summary += QString("\nFrame %1 (%1.jpg) looks wrong: no product was found.").arg(n);
+    }
+    QCOMPARE(ui.statusLabel->text(), summary);
+    const QString target = QDir(photos.path()).filePath("360");
+    QCOMPARE(Files(target), (QStringList{"spin.webp", "stills"}));
+    QCOMPARE(Files(QDir(target).filePath("stills")),
+             (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
 }
 
 void SpinExportTest::afterARestartTheNewestCopyIsOfferedWithItsCount() {
