@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 
 namespace zentrivo {
 
@@ -21,6 +22,15 @@ namespace {
 // A camera on the network that has not answered by then is not there.
 constexpr int kProbeMs = 3000;
 
+// libgphoto2 loads and unloads its drivers through libltdl, whose list of
+// loaded modules is one for the process and not safe from two threads: a
+// camera made while another is let go (one window closing as the next
+// opens) must wait for it.
+std::recursive_mutex& DriverLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 }  // namespace
 
 struct TetheredCamera::Context {
@@ -30,6 +40,7 @@ struct TetheredCamera::Context {
     Camera* camera = nullptr;
 
     ~Context() {
+        const std::lock_guard<std::recursive_mutex> driver(DriverLock());
         if (ports != nullptr) {
             gp_port_info_list_free(ports);
         }
@@ -105,6 +116,7 @@ TetheredCamera::~TetheredCamera() {
 }
 
 std::vector<DetectedCamera> TetheredCamera::Detect() {
+    const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     std::vector<DetectedCamera> found;
     CameraList* list = nullptr;
     if (gp_list_new(&list) < GP_OK) {
@@ -126,6 +138,7 @@ std::vector<DetectedCamera> TetheredCamera::Detect() {
 }
 
 std::string TetheredCamera::Open(const std::string& port, const std::string& model) {
+    const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     Close();
     if (!context_->Load()) {
         return "The camera drivers could not be read.";
@@ -173,6 +186,7 @@ std::string TetheredCamera::Open(const std::string& port, const std::string& mod
 }
 
 void TetheredCamera::Close() {
+    const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     if (context_->camera != nullptr) {
         gp_camera_exit(context_->camera, context_->context);
         gp_camera_free(context_->camera);
