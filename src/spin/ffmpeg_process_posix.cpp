@@ -1,49 +1,21 @@
 #include "ffmpeg_process.h"
 #include "ffmpeg_process_common.h"
 
+#include "core/quiet_broken_pipe.h"
+
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <stdexcept>
 #include <vector>
 
 extern char** environ;
 
 namespace zentrivo {
-
-namespace {
-
-// A write to a pipe whose reader has gone raises SIGPIPE, which would end
-// the whole program; blocked on this thread, the write fails with EPIPE
-// instead and the signal is taken off again.
-class QuietBrokenPipe {
-public:
-    QuietBrokenPipe() {
-        sigemptyset(&pipe_);
-        sigaddset(&pipe_, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe_, &before_);
-    }
-    ~QuietBrokenPipe() {
-        const timespec now{0, 0};
-        while (sigtimedwait(&pipe_, nullptr, &now) == SIGPIPE) {
-        }
-        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-    }
-    QuietBrokenPipe(const QuietBrokenPipe&) = delete;
-    QuietBrokenPipe& operator=(const QuietBrokenPipe&) = delete;
-
-private:
-    sigset_t pipe_;
-    sigset_t before_;
-};
-
-}  // namespace
 
 bool IsExecutableFile(const std::filesystem::path& path) {
     struct stat info {};

@@ -1,7 +1,8 @@
 // The simulated turntable's camera tethered over PTP/IP, as libgphoto2 sees
 // it: announced photos downloaded whole, captures fired over the
 // connection, a download that fails once and a camera that goes away, and
-// one that comes back.
+// one that comes back; and the program's own camera going on after one is
+// switched off.
 #include <fcntl.h>
 #include <gphoto2/gphoto2.h>
 #include <unistd.h>
@@ -15,6 +16,9 @@
 #include <thread>
 #include <vector>
 
+#ifdef ZENTRIVO_TETHER
+#include "core/tether/tethered_camera.h"
+#endif
 #include "simulated_turntable.h"
 #include "temp_dir.h"
 
@@ -292,3 +296,33 @@ TEST(PtpIpCamera, ComesBackAtTheChosenTimeWithItsCardAndTakesANewSession) {
     EXPECT_TRUE(IsWholeJpeg(later));
     EXPECT_NE(later, first);
 }
+
+#ifdef ZENTRIVO_TETHER
+// A camera switched off mid-run leaves libgphoto2 writing to a connection
+// the camera has reset, which raises SIGPIPE: the program must hear an
+// error from each call, not be ended by the signal.
+TEST(PtpIpCamera, ACameraSwitchedOffIsAnErrorToEveryCallAndNeverEndsTheProgram) {
+    TempDir home;
+    HomeIn home_in(home);
+    TetheredSim sim({"--camera-drop", "1"});
+    zentrivo::TetheredCamera camera;
+    ASSERT_EQ(camera.Open(sim.Port(), "PTP/IP Camera"), "");
+    ASSERT_EQ(sim.Command("P0050."), "OK\r\n");
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    zentrivo::CameraEvent event;
+    while (event.kind != zentrivo::CameraEvent::Kind::kGone &&
+           std::chrono::steady_clock::now() < give_up) {
+        event = camera.Wait(100);
+    }
+    ASSERT_EQ(event.kind, zentrivo::CameraEvent::Kind::kGone);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(camera.Trigger(), "");
+    }
+    EXPECT_NE(camera.Download(kPhotoFolder, "IMG_0001.JPG", home.Path() + "/1.jpg"), "");
+    camera.Close();
+    // Nothing left pending to end the program at the next unblocking.
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_FALSE(sigismember(&pending, SIGPIPE));
+}
+#endif

@@ -1,5 +1,6 @@
 #include "core/tether/tethered_camera.h"
 
+#include "core/quiet_broken_pipe.h"
 #include "core/tether/network_probe.h"
 #include "core/tether/standard_streams.h"
 
@@ -116,6 +117,7 @@ TetheredCamera::~TetheredCamera() {
 }
 
 std::vector<DetectedCamera> TetheredCamera::Detect() {
+    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     std::vector<DetectedCamera> found;
     CameraList* list = nullptr;
@@ -138,6 +140,7 @@ std::vector<DetectedCamera> TetheredCamera::Detect() {
 }
 
 std::string TetheredCamera::Open(const std::string& port, const std::string& model) {
+    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     Close();
     if (!context_->Load()) {
@@ -186,6 +189,7 @@ std::string TetheredCamera::Open(const std::string& port, const std::string& mod
 }
 
 void TetheredCamera::Close() {
+    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     if (context_->camera != nullptr) {
         gp_camera_exit(context_->camera, context_->context);
@@ -195,6 +199,7 @@ void TetheredCamera::Close() {
 }
 
 CameraEvent TetheredCamera::Wait(int ms) {
+    const QuietBrokenPipe quiet;
     CameraEvent event;
     if (context_->camera == nullptr) {
         event.kind = CameraEvent::Kind::kGone;
@@ -222,6 +227,7 @@ CameraEvent TetheredCamera::Wait(int ms) {
 
 std::string TetheredCamera::Download(const std::string& folder, const std::string& name,
                                      const std::string& path) {
+    const QuietBrokenPipe quiet;
     if (context_->camera == nullptr) {
         return "The camera is not connected.";
     }
@@ -268,6 +274,7 @@ std::string TetheredCamera::Download(const std::string& folder, const std::strin
 }
 
 std::string TetheredCamera::Trigger() {
+    const QuietBrokenPipe quiet;
     if (context_->camera == nullptr) {
         return "The camera is not connected.";
     }
