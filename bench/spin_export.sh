@@ -36,20 +36,8 @@ echo "making $photos photos of $size in $work"
 "$build/bin/spin_sample_photos" "$work/photos" --count "$photos" --size "$size" --quality 92
 echo "  $(du -sm "$work/photos" | cut -f1) MB, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# run NAME COMMAND...: times one run; sets seconds and peak_mb.
-run() {
-    local name=$1 log=$work/$1.time
-    shift
-    cat "$work/photos"/*.jpg >/dev/null
-    if ! /usr/bin/time -v -o "$log" "$@" >/dev/null 2>"$work/$name.err"; then
-        cat "$work/$name.err" >&2
-        exit 1
-    fi
-    seconds=$(awk -F': ' '/Elapsed \(wall clock\)/ {
-        n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s }' "$log")
-    peak_mb=$(awk -F': ' '/Maximum resident set size/ { printf "%.0f", $2 / 1024 }' "$log")
-    printf '  %-13s %7.2f s   peak memory %5s MB\n' "$name" "$seconds" "$peak_mb"
-}
+photos_dir=$work/photos
+. bench/timed_run.sh
 
 chain() {
     local i frames=()

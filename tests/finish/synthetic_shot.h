@@ -24,6 +24,9 @@ struct ShotSetup {
     // the mug's handle is on the right, or on the left once turned half way.
     double turn = 0;
     unsigned seed = 1;
+    // The product's sizes and its shadow's reach are given for a 640 x 480
+    // photo; larger photos of the same scene take them times this.
+    double scale = 1;
 };
 
 // A photo of the turntable as the studio's camera would take it: the sweep
