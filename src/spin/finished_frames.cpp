@@ -13,6 +13,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kStillQuality = 92;
+// The survey only needs where the product is; that is found as surely at
+// half the working size, in a quarter of the time, down to this long edge.
+// A box read there is off by a fraction of a working pixel at most.
+constexpr int kSurveyLongEdge = 1200;
+
+ProductBox Scaled(const ProductBox& box, double x, double y) {
+    return {box.left * x, box.top * y, box.right * x, box.bottom * y};
+}
 
 RgbaImage Opaque(const RgbImage& frame) {
     RgbaImage out(frame.width, frame.height);
@@ -61,6 +69,9 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
         output_ = FitLongEdge(width, height, request.longEdge);
         work_ = output_;
     }
+    const int workLongEdge = std::max(work_.width, work_.height);
+    survey_ = FitLongEdge(work_.width, work_.height,
+                          std::max(workLongEdge / 2, std::min(workLongEdge, kSurveyLongEdge)));
     if (request.finish.plate.empty()) {
         return;
     }
@@ -77,13 +88,14 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
     plate_ = Upright(
         ResizeByArea(decoded, swap ? work_.height : work_.width, swap ? work_.width : work_.height),
         stored.orientation);
+    surveyPlate_ = ResizeByArea(plate_, survey_.width, survey_.height);
 }
 
-FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame) {
+FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate) {
     FinishOptions options;
     options.keepShadow = !request_.finish.dropShadow;
     options.transparent = request_.finish.background == SpinFinish::Background::kTransparent;
-    FinishedFrame finished = FinishFrame(frame, plate_.pixels.empty() ? nullptr : &plate_, options);
+    FinishedFrame finished = FinishFrame(frame, plate.pixels.empty() ? nullptr : &plate, options);
     checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
     boxes_[index] = finished.box;
     withShadow_[index] = finished.withShadow;
@@ -91,7 +103,11 @@ FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame) {
 }
 
 RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
-    Cut(index, frame);
+    Cut(index, frame, surveyPlate_);
+    const double x = static_cast<double>(work_.width) / survey_.width;
+    const double y = static_cast<double>(work_.height) / survey_.height;
+    boxes_[index] = Scaled(boxes_[index], x, y);
+    withShadow_[index] = Scaled(withShadow_[index], x, y);
     return {};
 }
 
@@ -117,7 +133,7 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
     if (request_.finish.background == SpinFinish::Background::kAsShot) {
         picture = Opaque(frame);  // framed only: the survey found the product
     } else {
-        picture = std::move(Cut(index, frame).image);
+        picture = std::move(Cut(index, frame, plate_).image);
     }
     if (NeedsSurvey()) {
         picture = ApplyFraming(picture, framing_, transparent);

@@ -10,6 +10,7 @@
 #include "frame_checks.h"
 #include "image_resize.h"
 #include "jpeg_file.h"
+#include "large_buffers.h"
 #include "rgb_image.h"
 #include "spin_request.h"
 
@@ -28,10 +29,13 @@ public:
 
     // The frames' size as they are handed in, and as they come out.
     PixelSize WorkSize() const { return work_; }
+    // The size the first pass reads them at (see Survey).
+    PixelSize SurveySize() const { return survey_; }
     PixelSize OutputSize() const { return output_; }
     bool NeedsSurvey() const { return request_.finish.framing == SpinFinish::Framing::kSpin; }
 
-    // First pass: where the product is in this frame; gives nothing back.
+    // First pass: where the product is in this frame, read at SurveySize();
+    // gives nothing back.
     RgbImage Survey(std::size_t index, RgbImage frame);
     // Between the passes: one crop for the whole spin.
     void PlanFraming();
@@ -42,12 +46,15 @@ public:
     std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;
 
 private:
-    FinishedFrame Cut(std::size_t index, const RgbImage& frame);
+    FinishedFrame Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate);
 
+    LargeBuffersKept buffers_;  // while the frames are finished
     const SpinRequest& request_;
     PixelSize work_;
     PixelSize output_;
+    PixelSize survey_;
     RgbImage plate_;
+    RgbImage surveyPlate_;
     std::vector<FrameCheck> checks_;
     std::vector<ProductBox> boxes_;
     std::vector<ProductBox> withShadow_;  // the product with its kept shadow

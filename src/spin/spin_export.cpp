@@ -141,7 +141,7 @@ bool Exporter::SurveyFrames([[maybe_unused]] JpegSize shape, SpinResult& result)
 #ifdef ZENTRIVO_FINISH
     if (finisher_ && finisher_->NeedsSurvey()) {
         const std::string stage = "Finding the product";
-        FramePipeline survey(plan_.frames, shape, finisher_->WorkSize(), Threads(), {},
+        FramePipeline survey(plan_.frames, shape, finisher_->SurveySize(), Threads(), {},
                              [this](std::size_t index, RgbImage frame) {
                                  return finisher_->Survey(index, std::move(frame));
                              });

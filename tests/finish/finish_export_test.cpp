@@ -3,12 +3,15 @@
 #include <sys/wait.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "shot_measures.h"
 #include "spin/jpeg_file.h"
 #include "synthetic_shot.h"
 #include "temp_dir.h"
@@ -59,6 +62,25 @@ std::vector<int> CornerAlphas(const std::string& png, std::uint32_t width, std::
     return {alpha(0, 0), alpha(width - 1, 0), alpha(0, height - 1), alpha(width - 1, height - 1)};
 }
 
+// `views` photos of a turn as 1.jpg ... in `photos`: a textured box turned
+// by i / views of the way and seeded from `seed`, then as `adjust` sets
+// view i; the clean plate into `plate`, if named.
+void WriteTurn(const fs::path& photos, int views, unsigned seed, const fs::path& plate,
+               const std::function<void(int, ShotSetup&)>& adjust) {
+    fs::create_directories(photos);
+    for (int i = 0; i < views; ++i) {
+        ShotSetup setup;
+        setup.turn = 2 * 3.14159265358979 * i / views;
+        setup.seed = seed + static_cast<unsigned>(i);
+        adjust(i, setup);
+        const auto shot = RenderShot(setup);
+        WriteJpeg(shot.frame, photos / (std::to_string(i + 1) + ".jpg"), 95);
+        if (i == 0 && !plate.empty()) {
+            WriteJpeg(shot.plate, plate, 95);
+        }
+    }
+}
+
 // Six views of a turn, the fourth of the empty table, and the clean plate.
 // On white the shadow is kept, then dropped: either way the stills' border
 // is pure white, a kept shadow being held whole inside the crop.
@@ -66,19 +88,10 @@ TEST(FinishExport, ASpinOnWhiteAndTransparentIsFramedAlikeAndNamesTheEmptyView) 
     TempDir dir;
     const fs::path photos = fs::path(dir.Path()) / "turn";
     const fs::path view = fs::path(dir.Path()) / "view";
-    fs::create_directories(photos);
-    for (int i = 0; i < 6; ++i) {
-        ShotSetup setup;
+    WriteTurn(photos, 6, 20, fs::path(dir.Path()) / "plate.jpg", [](int i, ShotSetup& setup) {
         setup.kind = i == 3 ? ProductKind::None : ProductKind::Textured;
         setup.axisX = 185;
-        setup.turn = 2 * 3.14159265358979 * i / 6;
-        setup.seed = static_cast<unsigned>(20 + i);
-        const auto shot = RenderShot(setup);
-        WriteJpeg(shot.frame, photos / (std::to_string(i + 1) + ".jpg"), 95);
-        if (i == 0) {
-            WriteJpeg(shot.plate, fs::path(dir.Path()) / "plate.jpg", 95);
-        }
-    }
+    });
     const std::string folders = "'" + photos.string() + "' '" + view.string() + "' --quiet";
     const std::string emptyView =
         "zentrivo-spin: Frame 4 (4.jpg) looks wrong: no product was found.\n";
@@ -144,6 +157,49 @@ TEST(FinishExport, ASpinOnWhiteAndTransparentIsFramedAlikeAndNamesTheEmptyView) 
     EXPECT_EQ(run.err,
               "zentrivo-spin: The shadow can be dropped only on a white or transparent "
               "background.\n");
+}
+
+// Photos larger than the frames are first searched at a smaller size for
+// the product's place; the crop must come out as for photos read whole:
+// centred on the axis, the product filling 85 % of the height.
+TEST(FinishExport, LargePhotosAreFramedAroundTheAxis) {
+    TempDir dir;
+    const fs::path photos = fs::path(dir.Path()) / "turn";
+    const fs::path view = fs::path(dir.Path()) / "view";
+    WriteTurn(photos, 4, 40, {}, [](int, ShotSetup& setup) {
+        setup.width = 1600;
+        setup.height = 1200;
+        setup.axisX = 800;
+        setup.scale = 2.5;
+    });
+    const Outcome run = Spin(dir, "'" + photos.string() + "' '" + view.string() +
+                                      "' --quiet --formats html --background white --shadow drop "
+                                      "--framing spin --size 1200 --stills");
+    ASSERT_EQ(run.exit, 0) << run.err;
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        const RgbImage still =
+            DecodeJpegAtLeast(view / "stills" / (std::to_string(n) + ".jpg"), 100000);
+        ASSERT_EQ(still.width, 1200);
+        ASSERT_EQ(still.height, 1200);
+        RgbaImage image(still.width, still.height);
+        int top = still.height;
+        int bottom = 0;
+        for (int y = 0; y < still.height; ++y) {
+            for (int x = 0; x < still.width; ++x) {
+                const std::uint8_t* p = still.row(y) + x * 3;
+                std::copy_n(p, 3, image.row(y) + x * 4);
+                if (p[0] < 250 || p[1] < 250 || p[2] < 250) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        const auto [left, right] = testing::MarkedColumns(image, false);
+        EXPECT_NEAR((left + right) / 2.0, 600, 2);
+        EXPECT_NEAR((top + bottom) / 2.0, 600, 2);
+        EXPECT_NEAR(bottom - top, 0.85 * 1200, 6);
+    }
 }
 
 }  // namespace
