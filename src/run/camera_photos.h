@@ -38,6 +38,8 @@ public:
     // added as a photo arrived whole, without a look at the folder. While
     // the photo work is busy it waits for the next look.
     void Downloaded(const std::string& name);
+    // `name` is no photo of a run: the program took it for itself.
+    void NotOfTheRun(const std::string& name) { watch_.KnownPhotos.Add(name); }
     // The camera's file `name` could not be downloaded: a run by arrival
     // names it at its position when that photo is missing.
     void DownloadFailed(const std::string& name);

@@ -13,6 +13,7 @@ Shoot::Shoot(const TOpcije& options, const std::string& settingsFolder, ShootObs
              QObject* parent)
     : QObject(parent),
       options_(options),
+      settingsFolder_(settingsFolder),
       observer_(observer),
       clock_(&LocalNow),
       device_(options, observer, log_),
@@ -74,27 +75,34 @@ void Shoot::Begin() {
         [this, stopsBefore](const ExchangeResult& test) { Tested(test, stopsBefore); });
 }
 
+bool Shoot::ReportFailedTest(const ExchangeResult& test) {
+    switch (test.Outcome) {
+        case ExchangeOutcome::SendFailed:
+            observer_.ShowMessage("Error", "Error during sending a test command to COM port.",
+                                  ShootObserver::Icon::None);
+            device_.Disconnect();
+            return true;
+        case ExchangeOutcome::DeviceLost:
+            device_.ReportLost(true);
+            return true;
+        case ExchangeOutcome::Accepted:
+            return false;
+        default:
+            observer_.ShowMessage("Error", "Device did not respond correctly. Please try again !",
+                                  ShootObserver::Icon::Error);
+            return true;
+    }
+}
+
 void Shoot::Tested(const ExchangeResult& test, std::uint64_t stopsBefore) {
-    if (test.Outcome == ExchangeOutcome::SendFailed) {
-        observer_.ShowMessage("Error", "Error during sending a test command to COM port.",
-                              ShootObserver::Icon::None);
-        device_.Disconnect();
-        Stop();
+    // Stopped during the test: the Stop has reset the controls, and no run
+    // begins; a port that failed is still told of.
+    const bool portFailed =
+        test.Outcome == ExchangeOutcome::SendFailed || test.Outcome == ExchangeOutcome::DeviceLost;
+    if (stops_ != stopsBefore && !portFailed) {
         return;
     }
-    if (test.Outcome == ExchangeOutcome::DeviceLost) {
-        device_.ReportLost(true);
-        Stop();
-        return;
-    }
-    if (stops_ != stopsBefore) {
-        // Stopped during the test: the Stop has reset the controls, and no
-        // run begins.
-        return;
-    }
-    if (test.Outcome != ExchangeOutcome::Accepted) {
-        observer_.ShowMessage("Error", "Device did not respond correctly. Please try again !",
-                              ShootObserver::Icon::Error);
+    if (ReportFailedTest(test)) {
         Stop();
         return;
     }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "clean_plate.h"
 #include "command_list.h"
 #include "core/journal/run_journal.h"
 #include "core/process/process_record.h"
@@ -61,6 +62,11 @@ public:
     void TurnBack();
     // "Resume Interrupted Run...": asks, then starts from the journal.
     void ResumeInterrupted();
+    // "Take a Clean Plate": asks, then one photo of the empty table kept as
+    // the camera folder's plate.
+    void TakeCleanPlate();
+    // Where the plate of the camera folder of the settings is kept.
+    QString CleanPlateFile() const;
     // "Copy photos".
     void CopyPhotos() { photos_.CopyOnRequest(); }
     // Ends the end of a run's wait for the camera, with the copy or without.
@@ -96,6 +102,8 @@ private:
     // The connection test's reply: the run begins, unless it failed or a
     // Stop came since `stopsBefore`.
     void Tested(const zentrivo::ExchangeResult& test, std::uint64_t stopsBefore);
+    // Tells the user why the connection test failed; true when it did.
+    bool ReportFailedTest(const zentrivo::ExchangeResult& test);
     void Play(const std::string& command);
     // The reply to `command`, sent at `sent`; `setup` when it set the
     // controller up for a resumed run.
@@ -124,8 +132,12 @@ private:
     void RefreshResume();
     std::tm Now() const;
     void CameraLost(const QString& message);
+    void BeginPlate(const std::vector<std::string>& commands);
+    void PlayPlate(std::size_t at);
+    void PlateEnds(const std::string& name, const QString& problem);
 
     const zentrivo::TOpcije& options_;
+    const std::string settingsFolder_;
     ShootObserver& observer_;
     CommandList commands_;
     std::function<std::tm()> clock_;
@@ -151,4 +163,6 @@ private:
     bool completing_ = false;  // the end of a run stops it, and logs its own end
     // Stops so far: a Start tells by it whether one came during its test.
     std::uint64_t stops_ = 0;
+    // The clean plate being taken.
+    std::unique_ptr<CleanPlate> plate_;
 };

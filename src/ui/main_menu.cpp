@@ -24,6 +24,14 @@ void TfrmMain::AddMenuActions() {
     ui->Program1->insertAction(exportSpin, resumeAction_);
     connect(resumeAction_, &QAction::triggered, this, Guarded(&TfrmMain::ResumeInterruptedRun));
 
+    // The clean plate is for the export's finishing, where it is built.
+    if (zentrivo::FinishingBuilt()) {
+        auto* plate = new QAction("Take a Clean Plate...", this);
+        plate->setObjectName("TakeCleanPlate");
+        ui->Program1->insertAction(exportSpin, plate);
+        connect(plate, &QAction::triggered, this, Guarded(&TfrmMain::TakeCleanPlate));
+    }
+
     auto* logs = new QAction("Open Run Logs", this);
     logs->setObjectName("OpenRunLogs");
     ui->Pomo1->insertAction(ui->Oprogramu1, logs);
@@ -49,6 +57,7 @@ void TfrmMain::ExportSpinView() {
         source = QString::fromStdString(Options.FotosCopyDir);
     }
     SpinExportDialog dialog(*dialogs_, source, this);
+    dialog.OfferTablePlate(shoot_->CleanPlateFile());
     dialog.exec();
 }
 

@@ -84,6 +84,7 @@ public slots:
 
     void ExportSpinView();
     void ResumeInterruptedRun() { shoot_->ResumeInterrupted(); }
+    void TakeCleanPlate() { shoot_->TakeCleanPlate(); }
     void OpenRunLogs();
 
 public:

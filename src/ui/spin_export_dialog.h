@@ -23,6 +23,9 @@ public:
     // Cancels an export still running and waits for it to stop.
     ~SpinExportDialog() override;
 
+    // The clean plate taken from the table, offered when it is there.
+    void OfferTablePlate(const QString& path);
+
     Ui::SpinExportDialog* ui;
     bool Exporting() const { return worker_.joinable(); }
     zentrivo::SpinRequest Request() const;
@@ -46,7 +49,10 @@ private:
 
     Dialogs& dialogs_;
     bool targetFollowsSource_ = true;
-    QString plate_;  // the empty table's photo; empty: none
+    QString plate_;       // the empty table's photo; empty: none
+    QString tablePlate_;  // the plate taken from the table; empty: none
+    // The long edge is the framing's default until the user sets it.
+    bool longEdgeFollowsFraming_ = true;
     std::atomic<bool> cancel_{false};
     std::thread worker_;
 };

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "spin_export_dialog.h"
@@ -25,6 +27,7 @@ void SpinExportDialog::SetUpFinishing() {
     ui->plateFileLabel->setAccessibleName("Plate file");
     ui->choosePlateButton->setAccessibleName("Choose plate...");
     ui->noPlateButton->setAccessibleName("No plate");
+    ui->tablePlateButton->setAccessibleName("Table's plate");
     const bool built = FinishingBuilt();
     ui->finishGroup->setEnabled(built);
     ui->finishNote->setText(built ? QString() : QString(kNotBuiltText));
@@ -32,7 +35,22 @@ void SpinExportDialog::SetUpFinishing() {
 
     const auto update = [this] { UpdateFinishing(); };
     connect(ui->backgroundCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, update);
-    connect(ui->framingCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, update);
+    connect(ui->framingCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        // One box for the spin is cropped from photos larger than a plain
+        // export's frames: its own default size, until the user sets one.
+        if (longEdgeFollowsFraming_) {
+            const QSignalBlocker quiet(ui->longEdgeSpin);
+            ui->longEdgeSpin->setValue(
+                ui->framingCombo->currentIndex() == 0 ? SpinRequest{}.longEdge : kFramedLongEdge);
+        }
+        UpdateFinishing();
+    });
+    connect(ui->longEdgeSpin, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this] { longEdgeFollowsFraming_ = false; });
+    connect(ui->tablePlateButton, &QPushButton::clicked, this, [this] {
+        plate_ = tablePlate_;
+        UpdateFinishing();
+    });
     connect(ui->choosePlateButton, &QPushButton::clicked, this, &SpinExportDialog::ChoosePlate);
     connect(ui->noPlateButton, &QPushButton::clicked, this, [this] {
         plate_.clear();
@@ -50,9 +68,18 @@ void SpinExportDialog::UpdateFinishing() {
     ui->fillSpin->setEnabled(framed);
     ui->choosePlateButton->setEnabled(cut || framed);
     ui->noPlateButton->setEnabled((cut || framed) && !plate_.isEmpty());
+    ui->tablePlateButton->setEnabled((cut || framed) && !tablePlate_.isEmpty() &&
+                                     plate_ != tablePlate_);
     ui->stillsCheck->setEnabled(cut || framed);
-    ui->plateFileLabel->setText(plate_.isEmpty() ? QString("None") : QFileInfo(plate_).fileName());
+    ui->plateFileLabel->setText(plate_.isEmpty()        ? QString("None")
+                                : plate_ == tablePlate_ ? QString("The table's")
+                                                        : QFileInfo(plate_).fileName());
     ui->plateFileLabel->setToolTip(QDir::toNativeSeparators(plate_));
+}
+
+void SpinExportDialog::OfferTablePlate(const QString& path) {
+    tablePlate_ = QFileInfo::exists(path) ? path : QString();
+    UpdateFinishing();
 }
 
 void SpinExportDialog::ChoosePlate() {

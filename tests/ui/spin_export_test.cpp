@@ -53,6 +53,7 @@ private slots:
     void cancelAndFailuresLeaveNothingAndSayWhy();
     void withoutFfmpegTheDialogSaysSo();
     void finishingWhitensAndFramesTheStillsWhereTheBuildCan();
+    void aCleanPlateIsOnePhotoOfTheStillTableOfferedToTheExport();
     void afterARestartTheNewestCopyIsOfferedWithItsCount();
     void duringARunTheExportIsRefusedAndNewProfileLeavesTheRun();
 };
@@ -83,9 +84,20 @@ void SpinExportTest::aShootIsExportedFromTheFileMenuAndOpened() {
             exportItem = a;
         }
     }
-    QCOMPARE(items,
-             (QStringList{"&New Profile", "&Load Profile", "&Save Profile As...", "", "&Parameters",
-                          "", "Resume Interrupted Run...", "Export 360° View...", "", "&Exit"}));
+    QStringList expected{"&New Profile",
+                         "&Load Profile",
+                         "&Save Profile As...",
+                         "",
+                         "&Parameters",
+                         "",
+                         "Resume Interrupted Run...",
+                         "Export 360° View...",
+                         "",
+                         "&Exit"};
+    if (zentrivo::FinishingBuilt()) {
+        expected.insert(7, "Take a Clean Plate...");
+    }
+    QCOMPARE(items, expected);
 
     const bool haveFfmpeg = zentrivo::FindProgram("ffmpeg").has_value();
     const QString target = QDir(copied).filePath("360");
@@ -299,6 +311,81 @@ void SpinExportTest::finishingWhitensAndFramesTheStillsWhereTheBuildCan() {
     QCOMPARE(Files(target), (QStringList{"spin.webp", "stills"}));
     QCOMPARE(Files(QDir(target).filePath("stills")),
              (QStringList{"1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+}
+
+void SpinExportTest::aCleanPlateIsOnePhotoOfTheStillTableOfferedToTheExport() {
+    if (!zentrivo::FinishingBuilt()) {
+        QSKIP("Finishing is not part of this build.");
+    }
+    SimulatedShoot s;
+    // The plate's photo is written in two parts, a second apart; a photo
+    // the folder held before is not it.
+    s.StartSimulator({"--camera-dir", s.cameraDir.path().toStdString(), "--camera-delay", "20",
+                      "--camera-cut", "1", "--camera-cut-ms", "1000", "--time-scale", "0.05"});
+    WritePhotos(s.cameraDir.path(), 1);
+    s.Make("4");
+    QAction* plateItem = s.main().findChild<QAction*>("TakeCleanPlate");
+    QVERIFY(plateItem != nullptr);
+    const QString plate = QDir::toNativeSeparators(s.main().shoot().CleanPlateFile());
+    s.dialogs().answers = {Dialogs::Answer::Yes};
+    plateItem->trigger();
+    QVERIFY(s.WaitForMessage("Take a Clean Plate|The clean plate is kept:\r\n" + plate +
+                             "\r\n\r\nThe 360° export offers it as the table's plate."));
+    QCOMPARE(s.dialogs().shown.front().title, QString("Take a Clean Plate"));
+    QVERIFY(
+        s.dialogs().shown.front().text.startsWith("Please take the product off the turntable."));
+
+    // The controller set up as the process sets it up, one photo, and the
+    // table never turned.
+    QStringList expected{"X."};
+    for (const std::string& command : s.main().shoot().Commands().Commands()) {
+        if (command[0] == 'L' || command[0] == 'R') {
+            continue;
+        }
+        expected << QString::fromStdString(command);
+        if (command[0] == 'P') {
+            break;
+        }
+    }
+    QCOMPARE(s.Commands(), expected);
+    // The plate is the camera's new photo, whole.
+    const QStringList stored = QDir(s.cameraDir.path()).entryList({"IMG_*"}, QDir::Files);
+    QCOMPARE(stored.size(), 1);
+    QFile kept(plate);
+    QFile photo(s.cameraDir.filePath(stored[0]));
+    QVERIFY(kept.open(QIODevice::ReadOnly) && photo.open(QIODevice::ReadOnly));
+    const QByteArray bytes = kept.readAll();
+    QCOMPARE(bytes, photo.readAll());
+    QVERIFY(bytes.contains("shot=1 place=0.00"));
+    QVERIFY(bytes.endsWith("\xFF\xD9"));
+
+    // The export offers the table's plate once its finishing would take
+    // it, and the framed spin's own size until the user sets one.
+    bool checked = false;
+    WhenDialogOpens([&] {
+        auto* dialog = qobject_cast<SpinExportDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        Ui::SpinExportDialog& ui = *dialog->ui;
+        QVERIFY(!ui.tablePlateButton->isEnabled());
+        ui.backgroundCombo->setCurrentIndex(1);
+        QVERIFY(ui.tablePlateButton->isEnabled());
+        QTest::mouseClick(ui.tablePlateButton, Qt::LeftButton);
+        QCOMPARE(ui.plateFileLabel->text(), QString("The table's"));
+        QCOMPARE(QString::fromStdString(dialog->Request().finish.plate.u8string()),
+                 QDir::fromNativeSeparators(plate));
+        QCOMPARE(ui.longEdgeSpin->value(), 1200);
+        ui.framingCombo->setCurrentIndex(1);
+        QCOMPARE(ui.longEdgeSpin->value(), 2000);
+        ui.framingCombo->setCurrentIndex(0);
+        QCOMPARE(ui.longEdgeSpin->value(), 1200);
+        ui.longEdgeSpin->setValue(800);
+        ui.framingCombo->setCurrentIndex(1);
+        QCOMPARE(ui.longEdgeSpin->value(), 800);
+        QTest::mouseClick(ui.closeButton, Qt::LeftButton);
+        checked = true;
+    });
+    s.main().findChild<QAction*>("ExportSpinView")->trigger();
+    QVERIFY(checked);
 }
 
 void SpinExportTest::afterARestartTheNewestCopyIsOfferedWithItsCount() {

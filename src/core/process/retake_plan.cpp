@@ -24,14 +24,14 @@ std::optional<long long> Steps(const std::string& command) {
     return steps;
 }
 
-bool IsTurn(const std::string& command) {
+}  // namespace
+
+bool IsTurnCommand(const std::string& command) {
     return !command.empty() && (command[0] == 'L' || command[0] == 'R');
 }
 
-}  // namespace
-
 bool CanTurnBack(const std::string& command) {
-    return !IsTurn(command) || Steps(command).has_value();
+    return !IsTurnCommand(command) || Steps(command).has_value();
 }
 
 std::optional<RetakePlan> PlanRetake(const std::vector<std::string>& commands, std::size_t from,
@@ -43,7 +43,7 @@ std::optional<RetakePlan> PlanRetake(const std::vector<std::string>& commands, s
         if (IsPhotoCommand(command)) {
             ++plan.photos;
         }
-        if (!IsTurn(command)) {
+        if (!IsTurnCommand(command)) {
             continue;
         }
         const std::optional<long long> steps = Steps(command);

@@ -24,6 +24,9 @@ struct RetakePlan {
 std::optional<RetakePlan> PlanRetake(const std::vector<std::string>& commands, std::size_t from,
                                      std::size_t to);
 
+// Whether `command` turns the table ("L0400.", "R0400.").
+bool IsTurnCommand(const std::string& command);
+
 // Whether a run could turn the table back over `command`: it turns no
 // table, or by a number of steps it says.
 bool CanTurnBack(const std::string& command);
