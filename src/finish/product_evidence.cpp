@@ -1,6 +1,7 @@
 #include "product_evidence.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <opencv2/imgproc.hpp>
 
@@ -21,40 +22,36 @@ cv::Mat ToLab(const cv::Mat& rgb) {
     return lab;
 }
 
-float Distance(const cv::Vec3f& a, const cv::Vec3f& b) {
-    return static_cast<float>(cv::norm(a - b));
+// Per pixel the sum of a three-channel image's channels.
+cv::Mat ChannelSum(const cv::Mat& image) {
+    cv::Mat sum;
+    cv::transform(image, sum, cv::Matx13f(1, 1, 1));
+    return sum;
+}
+
+cv::Mat Distance(const cv::Mat& a, const cv::Mat& b) {
+    const cv::Mat difference = a - b;
+    cv::Mat distance;
+    cv::sqrt(ChannelSum(difference.mul(difference)), distance);
+    return distance;
 }
 
 }  // namespace
 
 cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
-    // The darkening that best explains each pixel, by least squares in RGB.
-    cv::Mat scale(frame.size(), CV_32F);
-    cv::Mat shadowed(frame.size(), CV_32FC3);
-    for (int y = 0; y < frame.rows; ++y) {
-        for (int x = 0; x < frame.cols; ++x) {
-            const cv::Vec3f f = frame.at<cv::Vec3f>(y, x);
-            const cv::Vec3f b = backdrop.at<cv::Vec3f>(y, x);
-            const float s = static_cast<float>(f.dot(b) / std::max(b.dot(b), 1e-6f));
-            scale.at<float>(y, x) = s;
-            shadowed.at<cv::Vec3f>(y, x) = b * std::clamp(s, kDeepestShadow, 1.0f);
-        }
-    }
+    // The darkening that best explains each pixel, by least squares in RGB;
+    // whole images at a time, which OpenCV runs vectorised.
+    const cv::Mat scale =
+        ChannelSum(frame.mul(backdrop)) / cv::max(ChannelSum(backdrop.mul(backdrop)), 1e-6);
+    const cv::Mat darkening = cv::min(cv::max(scale, kDeepestShadow), 1.0f);
+    cv::Mat shadowed;
+    cv::merge(std::vector<cv::Mat>(3, darkening), shadowed);
+    shadowed = shadowed.mul(backdrop);
     const cv::Mat frameLab = ToLab(frame);
-    const cv::Mat backdropLab = ToLab(backdrop);
-    const cv::Mat shadowedLab = ToLab(shadowed);
-    cv::Mat evidence(frame.size(), CV_32F);
-    for (int y = 0; y < frame.rows; ++y) {
-        for (int x = 0; x < frame.cols; ++x) {
-            const cv::Vec3f f = frameLab.at<cv::Vec3f>(y, x);
-            float e = Distance(f, backdropLab.at<cv::Vec3f>(y, x));
-            const float s = scale.at<float>(y, x);
-            if (s < 1 && s >= kDeepestShadow) {
-                e = std::min(e, Distance(f, shadowedLab.at<cv::Vec3f>(y, x)));
-            }
-            evidence.at<float>(y, x) = e;
-        }
-    }
+    cv::Mat evidence = Distance(frameLab, ToLab(backdrop));
+    // Only a darkening a shadow could make may explain the pixel away.
+    const cv::Mat fromShadow = cv::min(evidence, Distance(frameLab, ToLab(shadowed)));
+    fromShadow.copyTo(evidence, (scale < 1) & (scale >= kDeepestShadow));
     return evidence;
 }
 
