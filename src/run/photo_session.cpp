@@ -140,8 +140,10 @@ void PhotoSession::Sending(const std::string& command, int index) {
 
 void PhotoSession::Taken() {
     check_.Taken();
-    // The controller has fired and waited; the camera over its own
-    // connection fires now.
+    FireCamera();
+}
+
+void PhotoSession::FireCamera() {
     if (options_.CameraTrigger && tether_.Chosen()) {
         tether_.Trigger();
     }

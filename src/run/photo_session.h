@@ -61,6 +61,9 @@ public:
     void Sending(const std::string& command, int index);
     // The controller accepted a photo command.
     void Taken();
+    // The controller has fired and waited: a camera fired over its own
+    // connection fires now.
+    void FireCamera();
 
     // What the run does before its next move.
     struct Answer {
