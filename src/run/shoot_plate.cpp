@@ -89,6 +89,7 @@ void Shoot::PlayPlate(std::size_t at) {
                 QTimer::singleShot(ticker_.GapMs(), this, [this, at] { PlayPlate(at + 1); });
                 return;
             }
+            photos_.FireCamera();
             plate_->AwaitPhoto([this](const std::string& name, const QString& problem) {
                 PlateEnds(name, problem);
             });
