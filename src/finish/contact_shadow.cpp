@@ -1,6 +1,7 @@
 #include "contact_shadow.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <opencv2/imgproc.hpp>
 
@@ -9,6 +10,9 @@
 
 namespace zentrivo {
 namespace {
+
+// Wider than the blurs reach (the carried shadow's, then the last one's).
+constexpr int kBlurMargin = 16;
 
 cv::Mat Darkening(const cv::Mat& frame, const cv::Mat& backdrop) {
     cv::Mat frameGrey;
@@ -21,12 +25,14 @@ cv::Mat Darkening(const cv::Mat& frame, const cv::Mat& backdrop) {
     return cv::max(darkening, 0.0);
 }
 
-// 1 near the product, fading to 0 at a quarter of its height away: a
-// contact shadow lies at its foot, a darker patch further off is something
-// else on the table.
-cv::Mat Nearness(const cv::Mat& productMask) {
-    const cv::Rect box = cv::boundingRect(productMask);
-    const double reach = std::max(4.0, 0.25 * box.height);
+// How far from the product a contact shadow may reach: a quarter of its
+// height. A darker patch further off is something else on the table.
+double Reach(const cv::Rect& productBox) {
+    return std::max(4.0, 0.25 * productBox.height);
+}
+
+// 1 near the product, fading to 0 at the reach.
+cv::Mat Nearness(const cv::Mat& productMask, double reach) {
     cv::Mat outside;
     cv::bitwise_not(productMask, outside);
     cv::Mat distance;
@@ -35,16 +41,10 @@ cv::Mat Nearness(const cv::Mat& productMask) {
     return cv::min(cv::max(nearness, 0.0), 1.0);
 }
 
-}  // namespace
-
-cv::Mat ContactShadow(const cv::Mat& frame, const cv::Mat& backdrop, const cv::Mat& productMask,
-                      const cv::Mat& cleanBorder) {
-    if (cv::countNonZero(productMask) == 0) {
-        return cv::Mat(frame.size(), CV_32F, cv::Scalar(0));
-    }
-    const cv::Mat darkening = Darkening(frame, backdrop);
-    // A border without bare backdrop still leaves a floor for the noise.
-    const float noise = std::max(NoiseReach(darkening, cleanBorder, 0.005), 0.005f);
+// The shadow within `near`, which holds the product and its reach with room
+// to spare: beyond the reach the shadow is nothing.
+cv::Mat ShadowNear(const cv::Mat& darkening, float noise, const cv::Mat& productMask,
+                   double reach) {
     // Fades in over the noise's own width, so the shadow's rim has no step.
     cv::Mat fade = (darkening - noise) / noise;
     fade = cv::min(cv::max(fade, 0.0), 1.0);
@@ -56,8 +56,29 @@ cv::Mat ContactShadow(const cv::Mat& frame, const cv::Mat& backdrop, const cv::M
     cv::bitwise_not(beyond, beyond);
     const cv::Mat carried = NormalisedBlur(shadow, beyond, 2.0);
     carried.copyTo(shadow, ~beyond);
-    shadow = shadow.mul(Nearness(productMask));
+    shadow = shadow.mul(Nearness(productMask, reach));
     cv::GaussianBlur(shadow, shadow, cv::Size(), 1.0);
+    return shadow;
+}
+
+}  // namespace
+
+cv::Mat ContactShadow(const cv::Mat& frame, const cv::Mat& backdrop, const cv::Mat& productMask,
+                      const cv::Mat& cleanBorder) {
+    cv::Mat shadow(frame.size(), CV_32F, cv::Scalar(0));
+    const cv::Rect box = cv::boundingRect(productMask);
+    if (box.empty()) {
+        return shadow;
+    }
+    const cv::Mat darkening = Darkening(frame, backdrop);
+    // A border without bare backdrop still leaves a floor for the noise.
+    const float noise = std::max(NoiseReach(darkening, cleanBorder, 0.005), 0.005f);
+    // Only near the product is worked on, the margin beyond the reach wider
+    // than the blurs: a product in a tenth of a large photo costs a tenth.
+    const int margin = static_cast<int>(std::ceil(Reach(box))) + kBlurMargin;
+    const cv::Rect near = (box + cv::Size(2 * margin, 2 * margin) - cv::Point(margin, margin)) &
+                          cv::Rect(cv::Point(), frame.size());
+    ShadowNear(darkening(near), noise, productMask(near), Reach(box)).copyTo(shadow(near));
     return shadow;
 }
 
