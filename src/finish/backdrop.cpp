@@ -54,27 +54,31 @@ double Residual(const cv::Vec3f& a, const cv::Vec3f& b) {
     return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
 }
 
+// The largest of the three channels' differences, for every pixel at once.
+cv::Mat Residuals(const cv::Mat& frame, const cv::Mat& backdrop) {
+    cv::Mat difference;
+    cv::absdiff(frame, backdrop, difference);
+    std::vector<cv::Mat> channels;
+    cv::split(difference, channels);
+    return cv::max(cv::max(channels[0], channels[1]), channels[2]);
+}
+
 cv::Mat CleanBorder(const cv::Mat& frame, const cv::Mat& backdrop) {
     const cv::Mat band = BorderBand(frame.size());
+    const cv::Mat residual = Residuals(frame, backdrop);
     std::vector<double> residuals;
     for (int y = 0; y < frame.rows; ++y) {
+        const auto* inBand = band.ptr<std::uint8_t>(y);
+        const auto* row = residual.ptr<float>(y);
         for (int x = 0; x < frame.cols; ++x) {
-            if (band.at<std::uint8_t>(y, x)) {
-                residuals.push_back(
-                    Residual(frame.at<cv::Vec3f>(y, x), backdrop.at<cv::Vec3f>(y, x)));
+            if (inBand[x]) {
+                residuals.push_back(row[x]);
             }
         }
     }
     const double limit = RejectionLimit(residuals);
-    cv::Mat clean(frame.size(), CV_8U, cv::Scalar(0));
-    for (int y = 0; y < frame.rows; ++y) {
-        for (int x = 0; x < frame.cols; ++x) {
-            if (band.at<std::uint8_t>(y, x) &&
-                Residual(frame.at<cv::Vec3f>(y, x), backdrop.at<cv::Vec3f>(y, x)) <= limit) {
-                clean.at<std::uint8_t>(y, x) = 255;
-            }
-        }
-    }
+    cv::Mat clean = residual <= limit;
+    clean.setTo(0, band == 0);
     return clean;
 }
 
@@ -132,6 +136,33 @@ cv::Vec3f Evaluate(const cv::Mat& coefficients, const std::array<double, kTerms>
         colour[c] = static_cast<float>(sum);
     }
     return colour;
+}
+
+// The fitted surface over the whole frame: Evaluate for every pixel, the
+// terms that stay along a row or a column worked out once.
+cv::Mat Surface(const cv::Mat& coefficients, const cv::Size& size) {
+    std::vector<double> us(static_cast<std::size_t>(size.width));
+    for (int x = 0; x < size.width; ++x) {
+        us[static_cast<std::size_t>(x)] = Terms(x, 0, size)[1];
+    }
+    const cv::Matx<double, kTerms, 3> c = coefficients;
+    cv::Mat surface(size, CV_32FC3);
+    for (int y = 0; y < size.height; ++y) {
+        const double v = Terms(0, y, size)[2];
+        auto* row = surface.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < size.width; ++x) {
+            const double u = us[static_cast<std::size_t>(x)];
+            const double terms[kTerms] = {1, u, v, u * u, u * v, v * v};
+            for (int k = 0; k < 3; ++k) {
+                double sum = 0;
+                for (int t = 0; t < kTerms; ++t) {
+                    sum += c(t, k) * terms[t];
+                }
+                row[x][k] = static_cast<float>(sum);
+            }
+        }
+    }
+    return surface;
 }
 
 // The first guess at which samples are backdrop: those near the band's
@@ -202,12 +233,7 @@ Backdrop BackdropFromBorder(const cv::Mat& frame) {
         inlier = next;
     }
     Backdrop backdrop;
-    backdrop.colour.create(frame.size(), CV_32FC3);
-    for (int y = 0; y < frame.rows; ++y) {
-        for (int x = 0; x < frame.cols; ++x) {
-            backdrop.colour.at<cv::Vec3f>(y, x) = Evaluate(coefficients, Terms(x, y, frame.size()));
-        }
-    }
+    backdrop.colour = Surface(coefficients, frame.size());
     backdrop.cleanBorder = CleanBorder(frame, backdrop.colour);
     return backdrop;
 }

@@ -17,9 +17,11 @@ int SpeckArea(const cv::Size& size) {
 cv::Mat Chosen(const cv::Mat& labels, const std::vector<bool>& chosen) {
     cv::Mat mask(labels.size(), CV_8U, cv::Scalar(0));
     for (int y = 0; y < labels.rows; ++y) {
+        const int* row = labels.ptr<int>(y);
+        auto* out = mask.ptr<std::uint8_t>(y);
         for (int x = 0; x < labels.cols; ++x) {
-            if (chosen[static_cast<std::size_t>(labels.at<int>(y, x))]) {
-                mask.at<std::uint8_t>(y, x) = 255;
+            if (chosen[static_cast<std::size_t>(row[x])]) {
+                out[x] = 255;
             }
         }
     }
@@ -67,19 +69,25 @@ cv::Mat WithHolesFilled(const cv::Mat& mask, const cv::Mat& evidence,
     cv::Mat centroids;
     const int count =
         cv::connectedComponentsWithStats(background, labels, stats, centroids, 4, CV_32S);
+    // Only holes are weighed: the backdrop around the product, most of the
+    // frame, touches the border.
+    std::vector<bool> hole(static_cast<std::size_t>(count), false);
+    for (int label = 1; label < count; ++label) {
+        hole[static_cast<std::size_t>(label)] = !TouchesBorder(stats, label, mask.size());
+    }
     std::vector<std::vector<float>> holeEvidence(static_cast<std::size_t>(count));
     for (int y = 0; y < mask.rows; ++y) {
+        const int* row = labels.ptr<int>(y);
         for (int x = 0; x < mask.cols; ++x) {
-            const int label = labels.at<int>(y, x);
-            if (label > 0) {
-                holeEvidence[static_cast<std::size_t>(label)].push_back(evidence.at<float>(y, x));
+            if (hole[static_cast<std::size_t>(row[x])]) {
+                holeEvidence[static_cast<std::size_t>(row[x])].push_back(evidence.at<float>(y, x));
             }
         }
     }
     const int speck = SpeckArea(mask.size());
     std::vector<bool> fill(static_cast<std::size_t>(count), false);
     for (int label = 1; label < count; ++label) {
-        if (TouchesBorder(stats, label, mask.size())) {
+        if (!hole[static_cast<std::size_t>(label)]) {
             continue;
         }
         const auto& values = holeEvidence[static_cast<std::size_t>(label)];
