@@ -135,6 +135,7 @@ private:
     void BeginPlate(const std::vector<std::string>& commands);
     void PlayPlate(std::size_t at);
     void PlateEnds(const std::string& name, const QString& problem);
+    void EndPlate();
 
     const zentrivo::TOpcije& options_;
     const std::string settingsFolder_;

@@ -61,7 +61,7 @@ void Shoot::BeginPlate(const std::vector<std::string>& commands) {
                                           CleanPlateFile().toStdString());
     device_.Exchange(kTestCommand, kTestPollLimit, true, [this](const ExchangeResult& test) {
         if (ReportFailedTest(test)) {
-            plate_.reset();
+            EndPlate();
             return;
         }
         device_.MarkConnected();
@@ -81,7 +81,7 @@ void Shoot::PlayPlate(std::size_t at) {
         [this, at, command, photo](const ExchangeResult& result) {
             observer_.PhaseChanged({});
             if (ReportFailedExchange(command, result)) {
-                plate_.reset();
+                EndPlate();
                 return;
             }
             pace_.Accepted(command);
@@ -109,5 +109,13 @@ void Shoot::PlateEnds(const std::string& name, const QString& problem) {
                                   "\r\n\r\nThe 360° export offers it as the table's plate.",
                               ShootObserver::Icon::Information);
     }
-    plate_.reset();
+    EndPlate();
+}
+
+void Shoot::EndPlate() {
+    // Ended from inside the plate's own timer, as a rule: it goes once that
+    // has returned. The photo work is free from then on.
+    if (plate_) {
+        plate_.release()->deleteLater();
+    }
 }
