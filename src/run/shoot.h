@@ -62,9 +62,9 @@ public:
     void TurnBack();
     // "Resume Interrupted Run...": asks, then starts from the journal.
     void ResumeInterrupted();
-    // "Take a Clean Plate": asks, then one photo of the empty table kept as
-    // the camera folder's plate.
-    void TakeCleanPlate();
+    // "Take a Clean Plate": asks, then one photo of the empty table, taken
+    // as `commands` take their first, kept as the camera folder's plate.
+    void TakeCleanPlate(const std::vector<std::string>& commands);
     // Where the plate of the camera folder of the settings is kept.
     QString CleanPlateFile() const;
     // "Copy photos".

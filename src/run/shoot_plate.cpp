@@ -21,18 +21,18 @@ QString Shoot::CleanPlateFile() const {
     return QString::fromStdString(CleanPlatePath(settingsFolder_, options_.FotosDir));
 }
 
-void Shoot::TakeCleanPlate() {
+void Shoot::TakeCleanPlate(const std::vector<std::string>& process) {
     if (Running() || plate_) {
         observer_.ShowMessage(kPlateTitle,
                               "A run is going on. Stop the run first, then take the clean plate.",
                               ShootObserver::Icon::Warning);
         return;
     }
-    std::vector<std::string> commands = CleanPlateCommands(commands_.Commands());
+    std::vector<std::string> commands = CleanPlateCommands(process);
     if (commands.empty()) {
         observer_.ShowMessage(
             kPlateTitle,
-            "The process takes no photo. Make the process first, then take the clean plate.",
+            "The process takes no photo. Add a photo command to it, then take the clean plate.",
             ShootObserver::Icon::Warning);
         return;
     }

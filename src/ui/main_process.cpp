@@ -57,6 +57,19 @@ void TfrmMain::btnKreirajProcesClick() {
     }
 }
 
+void TfrmMain::TakeCleanPlate() {
+    // Before a process is made, the plate is taken as the window's
+    // parameters would make it, without making one.
+    std::vector<std::string> commands = shoot_->Commands().Commands();
+    if (commands.empty()) {
+        if (!ValidateInputs()) {
+            return;
+        }
+        commands = GenerateProcess(ReadShootParameters(), MaxPhotos()).commands;
+    }
+    shoot_->TakeCleanPlate(commands);
+}
+
 void TfrmMain::txtBrojSlikaExit() {
     ui->txtBrojSlika->setText(QString::fromStdString(
         ApplyDivisorRule(ui->txtBrojSlika->text().toStdString(), MaxPhotos())));

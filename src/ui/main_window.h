@@ -84,7 +84,7 @@ public slots:
 
     void ExportSpinView();
     void ResumeInterruptedRun() { shoot_->ResumeInterrupted(); }
-    void TakeCleanPlate() { shoot_->TakeCleanPlate(); }
+    void TakeCleanPlate();
     void OpenRunLogs();
 
 public:
