@@ -11,6 +11,9 @@ namespace {
 
 std::mutex holding;
 int holders = 0;
+#ifdef __GLIBC__
+constexpr int kGlibcStartingThreshold = 128 * 1024;
+#endif
 
 }  // namespace
 
@@ -33,6 +36,11 @@ LargeBuffersKept::~LargeBuffersKept() {
 #ifdef __GLIBC__
     const std::lock_guard<std::mutex> lock(holding);
     if (--holders == 0) {
+        // The program goes on after an export: its small buffers are
+        // mapped and handed back as glibc starts out, and the heap's free
+        // memory goes back now.
+        mallopt(M_MMAP_THRESHOLD, kGlibcStartingThreshold);
+        mallopt(M_TRIM_THRESHOLD, kGlibcStartingThreshold);
         malloc_trim(0);
     }
 #endif
