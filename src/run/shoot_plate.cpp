@@ -24,7 +24,9 @@ QString Shoot::CleanPlateFile() const {
 void Shoot::TakeCleanPlate(const std::vector<std::string>& process) {
     if (Running() || plate_) {
         observer_.ShowMessage(kPlateTitle,
-                              "A run is going on. Stop the run first, then take the clean plate.",
+                              Running() ? "A run is going on. Stop the run first, then take the "
+                                          "clean plate."
+                                        : "The clean plate is being taken: its photo is awaited.",
                               ShootObserver::Icon::Warning);
         return;
     }
