@@ -138,19 +138,21 @@ cv::Vec3f Evaluate(const cv::Mat& coefficients, const std::array<double, kTerms>
     return colour;
 }
 
-// The fitted surface over the whole frame: Evaluate for every pixel, the
-// terms that stay along a row or a column worked out once.
-cv::Mat Surface(const cv::Mat& coefficients, const cv::Size& size) {
-    std::vector<double> us(static_cast<std::size_t>(size.width));
-    for (int x = 0; x < size.width; ++x) {
-        us[static_cast<std::size_t>(x)] = Terms(x, 0, size)[1];
+}  // namespace
+
+// Evaluate for every pixel, the terms that stay along a row or a column
+// worked out once.
+cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region) {
+    std::vector<double> us(static_cast<std::size_t>(region.width));
+    for (int x = 0; x < region.width; ++x) {
+        us[static_cast<std::size_t>(x)] = Terms(region.x + x, 0, size)[1];
     }
     const cv::Matx<double, kTerms, 3> c = coefficients;
-    cv::Mat surface(size, CV_32FC3);
-    for (int y = 0; y < size.height; ++y) {
-        const double v = Terms(0, y, size)[2];
+    cv::Mat surface(region.size(), CV_32FC3);
+    for (int y = 0; y < region.height; ++y) {
+        const double v = Terms(0, region.y + y, size)[2];
         auto* row = surface.ptr<cv::Vec3f>(y);
-        for (int x = 0; x < size.width; ++x) {
+        for (int x = 0; x < region.width; ++x) {
             const double u = us[static_cast<std::size_t>(x)];
             const double terms[kTerms] = {1, u, v, u * u, u * v, v * v};
             for (int k = 0; k < 3; ++k) {
@@ -164,6 +166,12 @@ cv::Mat Surface(const cv::Mat& coefficients, const cv::Size& size) {
     }
     return surface;
 }
+
+cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size) {
+    return SurfaceOver(coefficients, size, cv::Rect(cv::Point(), size));
+}
+
+namespace {
 
 // The first guess at which samples are backdrop: those near the band's
 // median colour. A fit to every sample would be pulled far off by a
@@ -195,9 +203,15 @@ std::vector<bool> NearTheMedian(const std::vector<Sample>& samples) {
 
 }  // namespace
 
+cv::Mat PlateColour(const cv::Mat& plate) {
+    cv::Mat colour;
+    cv::GaussianBlur(plate, colour, cv::Size(), 2.0);
+    return colour;
+}
+
 Backdrop BackdropFromPlate(const cv::Mat& frame, const cv::Mat& plate) {
     Backdrop backdrop;
-    cv::GaussianBlur(plate, backdrop.colour, cv::Size(), 2.0);
+    backdrop.colour = PlateColour(plate);
     backdrop.cleanBorder = CleanBorder(frame, backdrop.colour);
     return backdrop;
 }
@@ -233,7 +247,8 @@ Backdrop BackdropFromBorder(const cv::Mat& frame) {
         inlier = next;
     }
     Backdrop backdrop;
-    backdrop.colour = Surface(coefficients, frame.size());
+    backdrop.colour = SurfaceOver(coefficients, frame.size());
+    backdrop.surface = coefficients;
     backdrop.cleanBorder = CleanBorder(frame, backdrop.colour);
     return backdrop;
 }

@@ -1,53 +1,68 @@
 #include "compose.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstdint>
 
 namespace zentrivo {
 namespace {
 
 // Alpha and shadow are stored as bytes in the end; taking them at that step
 // now keeps a pixel with neither exactly white, rather than 254.6.
-cv::Mat AsStored(const cv::Mat& shares) {
-    cv::Mat bytes;
-    shares.convertTo(bytes, CV_8U, 255);
-    cv::Mat stored;
-    bytes.convertTo(stored, CV_32F, 1.0 / 255);
-    return stored;
+float AsStored(float share) {
+    return static_cast<float>(cv::saturate_cast<std::uint8_t>(share * 255)) / 255;
 }
 
-cv::Mat ThreeTimes(const cv::Mat& single) {
-    cv::Mat three;
-    cv::merge(std::vector<cv::Mat>(3, single), three);
-    return three;
+std::uint8_t Byte(float value) {
+    return cv::saturate_cast<std::uint8_t>(value);
 }
 
 }  // namespace
 
-cv::Mat Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
-                const cv::Mat& shadow, bool transparent) {
-    // Whole images at a time, which OpenCV runs vectorised.
-    const cv::Mat a = AsStored(alpha);
-    const cv::Mat s =
-        shadow.empty() ? cv::Mat(alpha.size(), CV_32F, cv::Scalar(0)) : AsStored(shadow);
-    cv::Mat product;
-    cv::divide(productColour, cv::max(backdrop, 1.0f), product);
-    product = cv::min(cv::max(product * 255, 0.0f), 255.0f);
-    // The product over the shadow, the shadow being black.
-    const cv::Mat cover = a + (1 - a).mul(s);
-    std::vector<cv::Mat> channels;
-    if (transparent) {
-        cv::Mat share;
-        cv::divide(a, cover, share);
-        share.setTo(0, cover == 0);  // nothing covers the pixel: no colour
-        cv::split(product.mul(ThreeTimes(share)), channels);
-        channels.push_back(cover);
-    } else {
-        const cv::Mat white = 255 * (1 - cover);
-        cv::split(product.mul(ThreeTimes(a)) + ThreeTimes(white), channels);
-        channels.push_back(cv::Mat(alpha.size(), CV_32F, cv::Scalar(1)));
+RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
+                  const cv::Mat& shadow, bool transparent) {
+    CV_Assert(productColour.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
+              alpha.type() == CV_32F);
+    RgbaImage out(alpha.cols, alpha.rows);
+    // One pass, row by row: a frame of a spin is large, and every whole-image
+    // step in between would be written to memory and read back.
+    for (int y = 0; y < alpha.rows; ++y) {
+        const auto* colour = productColour.ptr<cv::Vec3f>(y);
+        const auto* behind = backdrop.ptr<cv::Vec3f>(y);
+        const float* shares = alpha.ptr<float>(y);
+        const float* shadows = shadow.empty() ? nullptr : shadow.ptr<float>(y);
+        std::uint8_t* row = out.pixels.data() + static_cast<std::size_t>(y) * out.stride();
+        for (int x = 0; x < alpha.cols; ++x, row += 4) {
+            const float a = AsStored(shares[x]);
+            const float s = shadows ? AsStored(shadows[x]) : 0.0f;
+            // Most of a frame is bare backdrop: white, or nothing.
+            if (a == 0 && s == 0) {
+                const std::uint8_t bare = transparent ? 0 : 255;
+                row[0] = row[1] = row[2] = row[3] = bare;
+                continue;
+            }
+            // The product over the shadow, the shadow being black.
+            const float cover = a + (1 - a) * s;
+            float product[3];
+            for (int c = 0; c < 3; ++c) {
+                const float divided = colour[x][c] / std::max(behind[x][c], 1.0f);
+                product[c] = std::min(std::max(divided * 255, 0.0f), 255.0f);
+            }
+            if (transparent) {
+                // Nothing covers the pixel: no colour.
+                const float share = cover == 0 ? 0.0f : a / cover;
+                for (int c = 0; c < 3; ++c) {
+                    row[c] = Byte(product[c] * share);
+                }
+                row[3] = Byte(cover * 255);
+            } else {
+                const float white = 255 * (1 - cover);
+                for (int c = 0; c < 3; ++c) {
+                    row[c] = Byte(product[c] * a + white);
+                }
+                row[3] = 255;
+            }
+        }
     }
-    cv::Mat out;
-    cv::merge(channels, out);
     return out;
 }
 

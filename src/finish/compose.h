@@ -2,15 +2,16 @@
 
 #include <opencv2/core.hpp>
 
+#include "rgba_image.h"
+
 namespace zentrivo {
 
-// The finished frame (CV_32FC4: colour 0-255, alpha 0-1, not premultiplied).
-// The backdrop becomes white: the product's colour is divided by it, which
-// takes the vignetting and the tint out of the product as well, and the
-// shadow (empty when dropped) is kept as black of its strength. On white
-// every alpha is 1; transparent keeps them.
-cv::Mat Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
-                const cv::Mat& shadow, bool transparent);
+// The finished frame (not premultiplied). The backdrop becomes white: the product's colour is
+// divided by it, which takes the vignetting and the tint out of the product as well, and the shadow
+// (empty when dropped) is kept as black of its strength. On white every alpha is 1; transparent
+// keeps them.
+RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
+                  const cv::Mat& shadow, bool transparent);
 
 // Where Compose shows the shadow at all (CV_8U, 255 there): its share is
 // stored as at least one step of 255, so the pixel is darker than white, or

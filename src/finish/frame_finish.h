@@ -3,10 +3,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame_decisions.h"
 #include "rgba_image.h"
 #include "spin/rgb_image.h"
 
 namespace zentrivo {
+
+// A part of a frame, in its pixels; empty for the whole frame.
+struct FrameRegion {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool whole() const { return width <= 0 || height <= 0; }
+};
 
 struct FinishOptions {
     // The product's contact shadow kept as a soft grey under it; otherwise
@@ -14,6 +24,9 @@ struct FinishOptions {
     bool keepShadow = true;
     // An alpha channel instead of pure white around the product.
     bool transparent = false;
+    // The finished picture; without it only where the product is (its
+    // coverage, its boxes) is worked out.
+    bool compose = true;
 };
 
 // Where the product lies in its frame, to a fraction of a pixel: the soft
@@ -49,5 +62,18 @@ struct FinishedFrame {
 // frame's border, so the product should not fill the frame to its edges.
 FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                           const FinishOptions& options);
+
+// The same from decisions already taken on this frame, at this size or a
+// smaller one (DecideFrame, with the shadow if it is kept). `plate` is the
+// plate they were taken with, at any size of the frame's shape; it may be
+// null if they were not.
+//
+// With a `region`, only that part of the frame is finished (a spin's crop
+// shows no more), and the finished picture and coverage are of its size.
+// The boxes are still in the frame's pixels; touchesEdge then says whether
+// the product reaches the part's edge.
+FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
+                            const FrameDecisions& decisions, const FinishOptions& options,
+                            const FrameRegion& region = {});
 
 }  // namespace zentrivo

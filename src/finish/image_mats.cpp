@@ -2,13 +2,17 @@
 
 namespace zentrivo {
 
-cv::Mat ToFloatMat(const RgbImage& image) {
+cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region) {
     // The wrap only reads: convertTo copies before anything is written.
     const cv::Mat bytes(image.height, image.width, CV_8UC3,
                         const_cast<std::uint8_t*>(image.pixels.data()), image.stride());
     cv::Mat floats;
-    bytes.convertTo(floats, CV_32FC3);
+    bytes(region).convertTo(floats, CV_32FC3);
     return floats;
+}
+
+cv::Mat ToFloatMat(const RgbImage& image) {
+    return ToFloatMat(image, cv::Rect(0, 0, image.width, image.height));
 }
 
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat) {

@@ -10,6 +10,8 @@ namespace zentrivo {
 // Between our own pictures and OpenCV's: the finishing works on 0-255
 // floats in three channels, red first.
 cv::Mat ToFloatMat(const RgbImage& image);
+// Only `region` of it.
+cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region);
 // Four float channels (colour 0-255, alpha 0-1, not premultiplied) to bytes.
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat);
 // Bytes to four float channels as above.

@@ -1,6 +1,7 @@
 #include "product_evidence.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include <opencv2/imgproc.hpp>
@@ -14,44 +15,55 @@ namespace {
 // be a black mark, and a dark product must not pass for one.
 constexpr float kDeepestShadow = 0.3f;
 
-cv::Mat ToLab(const cv::Mat& rgb) {
-    cv::Mat unit;
-    rgb.convertTo(unit, CV_32FC3, 1.0 / 255);
-    cv::Mat lab;
-    cv::cvtColor(unit, lab, cv::COLOR_RGB2Lab);
-    return lab;
-}
-
-// Per pixel the sum of a three-channel image's channels.
-cv::Mat ChannelSum(const cv::Mat& image) {
-    cv::Mat sum;
-    cv::transform(image, sum, cv::Matx13f(1, 1, 1));
-    return sum;
-}
-
-cv::Mat Distance(const cv::Mat& a, const cv::Mat& b) {
-    const cv::Mat difference = a - b;
-    cv::Mat distance;
-    cv::sqrt(ChannelSum(difference.mul(difference)), distance);
-    return distance;
+float Distance(const cv::Vec3f& a, const cv::Vec3f& b) {
+    const cv::Vec3f difference = a - b;
+    return std::sqrt(difference.dot(difference));
 }
 
 }  // namespace
 
 cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
-    // The darkening that best explains each pixel, by least squares in RGB;
-    // whole images at a time, which OpenCV runs vectorised.
-    const cv::Mat scale =
-        ChannelSum(frame.mul(backdrop)) / cv::max(ChannelSum(backdrop.mul(backdrop)), 1e-6);
-    const cv::Mat darkening = cv::min(cv::max(scale, kDeepestShadow), 1.0f);
-    cv::Mat shadowed;
-    cv::merge(std::vector<cv::Mat>(3, darkening), shadowed);
-    shadowed = shadowed.mul(backdrop);
-    const cv::Mat frameLab = ToLab(frame);
-    cv::Mat evidence = Distance(frameLab, ToLab(backdrop));
-    // Only a darkening a shadow could make may explain the pixel away.
-    const cv::Mat fromShadow = cv::min(evidence, Distance(frameLab, ToLab(shadowed)));
-    fromShadow.copyTo(evidence, (scale < 1) & (scale >= kDeepestShadow));
+    CV_Assert(frame.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
+              frame.size() == backdrop.size());
+    cv::Mat evidence(frame.size(), CV_32F);
+    // A row at a time, so the row's three colours (the frame, the backdrop,
+    // the backdrop as a shadow would darken it) go to Lab in one call while
+    // they are still in the cache: a spin's frames are large.
+    const int width = frame.cols;
+    cv::Mat units(3, width, CV_32FC3);
+    cv::Mat lab;
+    std::vector<float> scales(static_cast<std::size_t>(width));
+    for (int y = 0; y < frame.rows; ++y) {
+        const auto* seen = frame.ptr<cv::Vec3f>(y);
+        const auto* behind = backdrop.ptr<cv::Vec3f>(y);
+        auto* unitSeen = units.ptr<cv::Vec3f>(0);
+        auto* unitBehind = units.ptr<cv::Vec3f>(1);
+        auto* unitShadowed = units.ptr<cv::Vec3f>(2);
+        for (int x = 0; x < width; ++x) {
+            // The darkening that best explains the pixel, by least squares
+            // in RGB.
+            const float scale = seen[x].dot(behind[x]) / std::max(behind[x].dot(behind[x]), 1e-6f);
+            const float darkening = std::min(std::max(scale, kDeepestShadow), 1.0f);
+            scales[static_cast<std::size_t>(x)] = scale;
+            unitSeen[x] = seen[x] / 255.0f;
+            unitBehind[x] = behind[x] / 255.0f;
+            unitShadowed[x] = behind[x] * (darkening / 255.0f);
+        }
+        cv::cvtColor(units, lab, cv::COLOR_RGB2Lab);
+        const auto* labSeen = lab.ptr<cv::Vec3f>(0);
+        const auto* labBehind = lab.ptr<cv::Vec3f>(1);
+        const auto* labShadowed = lab.ptr<cv::Vec3f>(2);
+        float* out = evidence.ptr<float>(y);
+        for (int x = 0; x < width; ++x) {
+            out[x] = Distance(labSeen[x], labBehind[x]);
+            // Only a darkening a shadow could make may explain the pixel
+            // away.
+            const float scale = scales[static_cast<std::size_t>(x)];
+            if (scale < 1 && scale >= kDeepestShadow) {
+                out[x] = std::min(out[x], Distance(labSeen[x], labShadowed[x]));
+            }
+        }
+    }
     return evidence;
 }
 

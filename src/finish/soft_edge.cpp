@@ -85,6 +85,12 @@ bool InShadow(const cv::Vec3f& seen, const cv::Vec3f& bare) {
 
 }  // namespace
 
+cv::Mat EdgeBand(const cv::Mat& mask) {
+    cv::Mat band;
+    cv::bitwise_not(Shrunk(mask, kReach), band);
+    return band & Grown(mask, kReach);
+}
+
 SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
                     const cv::Mat& backdrop) {
     const cv::Mat inside = Shrunk(mask, kReach);

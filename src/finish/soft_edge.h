@@ -21,6 +21,10 @@ struct SoftEdge {
 // pixels off is lighter than the one under the edge: there a bare pixel is
 // no product at all. Elsewhere it may be (a black product's edge is the
 // backdrop made darker too) and the mix decides.
+// The pixels RefineEdge reads as a mix: those near the hard mask's edge,
+// either side of it (CV_8U, 255).
+cv::Mat EdgeBand(const cv::Mat& mask);
+
 SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
                     const cv::Mat& backdrop);
 

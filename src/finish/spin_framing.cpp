@@ -85,6 +85,36 @@ SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes,
     return framing;
 }
 
+FrameRegion FramedRegion(const SpinFraming& framing, int frameWidth, int frameHeight) {
+    if (!framing.anyProduct) {
+        return {};
+    }
+    // An output pixel's centre i + 0.5 shows the frame at
+    // (i + 0.5 - width / 2) / scale + centre; shrinking averages 1 / scale
+    // pixels around it, and the interpolation one more on either side.
+    const double reach = 2 + std::ceil(1 / framing.scale);
+    const double halfWidth = framing.width / (2 * framing.scale);
+    const double halfHeight = framing.height / (2 * framing.scale);
+    const int left = std::max(0, static_cast<int>(std::floor(framing.centreX - halfWidth - reach)));
+    const int top = std::max(0, static_cast<int>(std::floor(framing.centreY - halfHeight - reach)));
+    const int right =
+        std::min(frameWidth, static_cast<int>(std::ceil(framing.centreX + halfWidth + reach)));
+    const int bottom =
+        std::min(frameHeight, static_cast<int>(std::ceil(framing.centreY + halfHeight + reach)));
+    if (right <= left || bottom <= top) {
+        return {};
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+SpinFraming WithinRegion(SpinFraming framing, const FrameRegion& region) {
+    if (!region.whole()) {
+        framing.centreX -= region.left;
+        framing.centreY -= region.top;
+    }
+    return framing;
+}
+
 RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent) {
     cv::Mat source = ToFloatMat(finished);
     Premultiply(source, false);

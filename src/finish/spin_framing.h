@@ -43,6 +43,14 @@ SpinFraming PlanSpinFraming(const std::vector<ProductBox>& boxes,
                             const std::vector<ProductBox>& whole, int frameWidth, int frameHeight,
                             const FramingOptions& options);
 
+// The part of a frame of this size that `framing` shows, with the pixels
+// around it that its scaling reads; empty without a product (the whole
+// frame is shown).
+FrameRegion FramedRegion(const SpinFraming& framing, int frameWidth, int frameHeight);
+
+// The same framing of that part of the frame alone.
+SpinFraming WithinRegion(SpinFraming framing, const FrameRegion& region);
+
 // A finished frame cropped and scaled as `framing` says; what lies beyond
 // the frame is white, or transparent for a transparent frame.
 RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent);

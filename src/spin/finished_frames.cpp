@@ -57,7 +57,7 @@ double MaskArea(const std::vector<std::uint8_t>& product) {
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
-    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames) {
+    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames), decisions_(frames) {
     const int width = shape.UprightWidth();
     const int height = shape.UprightHeight();
     if (NeedsSurvey()) {
@@ -91,11 +91,23 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
     surveyPlate_ = ResizeByArea(plate_, survey_.width, survey_.height);
 }
 
-FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate) {
+FinishOptions FrameFinisher::Options(bool compose) const {
     FinishOptions options;
+    options.compose = compose;
     options.keepShadow = !request_.finish.dropShadow;
     options.transparent = request_.finish.background == SpinFinish::Background::kTransparent;
-    FinishedFrame finished = FinishFrame(frame, plate.pixels.empty() ? nullptr : &plate, options);
+    return options;
+}
+
+const RgbImage* FrameFinisher::PlateAt(const RgbImage& plate) {
+    return plate.pixels.empty() ? nullptr : &plate;
+}
+
+FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate,
+                                 const FrameDecisions& decisions, const FinishOptions& options) {
+    FinishedFrame finished = decisions.empty()
+                                 ? FinishFrame(frame, PlateAt(plate), options)
+                                 : FinishDecided(frame, PlateAt(plate), decisions, options);
     checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
     boxes_[index] = finished.box;
     withShadow_[index] = finished.withShadow;
@@ -103,7 +115,15 @@ FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame, const
 }
 
 RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
-    Cut(index, frame, surveyPlate_);
+    // What is product and shadow is decided here, once, and kept for the
+    // second pass, which then only reads the edge at the working size.
+    const bool finishing = request_.finish.background != SpinFinish::Background::kAsShot;
+    FrameDecisions decisions =
+        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow);
+    Cut(index, frame, surveyPlate_, decisions, Options(false));
+    if (finishing) {
+        decisions_[index] = std::move(decisions);
+    }
     const double x = static_cast<double>(work_.width) / survey_.width;
     const double y = static_cast<double>(work_.height) / survey_.height;
     boxes_[index] = Scaled(boxes_[index], x, y);
@@ -131,12 +151,21 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
     const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
     RgbaImage picture;
     if (request_.finish.background == SpinFinish::Background::kAsShot) {
-        picture = Opaque(frame);  // framed only: the survey found the product
+        picture = Opaque(frame);
+        if (NeedsSurvey()) {
+            // Framed only: the survey found the product.
+            picture = ApplyFraming(picture, framing_, transparent);
+        }
+    } else if (NeedsSurvey()) {
+        // Only what the crop shows is finished; the survey's checks of the
+        // whole frame stand.
+        const FrameRegion region = FramedRegion(framing_, frame.width, frame.height);
+        const FrameDecisions decisions = std::move(decisions_[index]);
+        const FinishedFrame finished =
+            FinishDecided(frame, PlateAt(plate_), decisions, Options(true), region);
+        picture = ApplyFraming(finished.image, WithinRegion(framing_, region), transparent);
     } else {
-        picture = std::move(Cut(index, frame, plate_).image);
-    }
-    if (NeedsSurvey()) {
-        picture = ApplyFraming(picture, framing_, transparent);
+        picture = std::move(Cut(index, frame, plate_, {}, Options(true)).image);
     }
     RgbImage onWhite = OnWhite(picture);
     if (!stills.empty()) {

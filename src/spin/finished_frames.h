@@ -46,7 +46,13 @@ public:
     std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;
 
 private:
-    FinishedFrame Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate);
+    // Without `compose` only where the product is: what the survey needs.
+    FinishOptions Options(bool compose) const;
+    static const RgbImage* PlateAt(const RgbImage& plate);
+    // Finishes the frame and keeps its checks and boxes; empty `decisions`
+    // are taken here.
+    FinishedFrame Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate,
+                      const FrameDecisions& decisions, const FinishOptions& options);
 
     LargeBuffersKept buffers_;  // while the frames are finished
     const SpinRequest& request_;
@@ -59,6 +65,9 @@ private:
     std::vector<ProductBox> boxes_;
     std::vector<ProductBox> withShadow_;  // the product with its kept shadow
     SpinFraming framing_;
+    // Each frame's, from the survey to its finishing; small, as they hold
+    // the product's mask and shadow only where they are.
+    std::vector<FrameDecisions> decisions_;
 };
 
 }  // namespace zentrivo

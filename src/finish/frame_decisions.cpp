@@ -1,0 +1,115 @@
+#include "frame_decisions.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <opencv2/imgproc.hpp>
+
+#include "backdrop.h"
+#include "contact_shadow.h"
+#include "decided_frame.h"
+#include "image_mats.h"
+#include "product_edge.h"
+#include "product_evidence.h"
+#include "product_mask.h"
+
+namespace zentrivo {
+namespace {
+
+// Large enough to find a handle's opening and a thin part; a spin is
+// finished from photos several times this size, and deciding on all of
+// their pixels would cost four times as much for the same answer.
+constexpr int kDecidedLongEdge = 1200;
+
+// Around what the mask and the shadow keep, so that the edge's filters at
+// the finished size see nothing cut off.
+constexpr int kNearMargin = 8;
+
+constexpr double kShadowSteps = 65535;
+
+bool SameSize(const RgbImage& a, const RgbImage& b) {
+    return a.width == b.width && a.height == b.height;
+}
+
+cv::Mat Smaller(const cv::Mat& image, const cv::Size& size) {
+    if (image.size() == size) {
+        return image;
+    }
+    cv::Mat out;
+    cv::resize(image, out, size, 0, 0, cv::INTER_AREA);
+    return out;
+}
+
+cv::Mat Whole(const cv::Mat& part, const cv::Rect& near, const cv::Size& size, int type,
+              double scale) {
+    cv::Mat whole(size, type, cv::Scalar(0));
+    if (!part.empty()) {
+        part.convertTo(whole(near), type, scale);
+    }
+    return whole;
+}
+
+}  // namespace
+
+cv::Size DecidedSize(const cv::Size& size) {
+    const int longEdge = std::max(size.width, size.height);
+    const int decided = std::max((longEdge + 1) / 2, std::min(longEdge, kDecidedLongEdge));
+    if (decided >= longEdge) {
+        return size;
+    }
+    const double scale = static_cast<double>(decided) / longEdge;
+    return {std::max(1, static_cast<int>(std::lround(size.width * scale))),
+            std::max(1, static_cast<int>(std::lround(size.height * scale)))};
+}
+
+cv::Mat FrameDecisions::Held::WholeMask() const {
+    return Whole(mask, near, size, CV_8U, 1);
+}
+
+cv::Mat FrameDecisions::Held::WholeShadow() const {
+    return Whole(shadow, near, size, CV_32F, 1.0 / kShadowSteps);
+}
+
+FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows) {
+    const cv::Mat image = ToFloatMat(frame);
+    const cv::Size decided = DecidedSize(image.size());
+    // The decisions are taken on a lightly smoothed copy, so the sensor's
+    // grain does not decide them. Making the frame smaller smooths it too,
+    // so the blur shrinks with it.
+    cv::Mat smooth = Smaller(image, decided);
+    cv::GaussianBlur(smooth, smooth, cv::Size(), static_cast<double>(decided.width) / image.cols);
+    const Backdrop backdrop = plate && SameSize(*plate, frame)
+                                  ? BackdropFromPlate(smooth, Smaller(ToFloatMat(*plate), decided))
+                                  : BackdropFromBorder(smooth);
+    const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
+    const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
+    const cv::Mat mask = ProductMask(evidence, levels);
+    cv::Mat shadow(decided, CV_32F, cv::Scalar(0));
+    if (shadows) {
+        // The shadow runs up to the product's edge as the sharp frame reads
+        // it: the hard mask, decided on a smoothed frame, reaches into the
+        // shadow at the product's foot.
+        const cv::Mat sharp = Smaller(image, decided);
+        const SoftEdge edge =
+            RefineEdgeNearProduct(sharp, mask, backdrop.colour, levels.threshold, 0);
+        shadow = ContactShadow(smooth, backdrop.colour, edge.alpha >= 0.5, backdrop.cleanBorder);
+    }
+
+    auto held = std::make_shared<FrameDecisions::Held>();
+    held->size = decided;
+    held->threshold = levels.threshold;
+    held->surface = backdrop.surface;
+    const cv::Rect kept = cv::boundingRect(mask) | cv::boundingRect(shadow > 0);
+    if (!kept.empty()) {
+        held->near = (kept + cv::Size(2 * kNearMargin, 2 * kNearMargin) -
+                      cv::Point(kNearMargin, kNearMargin)) &
+                     cv::Rect(cv::Point(), decided);
+        held->mask = mask(held->near).clone();
+        if (shadows) {
+            shadow(held->near).convertTo(held->shadow, CV_16U, kShadowSteps);
+        }
+    }
+    return FrameDecisions(std::move(held));
+}
+
+}  // namespace zentrivo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "spin/rgb_image.h"
+
+namespace zentrivo {
+
+// What a frame holds, decided once: which pixels are product, how deep the
+// contact shadow is, what the backdrop is. These are smooth things, decided
+// on the frame made small; only the product's edge is then read at the
+// size the frame is finished at (FinishDecided). A spin decides each frame
+// when it surveys where the product is, and finishes it from that.
+class FrameDecisions {
+public:
+    struct Held;  // the decisions themselves, in the finishing's own terms
+
+    FrameDecisions() = default;
+    explicit FrameDecisions(std::shared_ptr<const Held> held) : held_(std::move(held)) {}
+    bool empty() const { return !held_; }
+    const Held& held() const { return *held_; }
+
+private:
+    std::shared_ptr<const Held> held_;
+};
+
+// Decides `frame` at no more than a long edge of 1200 (or half its own, if
+// that is larger). `plate`, a photo of the empty table of the frame's size,
+// gives the backdrop when it is there; otherwise it is modelled from the
+// frame's border. The contact shadow is worked out only with `shadows`.
+FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows);
+
+}  // namespace zentrivo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+#include "soft_edge.h"
+
+namespace zentrivo {
+
+// The product's soft edge (RefineEdge), read only near the product: a
+// product filling a tenth of a large photo costs a tenth of it. `coarse`
+// is the hard mask; `reach` says how far its edge may be from where this
+// frame puts it, when it was decided on a smaller frame and enlarged (0
+// when it was decided on this one): so far from it, each pixel is decided
+// again here.
+SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat& backdrop,
+                               float threshold, int reach);
+
+}  // namespace zentrivo
