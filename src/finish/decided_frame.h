@@ -3,6 +3,7 @@
 #include <opencv2/core.hpp>
 
 #include "frame_decisions.h"
+#include "frame_finish.h"
 
 namespace zentrivo {
 
@@ -23,7 +24,15 @@ struct FrameDecisions::Held {
     cv::Mat WholeShadow() const;
 };
 
-// The size a frame of `size` is decided at.
+// The size a frame of `size` is decided at, when it is finished alone: no
+// more than a long edge of 1200, or half its own if that is larger.
 cv::Size DecidedSize(const cv::Size& size);
+
+// The plate (CV_32FC3) when it is there and of the frame's size, else empty.
+cv::Mat PlateOfFrame(const RgbImage& frame, const RgbImage* plate);
+
+// DecideFrame for `image` (CV_32FC3) at the size `decided`.
+FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
+                           bool shadows, FinishedFrame* found);
 
 }  // namespace zentrivo

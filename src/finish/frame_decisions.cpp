@@ -9,6 +9,7 @@
 #include "contact_shadow.h"
 #include "decided_frame.h"
 #include "image_mats.h"
+#include "product_box.h"
 #include "product_edge.h"
 #include "product_evidence.h"
 #include "product_mask.h"
@@ -70,29 +71,37 @@ cv::Mat FrameDecisions::Held::WholeShadow() const {
     return Whole(shadow, near, size, CV_32F, 1.0 / kShadowSteps);
 }
 
-FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows) {
-    const cv::Mat image = ToFloatMat(frame);
-    const cv::Size decided = DecidedSize(image.size());
+cv::Mat PlateOfFrame(const RgbImage& frame, const RgbImage* plate) {
+    return plate && SameSize(*plate, frame) ? ToFloatMat(*plate) : cv::Mat();
+}
+
+FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
+                           bool shadows, FinishedFrame* found) {
     // The decisions are taken on a lightly smoothed copy, so the sensor's
     // grain does not decide them. Making the frame smaller smooths it too,
     // so the blur shrinks with it.
     cv::Mat smooth = Smaller(image, decided);
     cv::GaussianBlur(smooth, smooth, cv::Size(), static_cast<double>(decided.width) / image.cols);
-    const Backdrop backdrop = plate && SameSize(*plate, frame)
-                                  ? BackdropFromPlate(smooth, Smaller(ToFloatMat(*plate), decided))
-                                  : BackdropFromBorder(smooth);
+    const Backdrop backdrop = plate.empty() ? BackdropFromBorder(smooth)
+                                            : BackdropFromPlate(smooth, Smaller(plate, decided));
     const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
     const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
     const cv::Mat mask = ProductMask(evidence, levels);
+    SoftEdge edge;
+    if (shadows || found) {
+        edge = RefineEdgeNearProduct(Smaller(image, decided), mask, backdrop.colour,
+                                     levels.threshold, 0);
+    }
     cv::Mat shadow(decided, CV_32F, cv::Scalar(0));
     if (shadows) {
         // The shadow runs up to the product's edge as the sharp frame reads
         // it: the hard mask, decided on a smoothed frame, reaches into the
         // shadow at the product's foot.
-        const cv::Mat sharp = Smaller(image, decided);
-        const SoftEdge edge =
-            RefineEdgeNearProduct(sharp, mask, backdrop.colour, levels.threshold, 0);
         shadow = ContactShadow(smooth, backdrop.colour, edge.alpha >= 0.5, backdrop.cleanBorder);
+    }
+    if (found) {
+        *found = {};
+        DescribeProduct(edge.alpha, shadows ? shadow : cv::Mat(), {}, *found);
     }
 
     auto held = std::make_shared<FrameDecisions::Held>();
@@ -110,6 +119,12 @@ FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool sh
         }
     }
     return FrameDecisions(std::move(held));
+}
+
+FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows,
+                           FinishedFrame* found) {
+    const cv::Mat image = ToFloatMat(frame);
+    return DecideImage(image, PlateOfFrame(frame, plate), image.size(), shadows, found);
 }
 
 }  // namespace zentrivo

@@ -44,19 +44,16 @@ cv::Rect Within(const FrameRegion& region, const cv::Size& size) {
                           : cv::Rect(region.left, region.top, region.width, region.height) & whole;
 }
 
-ProductBox Moved(ProductBox box, const cv::Point& by) {
-    box.left += by.x;
-    box.right += by.x;
-    box.top += by.y;
-    box.bottom += by.y;
-    return box;
-}
-
 }  // namespace
 
 FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                           const FinishOptions& options) {
-    return FinishDecided(frame, plate, DecideFrame(frame, plate, options.keepShadow), options);
+    const cv::Mat image = ToFloatMat(frame);
+    const cv::Mat plateImage = PlateOfFrame(frame, plate);
+    return FinishDecided(
+        frame, plate,
+        DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr),
+        options);
 }
 
 FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
@@ -82,32 +79,8 @@ FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
-    if (options.compose) {
-        finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, options.transparent);
-    }
-    cv::Mat coverage(region.size(), CV_8U);
-    edge.alpha.convertTo(coverage, CV_8U, 255);
-    finished.product.assign(coverage.datastart, coverage.dataend);
-    if (const auto box = BoxOf(edge.alpha)) {
-        finished.hasProduct = true;
-        finished.box = Moved(*box, region.tl());
-        finished.withShadow = finished.box;
-        finished.touchesEdge = TouchesEdge(edge.alpha);
-        // Cut where the shadow changes the frame by even one step: a fainter
-        // cut would leave 254s at the frame's edge, the very grey line a
-        // crop must not show. The shadow reaches only so far from the
-        // product, so this finds no stray specks across the table.
-        if (!shadow.empty()) {
-            const cv::Rect shows = cv::boundingRect(ShadowShows(shadow)) + region.tl();
-            if (!shows.empty()) {
-                ProductBox& whole = finished.withShadow;
-                whole.left = std::min<double>(whole.left, shows.x);
-                whole.top = std::min<double>(whole.top, shows.y);
-                whole.right = std::max<double>(whole.right, shows.br().x);
-                whole.bottom = std::max<double>(whole.bottom, shows.br().y);
-            }
-        }
-    }
+    finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, options.transparent);
+    DescribeProduct(edge.alpha, shadow, region.tl(), finished);
     return finished;
 }
 

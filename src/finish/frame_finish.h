@@ -24,9 +24,6 @@ struct FinishOptions {
     bool keepShadow = true;
     // An alpha channel instead of pure white around the product.
     bool transparent = false;
-    // The finished picture; without it only where the product is (its
-    // coverage, its boxes) is worked out.
-    bool compose = true;
 };
 
 // Where the product lies in its frame, to a fraction of a pixel: the soft

@@ -6,6 +6,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "compose.h"
+
 namespace zentrivo {
 namespace {
 
@@ -83,6 +85,37 @@ bool TouchesEdge(const cv::Mat& alpha) {
         }
     }
     return false;
+}
+
+void DescribeProduct(const cv::Mat& alpha, const cv::Mat& shadow, const cv::Point& offset,
+                     FinishedFrame& finished) {
+    cv::Mat coverage(alpha.size(), CV_8U);
+    alpha.convertTo(coverage, CV_8U, 255);
+    finished.product.assign(coverage.datastart, coverage.dataend);
+    const auto box = BoxOf(alpha);
+    if (!box) {
+        return;
+    }
+    finished.hasProduct = true;
+    finished.box = {box->left + offset.x, box->top + offset.y, box->right + offset.x,
+                    box->bottom + offset.y};
+    finished.withShadow = finished.box;
+    finished.touchesEdge = TouchesEdge(alpha);
+    // Cut where the shadow changes the frame by even one step: a fainter
+    // cut would leave 254s at the frame's edge, the very grey line a crop
+    // must not show. The shadow reaches only so far from the product, so
+    // this finds no stray specks across the table.
+    if (shadow.empty()) {
+        return;
+    }
+    const cv::Rect shows = cv::boundingRect(ShadowShows(shadow)) + offset;
+    if (!shows.empty()) {
+        ProductBox& whole = finished.withShadow;
+        whole.left = std::min<double>(whole.left, shows.x);
+        whole.top = std::min<double>(whole.top, shows.y);
+        whole.right = std::max<double>(whole.right, shows.br().x);
+        whole.bottom = std::max<double>(whole.bottom, shows.br().y);
+    }
 }
 
 }  // namespace zentrivo

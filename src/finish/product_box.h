@@ -16,4 +16,10 @@ std::optional<ProductBox> BoxOf(const cv::Mat& alpha);
 // Whether the product reaches the frame's outermost pixels.
 bool TouchesEdge(const cv::Mat& alpha);
 
+// Fills in where the product is in `finished`, from its share of each pixel
+// (alpha) and its kept shadow (CV_32F, empty when dropped), both of a part
+// of the frame that begins at `offset`.
+void DescribeProduct(const cv::Mat& alpha, const cv::Mat& shadow, const cv::Point& offset,
+                     FinishedFrame& finished);
+
 }  // namespace zentrivo

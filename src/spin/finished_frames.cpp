@@ -91,9 +91,8 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
     surveyPlate_ = ResizeByArea(plate_, survey_.width, survey_.height);
 }
 
-FinishOptions FrameFinisher::Options(bool compose) const {
+FinishOptions FrameFinisher::Options() const {
     FinishOptions options;
-    options.compose = compose;
     options.keepShadow = !request_.finish.dropShadow;
     options.transparent = request_.finish.background == SpinFinish::Background::kTransparent;
     return options;
@@ -103,24 +102,20 @@ const RgbImage* FrameFinisher::PlateAt(const RgbImage& plate) {
     return plate.pixels.empty() ? nullptr : &plate;
 }
 
-FinishedFrame FrameFinisher::Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate,
-                                 const FrameDecisions& decisions, const FinishOptions& options) {
-    FinishedFrame finished = decisions.empty()
-                                 ? FinishFrame(frame, PlateAt(plate), options)
-                                 : FinishDecided(frame, PlateAt(plate), decisions, options);
+void FrameFinisher::Record(std::size_t index, const FinishedFrame& finished) {
     checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
     boxes_[index] = finished.box;
     withShadow_[index] = finished.withShadow;
-    return finished;
 }
 
 RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
     // What is product and shadow is decided here, once, and kept for the
     // second pass, which then only reads the edge at the working size.
     const bool finishing = request_.finish.background != SpinFinish::Background::kAsShot;
+    FinishedFrame found;
     FrameDecisions decisions =
-        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow);
-    Cut(index, frame, surveyPlate_, decisions, Options(false));
+        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow, &found);
+    Record(index, found);
     if (finishing) {
         decisions_[index] = std::move(decisions);
     }
@@ -162,10 +157,12 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
         const FrameRegion region = FramedRegion(framing_, frame.width, frame.height);
         const FrameDecisions decisions = std::move(decisions_[index]);
         const FinishedFrame finished =
-            FinishDecided(frame, PlateAt(plate_), decisions, Options(true), region);
+            FinishDecided(frame, PlateAt(plate_), decisions, Options(), region);
         picture = ApplyFraming(finished.image, WithinRegion(framing_, region), transparent);
     } else {
-        picture = std::move(Cut(index, frame, plate_, {}, Options(true)).image);
+        FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());
+        Record(index, finished);
+        picture = std::move(finished.image);
     }
     RgbImage onWhite = OnWhite(picture);
     if (!stills.empty()) {

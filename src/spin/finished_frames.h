@@ -46,13 +46,11 @@ public:
     std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;
 
 private:
-    // Without `compose` only where the product is: what the survey needs.
-    FinishOptions Options(bool compose) const;
+    FinishOptions Options() const;
     static const RgbImage* PlateAt(const RgbImage& plate);
-    // Finishes the frame and keeps its checks and boxes; empty `decisions`
-    // are taken here.
-    FinishedFrame Cut(std::size_t index, const RgbImage& frame, const RgbImage& plate,
-                      const FrameDecisions& decisions, const FinishOptions& options);
+    // Keeps where the product was found in the frame, for the framing and
+    // the checks.
+    void Record(std::size_t index, const FinishedFrame& finished);
 
     LargeBuffersKept buffers_;  // while the frames are finished
     const SpinRequest& request_;
