@@ -80,7 +80,9 @@ FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
 
     FinishedFrame finished;
     finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, options.transparent);
-    DescribeProduct(edge.alpha, shadow, region.tl(), finished);
+    if (part.whole()) {
+        DescribeProduct(edge.alpha, shadow, region.tl(), finished);
+    }
     return finished;
 }
 

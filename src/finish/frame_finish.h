@@ -66,9 +66,8 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
 // null if they were not.
 //
 // With a `region`, only that part of the frame is finished (a spin's crop
-// shows no more), and the finished picture and coverage are of its size.
-// The boxes are still in the frame's pixels; touchesEdge then says whether
-// the product reaches the part's edge.
+// shows no more), and only the picture, of its size: where the product is
+// was found when the frame was decided.
 FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
                             const FrameDecisions& decisions, const FinishOptions& options,
                             const FrameRegion& region = {});
