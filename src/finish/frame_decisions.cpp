@@ -32,15 +32,6 @@ bool SameSize(const RgbImage& a, const RgbImage& b) {
     return a.width == b.width && a.height == b.height;
 }
 
-cv::Mat Smaller(const cv::Mat& image, const cv::Size& size) {
-    if (image.size() == size) {
-        return image;
-    }
-    cv::Mat out;
-    cv::resize(image, out, size, 0, 0, cv::INTER_AREA);
-    return out;
-}
-
 cv::Mat Whole(const cv::Mat& part, const cv::Rect& near, const cv::Size& size, int type,
               double scale) {
     cv::Mat whole(size, type, cv::Scalar(0));
@@ -80,17 +71,18 @@ FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv:
     // The decisions are taken on a lightly smoothed copy, so the sensor's
     // grain does not decide them. Making the frame smaller smooths it too,
     // so the blur shrinks with it.
-    cv::Mat smooth = Smaller(image, decided);
-    cv::GaussianBlur(smooth, smooth, cv::Size(), static_cast<double>(decided.width) / image.cols);
-    const Backdrop backdrop = plate.empty() ? BackdropFromBorder(smooth)
-                                            : BackdropFromPlate(smooth, Smaller(plate, decided));
+    const cv::Mat small = Resized(image, decided, cv::INTER_AREA);
+    cv::Mat smooth;
+    cv::GaussianBlur(small, smooth, cv::Size(), static_cast<double>(decided.width) / image.cols);
+    const Backdrop backdrop =
+        plate.empty() ? BackdropFromBorder(smooth)
+                      : BackdropFromPlate(smooth, Resized(plate, decided, cv::INTER_AREA));
     const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
     const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
     const cv::Mat mask = ProductMask(evidence, levels);
     SoftEdge edge;
     if (shadows || found) {
-        edge = RefineEdgeNearProduct(Smaller(image, decided), mask, backdrop.colour,
-                                     levels.threshold, 0);
+        edge = RefineEdgeNearProduct(small, mask, backdrop.colour, levels.threshold, 0);
     }
     cv::Mat shadow(decided, CV_32F, cv::Scalar(0));
     if (shadows) {

@@ -17,15 +17,6 @@
 namespace zentrivo {
 namespace {
 
-cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation) {
-    if (image.size() == size) {
-        return image;
-    }
-    cv::Mat out;
-    cv::resize(image, out, size, 0, 0, interpolation);
-    return out;
-}
-
 // The backdrop over `region` of a frame of `size`: the surface fitted to
 // the border, or the plate as it was when the frame was decided.
 cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region,

@@ -1,5 +1,7 @@
 #include "image_mats.h"
 
+#include <opencv2/imgproc.hpp>
+
 namespace zentrivo {
 
 cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region) {
@@ -9,6 +11,15 @@ cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region) {
     cv::Mat floats;
     bytes(region).convertTo(floats, CV_32FC3);
     return floats;
+}
+
+cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation) {
+    if (image.size() == size) {
+        return image;
+    }
+    cv::Mat out;
+    cv::resize(image, out, size, 0, 0, interpolation);
+    return out;
 }
 
 cv::Mat ToFloatMat(const RgbImage& image) {

@@ -12,6 +12,8 @@ namespace zentrivo {
 cv::Mat ToFloatMat(const RgbImage& image);
 // Only `region` of it.
 cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region);
+// `image` at `size` by cv::resize, or itself when it is that size already.
+cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation);
 // Four float channels (colour 0-255, alpha 0-1, not premultiplied) to bytes.
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat);
 // Bytes to four float channels as above.
