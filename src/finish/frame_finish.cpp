@@ -29,31 +29,10 @@ cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region,
     return Resized(colour, size, cv::INTER_LINEAR)(region);
 }
 
-cv::Rect Within(const FrameRegion& region, const cv::Size& size) {
-    const cv::Rect whole(cv::Point(), size);
-    return region.whole() ? whole
-                          : cv::Rect(region.left, region.top, region.width, region.height) & whole;
-}
-
-}  // namespace
-
-FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
-                          const FinishOptions& options) {
-    const cv::Mat image = ToFloatMat(frame);
-    const cv::Mat plateImage = PlateOfFrame(frame, plate);
-    return FinishDecided(
-        frame, plate,
-        DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr),
-        options);
-}
-
-FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
-                            const FrameDecisions& decisions, const FinishOptions& options,
-                            const FrameRegion& part) {
-    const FrameDecisions::Held& decided = decisions.held();
-    const cv::Size size(frame.width, frame.height);
-    const cv::Rect region = Within(part, size);
-    const cv::Mat image = ToFloatMat(frame, region);
+// `image` (CV_32FC3) is `region` of a frame of `size`.
+FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::Rect& region,
+                          const RgbImage* plate, const FrameDecisions::Held& decided,
+                          const FinishOptions& options, bool describe) {
     // Back at the frame's size the backdrop and the shadow, being smooth,
     // are interpolated; the mask's edge falls where its interpolation
     // crosses the half, and is then read from the sharp frame.
@@ -71,10 +50,38 @@ FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
 
     FinishedFrame finished;
     finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, options.transparent);
-    if (part.whole()) {
+    if (describe) {
         DescribeProduct(edge.alpha, shadow, region.tl(), finished);
     }
     return finished;
+}
+
+}  // namespace
+
+FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
+                          const FinishOptions& options) {
+    const cv::Mat image = ToFloatMat(frame);
+    const cv::Mat plateImage = PlateOfFrame(frame, plate);
+    return FinishDecided(
+        frame, plate,
+        DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr),
+        options);
+}
+
+FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
+                            const FrameDecisions& decisions, const FinishOptions& options) {
+    const cv::Size size(frame.width, frame.height);
+    return FinishImage(ToFloatMat(frame), size, cv::Rect(cv::Point(), size), plate,
+                       decisions.held(), options, true);
+}
+
+FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, int frameWidth,
+                                int frameHeight, const RgbImage* plate,
+                                const FrameDecisions& decisions, const FinishOptions& options) {
+    CV_Assert(part.width == where.width && part.height == where.height);
+    return FinishImage(ToFloatMat(part), cv::Size(frameWidth, frameHeight),
+                       cv::Rect(where.left, where.top, where.width, where.height), plate,
+                       decisions.held(), options, false);
 }
 
 }  // namespace zentrivo

@@ -5,18 +5,13 @@
 
 #include "frame_decisions.h"
 #include "rgba_image.h"
+#include "spin/image_resize.h"
 #include "spin/rgb_image.h"
 
 namespace zentrivo {
 
 // A part of a frame, in its pixels; empty for the whole frame.
-struct FrameRegion {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool whole() const { return width <= 0 || height <= 0; }
-};
+using FrameRegion = PixelRect;
 
 struct FinishOptions {
     // The product's contact shadow kept as a soft grey under it; otherwise
@@ -64,12 +59,15 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
 // smaller one (DecideFrame, with the shadow if it is kept). `plate` is the
 // plate they were taken with, at any size of the frame's shape; it may be
 // null if they were not.
-//
-// With a `region`, only that part of the frame is finished (a spin's crop
-// shows no more), and only the picture, of its size: where the product is
-// was found when the frame was decided.
 FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
-                            const FrameDecisions& decisions, const FinishOptions& options,
-                            const FrameRegion& region = {});
+                            const FrameDecisions& decisions, const FinishOptions& options);
+
+// The same for `part`, the pixels of `where` in a frame of `frameWidth` x
+// `frameHeight` (a spin's crop shows no more): only the picture, of the
+// part's size, as where the product is was found when the frame was
+// decided.
+FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, int frameWidth,
+                                int frameHeight, const RgbImage* plate,
+                                const FrameDecisions& decisions, const FinishOptions& options);
 
 }  // namespace zentrivo

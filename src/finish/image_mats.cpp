@@ -4,15 +4,6 @@
 
 namespace zentrivo {
 
-cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region) {
-    // The wrap only reads: convertTo copies before anything is written.
-    const cv::Mat bytes(image.height, image.width, CV_8UC3,
-                        const_cast<std::uint8_t*>(image.pixels.data()), image.stride());
-    cv::Mat floats;
-    bytes(region).convertTo(floats, CV_32FC3);
-    return floats;
-}
-
 cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation) {
     if (image.size() == size) {
         return image;
@@ -23,7 +14,12 @@ cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation) {
 }
 
 cv::Mat ToFloatMat(const RgbImage& image) {
-    return ToFloatMat(image, cv::Rect(0, 0, image.width, image.height));
+    // The wrap only reads: convertTo copies before anything is written.
+    const cv::Mat bytes(image.height, image.width, CV_8UC3,
+                        const_cast<std::uint8_t*>(image.pixels.data()), image.stride());
+    cv::Mat floats;
+    bytes.convertTo(floats, CV_32FC3);
+    return floats;
 }
 
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat) {

@@ -10,8 +10,6 @@ namespace zentrivo {
 // Between our own pictures and OpenCV's: the finishing works on 0-255
 // floats in three channels, red first.
 cv::Mat ToFloatMat(const RgbImage& image);
-// Only `region` of it.
-cv::Mat ToFloatMat(const RgbImage& image, const cv::Rect& region);
 // `image` at `size` by cv::resize, or itself when it is that size already.
 cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation);
 // Four float channels (colour 0-255, alpha 0-1, not premultiplied) to bytes.

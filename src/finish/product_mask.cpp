@@ -60,8 +60,18 @@ float Median(std::vector<float> values) {
 // label) that only just missed it. Not "as little as bare backdrop": the
 // lens and JPEG's coarse colour spill the product's colour a few pixels
 // into a small opening.
-cv::Mat WithHolesFilled(const cv::Mat& mask, const cv::Mat& evidence,
+cv::Mat WithHolesFilled(const cv::Mat& whole, const cv::Mat& wholeEvidence,
                         const EvidenceLevels& levels) {
+    // Holes lie within the product's box. Read with a pixel of backdrop
+    // around it, which joins all that lies outside the box, as in the
+    // frame, so a component that reaches it is no hole.
+    const cv::Rect frame(cv::Point(), whole.size());
+    const cv::Rect box = (cv::boundingRect(whole) + cv::Size(2, 2) - cv::Point(1, 1)) & frame;
+    if (box.empty()) {
+        return whole;
+    }
+    const cv::Mat mask = whole(box);
+    const cv::Mat evidence = wholeEvidence(box);
     cv::Mat background;
     cv::bitwise_not(mask, background);
     cv::Mat labels;
@@ -84,7 +94,7 @@ cv::Mat WithHolesFilled(const cv::Mat& mask, const cv::Mat& evidence,
             }
         }
     }
-    const int speck = SpeckArea(mask.size());
+    const int speck = SpeckArea(whole.size());
     std::vector<bool> fill(static_cast<std::size_t>(count), false);
     for (int label = 1; label < count; ++label) {
         if (!hole[static_cast<std::size_t>(label)]) {
@@ -96,7 +106,9 @@ cv::Mat WithHolesFilled(const cv::Mat& mask, const cv::Mat& evidence,
             fill[static_cast<std::size_t>(label)] = true;
         }
     }
-    return mask | Chosen(labels, fill);
+    cv::Mat filled = whole.clone();
+    filled(box) |= Chosen(labels, fill);
+    return filled;
 }
 
 }  // namespace

@@ -9,6 +9,13 @@
 namespace zentrivo {
 namespace {
 
+// The edge is a thin line through a large picture: it is read in tiles,
+// and only in those it crosses. Each tile is read with this much of the
+// picture around it, more than its filters reach (a blur of ten pixels,
+// an erosion of four), so it comes out as if the whole were read.
+constexpr int kTile = 64;
+constexpr int kTileHalo = 16;
+
 // How far either side of the hard mask's edge the mix is looked at: the
 // lens and JPEG spread an edge over a pixel or two.
 constexpr int kReach = 2;
@@ -91,8 +98,11 @@ cv::Mat EdgeBand(const cv::Mat& mask) {
     return band & Grown(mask, kReach);
 }
 
-SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
-                    const cv::Mat& backdrop) {
+namespace {
+
+// RefineEdge over the whole of its arguments, views of the same size.
+SoftEdge RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                       const cv::Mat& backdrop) {
     const cv::Mat inside = Shrunk(mask, kReach);
     cv::Mat outside;
     cv::bitwise_not(Grown(mask, kReach), outside);
@@ -132,6 +142,34 @@ SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& ba
             const float share = ProductShare(frame.at<cv::Vec3f>(y, x), f, b);
             edge.alpha.at<float>(y, x) = std::clamp((share - kHaze) / (1 - 2 * kHaze), 0.0f, 1.0f);
             edge.colour.at<cv::Vec3f>(y, x) = f;
+        }
+    }
+    return edge;
+}
+
+}  // namespace
+
+SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                    const cv::Mat& backdrop) {
+    SoftEdge edge;
+    mask.convertTo(edge.alpha, CV_32F, 1.0 / 255);
+    edge.colour = frame.clone();
+    const cv::Mat band = EdgeBand(mask);
+    const cv::Rect whole(cv::Point(), frame.size());
+    for (int top = 0; top < frame.rows; top += kTile) {
+        for (int left = 0; left < frame.cols; left += kTile) {
+            const cv::Rect tile = cv::Rect(left, top, kTile, kTile) & whole;
+            if (cv::countNonZero(band(tile)) == 0) {
+                continue;
+            }
+            const cv::Rect read =
+                (tile + cv::Size(2 * kTileHalo, 2 * kTileHalo) - cv::Point(kTileHalo, kTileHalo)) &
+                whole;
+            const SoftEdge part =
+                RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read));
+            const cv::Rect inner = tile - read.tl();
+            part.alpha(inner).copyTo(edge.alpha(tile));
+            part.colour(inner).copyTo(edge.colour(tile));
         }
     }
     return edge;

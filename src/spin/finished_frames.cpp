@@ -142,22 +142,31 @@ void FrameFinisher::PlanFraming() {
     framing_ = PlanSpinFraming(found, whole, work_.width, work_.height, options);
 }
 
+PixelRect FrameFinisher::FramedPart() const {
+    if (!NeedsSurvey()) {
+        return {};
+    }
+    return FramedRegion(framing_, work_.width, work_.height);
+}
+
 RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const fs::path& stills) {
     const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
+    const FrameRegion region = FramedPart();
     RgbaImage picture;
     if (request_.finish.background == SpinFinish::Background::kAsShot) {
         picture = Opaque(frame);
         if (NeedsSurvey()) {
             // Framed only: the survey found the product.
-            picture = ApplyFraming(picture, framing_, transparent);
+            picture = ApplyFraming(picture, WithinRegion(framing_, region), transparent);
         }
     } else if (NeedsSurvey()) {
         // Only what the crop shows is finished; the survey's checks of the
         // whole frame stand.
-        const FrameRegion region = FramedRegion(framing_, frame.width, frame.height);
         const FrameDecisions decisions = std::move(decisions_[index]);
         const FinishedFrame finished =
-            FinishDecided(frame, PlateAt(plate_), decisions, Options(), region);
+            region.empty() ? FinishDecided(frame, PlateAt(plate_), decisions, Options())
+                           : FinishDecidedPart(frame, region, work_.width, work_.height,
+                                               PlateAt(plate_), decisions, Options());
         picture = ApplyFraming(finished.image, WithinRegion(framing_, region), transparent);
     } else {
         FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());

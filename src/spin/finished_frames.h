@@ -39,8 +39,12 @@ public:
     RgbImage Survey(std::size_t index, RgbImage frame);
     // Between the passes: one crop for the whole spin.
     void PlanFraming();
+    // The part of each frame at WorkSize() that the second pass reads: with
+    // one framing for the spin, what its crop shows; else all (empty).
+    PixelRect FramedPart() const;
     // Second pass: the finished frame on white for the viewer, the WebP and
-    // the video; its still, if asked for, written into `stills`.
+    // the video; its still, if asked for, written into `stills`. `frame` is
+    // the FramedPart() of the frame at WorkSize().
     RgbImage Finish(std::size_t index, const RgbImage& frame, const std::filesystem::path& stills);
 
     std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;

@@ -7,12 +7,27 @@
 #include "jpeg_file.h"
 
 namespace zentrivo {
+namespace {
+
+RgbImage Cut(const RgbImage& whole, const PixelRect& part) {
+    RgbImage cut(part.width, part.height);
+    for (int y = 0; y < part.height; ++y) {
+        const std::uint8_t* from =
+            whole.row(part.top + y) + static_cast<std::size_t>(part.left) * 3;
+        std::copy(from, from + cut.stride(), cut.row(y));
+    }
+    return cut;
+}
+
+}  // namespace
 
 FramePipeline::FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape,
-                             PixelSize size, int threads, EachFrame eachFrame, Transform transform)
+                             PixelSize size, int threads, EachFrame eachFrame, Transform transform,
+                             PixelRect part)
     : photos_(std::move(photos)),
       shape_(shape),
       size_(size),
+      part_(part),
       eachFrame_(std::move(eachFrame)),
       transform_(std::move(transform)) {
     const int count = std::max(1, threads);
@@ -45,7 +60,12 @@ std::exception_ptr FramePipeline::Failure() const {
 RgbImage FramePipeline::Make(std::size_t index) const {
     const std::filesystem::path& photo = photos_[index];
     JpegSize stored;
-    const RgbImage decoded = DecodeJpegAtLeast(photo, std::max(size_.width, size_.height), &stored);
+    // A photo stored turned is made whole, then cut.
+    const PartWanted onlyPart = [this](const JpegSize& as, PixelSize decoded) {
+        return part_.empty() || as.orientation != 1 ? PixelRect{} : AreaRead(decoded, size_, part_);
+    };
+    const DecodedPart decoded =
+        DecodeJpegPart(photo, std::max(size_.width, size_.height), onlyPart, &stored);
     // Photos of one turn share one shape; a photo turned on its side or
     // cropped would otherwise come out stretched.
     const double wanted = static_cast<double>(shape_.UprightWidth()) / shape_.UprightHeight();
@@ -58,10 +78,22 @@ RgbImage FramePipeline::Make(std::size_t index) const {
                              " pixels, not the shape of the first photo of the turn (" +
                              size(shape_) + ").");
     }
-    const bool swap = SwapsSides(stored.orientation);
-    RgbImage frame = Upright(
-        ResizeByArea(decoded, swap ? size_.height : size_.width, swap ? size_.width : size_.height),
-        stored.orientation);
+    RgbImage frame;
+    if (part_.empty()) {
+        const bool swap = SwapsSides(stored.orientation);
+        frame = Upright(ResizeByArea(decoded.image, swap ? size_.height : size_.width,
+                                     swap ? size_.width : size_.height),
+                        stored.orientation);
+    } else if (stored.orientation == 1) {
+        frame =
+            ResizePartByArea(decoded.image, decoded.left, decoded.top, decoded.whole, size_, part_);
+    } else {
+        const bool swap = SwapsSides(stored.orientation);
+        frame = Cut(Upright(ResizeByArea(decoded.image, swap ? size_.height : size_.width,
+                                         swap ? size_.width : size_.height),
+                            stored.orientation),
+                    part_);
+    }
     if (transform_) {
         frame = transform_(index, std::move(frame));
     }

@@ -34,8 +34,10 @@ public:
 
     // `shape` is the stored size of the first photo: the others must have
     // its proportions once upright. `size` is the frames' upright size.
+    // With a `part`, only that part of each frame is made and handed on, in
+    // a fraction of the time when the photos are upright as stored.
     FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape, PixelSize size,
-                  int threads, EachFrame eachFrame, Transform transform = {});
+                  int threads, EachFrame eachFrame, Transform transform = {}, PixelRect part = {});
     // Stops the workers and waits for them.
     ~FramePipeline();
     FramePipeline(const FramePipeline&) = delete;
@@ -56,6 +58,7 @@ private:
     const std::vector<std::filesystem::path> photos_;
     const JpegSize shape_;
     const PixelSize size_;
+    const PixelRect part_;
     const EachFrame eachFrame_;
     const Transform transform_;
     std::size_t ahead_;  // frames that may be made beyond the next one taken

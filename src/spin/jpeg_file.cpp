@@ -77,10 +77,67 @@ void SetTrap(ErrorTrap& trap) {
     trap.damaged = false;
 }
 
-// Fills *size, or *image when it is given; false with the decoder's text in
-// trap.text on failure.
-bool Decode(const std::string& bytes, int longEdge, JpegSize* size, RgbImage* image,
-            ErrorTrap& trap) {
+// Beyond a cut at its side the decoder may smooth a column's colour
+// differently; so many more columns are decoded and left out.
+constexpr int kCutSlack = 16;
+
+void ReadOrientation(jpeg_decompress_struct& info, JpegSize& size) {
+    size.width = static_cast<int>(info.image_width);
+    size.height = static_cast<int>(info.image_height);
+    for (jpeg_saved_marker_ptr m = info.marker_list; m != nullptr; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+            std::memcmp(m->data, "Exif", 4) == 0) {
+            size.orientation = ExifOrientation(m->data, m->data_length);
+            break;
+        }
+    }
+}
+
+// Decodes the rows and columns of `part` that are wanted, the others
+// skipped over; the part's place is set to what was decoded.
+void ReadPart(jpeg_decompress_struct& info, const JpegSize& stored, const PartWanted* wanted,
+              DecodedPart& part) {
+    const int width = static_cast<int>(info.output_width);
+    const int height = static_cast<int>(info.output_height);
+    part.whole = {width, height};
+    PixelRect rect{0, 0, width, height};
+    if (wanted != nullptr) {
+        const PixelRect asked = (*wanted)(stored, part.whole);
+        if (!asked.empty()) {
+            const int left = std::clamp(asked.left - kCutSlack, 0, width - 1);
+            const int right = std::clamp(asked.left + asked.width + kCutSlack, left + 1, width);
+            const int top = std::clamp(asked.top, 0, height - 1);
+            const int bottom = std::clamp(asked.top + asked.height, top + 1, height);
+            rect = {left, top, right - left, bottom - top};
+        }
+    }
+    if (rect.width < width) {
+        auto x = static_cast<JDIMENSION>(rect.left);
+        auto w = static_cast<JDIMENSION>(rect.width);
+        jpeg_crop_scanline(&info, &x, &w);
+        rect.left = static_cast<int>(x);
+        rect.width = static_cast<int>(w);
+    }
+    part.left = rect.left;
+    part.top = rect.top;
+    part.image = RgbImage(rect.width, rect.height);
+    if (rect.top > 0) {
+        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(rect.top));
+    }
+    while (static_cast<int>(info.output_scanline) < rect.top + rect.height) {
+        JSAMPROW row = part.image.row(static_cast<int>(info.output_scanline) - rect.top);
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    if (info.output_scanline < info.output_height) {
+        jpeg_skip_scanlines(&info, info.output_height - info.output_scanline);
+    }
+}
+
+// Fills *size, or *part when it is given (all of the picture unless
+// `wanted` says otherwise); false with the decoder's text in trap.text on
+// failure.
+bool Decode(const std::string& bytes, int longEdge, JpegSize* size, DecodedPart* part,
+            ErrorTrap& trap, const PartWanted* wanted = nullptr) {
     jpeg_decompress_struct info;
     info.err = &trap.manager;
     if (setjmp(trap.jump)) {
@@ -92,18 +149,12 @@ bool Decode(const std::string& bytes, int longEdge, JpegSize* size, RgbImage* im
                  static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
     jpeg_read_header(&info, TRUE);
+    JpegSize stored;
+    ReadOrientation(info, stored);
     if (size != nullptr) {
-        size->width = static_cast<int>(info.image_width);
-        size->height = static_cast<int>(info.image_height);
-        for (jpeg_saved_marker_ptr m = info.marker_list; m != nullptr; m = m->next) {
-            if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
-                std::memcmp(m->data, "Exif", 4) == 0) {
-                size->orientation = ExifOrientation(m->data, m->data_length);
-                break;
-            }
-        }
+        *size = stored;
     }
-    if (image != nullptr) {
+    if (part != nullptr) {
         info.out_color_space = JCS_RGB;
         for (unsigned eighths = 1; eighths <= 8; ++eighths) {
             info.scale_num = eighths;
@@ -114,12 +165,7 @@ bool Decode(const std::string& bytes, int longEdge, JpegSize* size, RgbImage* im
             }
         }
         jpeg_start_decompress(&info);
-        *image =
-            RgbImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW row = image->row(static_cast<int>(info.output_scanline));
-            jpeg_read_scanlines(&info, &row, 1);
-        }
+        ReadPart(info, stored, wanted, *part);
         jpeg_finish_decompress(&info);
     }
     jpeg_destroy_decompress(&info);
@@ -205,11 +251,23 @@ RgbImage DecodeJpegAtLeast(const std::filesystem::path& path, int longEdge, Jpeg
     const std::string bytes = ReadWholeFile(path);
     ErrorTrap trap;
     SetTrap(trap);
-    RgbImage image;
-    if (!Decode(bytes, longEdge, stored, &image, trap)) {
+    DecodedPart part;
+    if (!Decode(bytes, longEdge, stored, &part, trap)) {
         Unreadable(path, trap);
     }
-    return image;
+    return std::move(part.image);
+}
+
+DecodedPart DecodeJpegPart(const std::filesystem::path& path, int longEdge,
+                           const PartWanted& wanted, JpegSize* stored) {
+    const std::string bytes = ReadWholeFile(path);
+    ErrorTrap trap;
+    SetTrap(trap);
+    DecodedPart part;
+    if (!Decode(bytes, longEdge, stored, &part, trap, &wanted)) {
+        Unreadable(path, trap);
+    }
+    return part;
 }
 
 void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality) {

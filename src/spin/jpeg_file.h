@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
 #include "exif_orientation.h"
+#include "image_resize.h"
 #include "rgb_image.h"
 
 namespace zentrivo {
@@ -35,6 +37,25 @@ JpegSize ReadJpegSize(const std::filesystem::path& path);
 // `stored`, when given, receives its size and orientation.
 RgbImage DecodeJpegAtLeast(const std::filesystem::path& path, int longEdge,
                            JpegSize* stored = nullptr);
+
+// Part of a decoded picture, and where it lies in the whole.
+struct DecodedPart {
+    RgbImage image;
+    int left = 0;
+    int top = 0;
+    PixelSize whole;
+};
+
+// Given the photo's stored size and orientation and the size it decodes
+// at, the part of the decoded picture that is wanted; empty for all of it.
+using PartWanted = std::function<PixelRect(const JpegSize& stored, PixelSize decoded)>;
+
+// As DecodeJpegAtLeast, but only the part `wanted` asks for, and a few
+// columns either side of it: a crop of a large photo is read in a fraction
+// of the time. The file is still read to its end, so damage anywhere in it
+// is told as there.
+DecodedPart DecodeJpegPart(const std::filesystem::path& path, int longEdge,
+                           const PartWanted& wanted, JpegSize* stored = nullptr);
 
 // Writes `image` as a baseline JPEG of the given quality (1-100); throws
 // ImageFileError when it cannot be encoded, as WriteWholeFile when it

@@ -184,7 +184,13 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
             WriteJpeg(frame, folder / (std::to_string(index + 1) + ".jpg"), kFrameQuality);
         };
     }
-    FramePipeline pipeline(plan_.frames, shape, work, Threads(), writeFrame, Finishing(out));
+    PixelRect part;
+#ifdef ZENTRIVO_FINISH
+    if (finisher_) {
+        part = finisher_->FramedPart();
+    }
+#endif
+    FramePipeline pipeline(plan_.frames, shape, work, Threads(), writeFrame, Finishing(out), part);
     if (!Report(0, "Making the frames")) {
         result.status = SpinStatus::kCancelled;
         return;

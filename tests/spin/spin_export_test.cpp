@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "spin/frame_list.h"
+#include "spin/frame_pipeline.h"
 #include "turn_photos.h"
 
 using namespace zentrivo;
@@ -234,4 +235,49 @@ TEST_F(SpinExportTest, TargetInsideTheSourceWithSpacesAndNonAsciiNames) {
     EXPECT_EQ(ListTurnPhotos(source), photos);
     EXPECT_EQ(ReadWholeFile(source / "3.jpg"), third);
     EXPECT_EQ(Tree(target).size(), 3u + 4u);  // frames/, 3 frames, page, script, WebP
+}
+
+// A spin's crop is read from each photo alone, with the columns and rows
+// around it skipped: it must be the very pixels the whole frame has there,
+// whatever the scale the photo is decoded at, wherever the crop lies, and
+// for a photo stored on its side too. The photos are fine grain, which the
+// decoder's smoothing at a cut would show.
+TEST(FramePipelineTest, APartOfEachFrameIsTheWholeFramesPixelsThere) {
+    TurnFolders folders;
+    RgbImage grain(997, 763);
+    for (std::size_t i = 0; i < grain.pixels.size(); ++i) {
+        grain.pixels[i] = static_cast<std::uint8_t>((i * 2654435761U) >> 24);
+    }
+    const fs::path upright = folders.source / "1.jpg";
+    WriteJpeg(grain, upright, 90);
+    const fs::path sideways = folders.source / "2.jpg";
+    WriteSidewaysPhoto(sideways, 2);
+
+    const auto frames = [](const fs::path& photo, PixelSize size, PixelRect part) {
+        const JpegSize shape = ReadJpegSize(photo);
+        FramePipeline pipeline({photo}, shape, size, 1, {}, {}, part);
+        return pipeline.Next().value();
+    };
+    struct Case {
+        fs::path photo;
+        PixelSize size;
+        PixelRect part;
+    };
+    for (const Case& c : {Case{upright, {997, 763}, {301, 77, 455, 600}},  // as stored
+                          Case{upright, {640, 490}, {0, 0, 333, 490}},     // a left edge
+                          Case{upright, {640, 490}, {129, 3, 511, 400}},   // a right edge
+                          Case{upright, {400, 306}, {57, 91, 200, 150}},   // at a quarter
+                          Case{sideways, {90, 120}, {10, 20, 50, 70}}}) {
+        SCOPED_TRACE(c.photo.filename().string() + " at " + std::to_string(c.size.width));
+        const RgbImage whole = frames(c.photo, c.size, {});
+        const RgbImage part = frames(c.photo, c.size, c.part);
+        ASSERT_EQ(part.width, c.part.width);
+        ASSERT_EQ(part.height, c.part.height);
+        int differing = 0;
+        for (int y = 0; y < part.height; ++y) {
+            const std::uint8_t* in = whole.row(c.part.top + y) + c.part.left * 3;
+            differing += !std::equal(in, in + part.stride(), part.row(y));
+        }
+        EXPECT_EQ(differing, 0);
+    }
 }
