@@ -92,7 +92,7 @@ std::vector<Sample> BandSamples(const cv::Mat& frame) {
     // About twenty thousand samples fit the surface as well as all of a
     // large photo's band would, in a fraction of the time.
     const double bandPixels = cv::countNonZero(band);
-    const int step = std::max(1, static_cast<int>(std::sqrt(bandPixels / 20000.0)));
+    const int step = std::max(1, static_cast<int>(std::lround(std::sqrt(bandPixels / 20000.0))));
     std::vector<Sample> samples;
     for (int y = 0; y < frame.rows; y += step) {
         for (int x = 0; x < frame.cols; x += step) {

@@ -31,7 +31,13 @@ cv::Size DecidedSize(const cv::Size& size);
 // The plate (CV_32FC3) when it is there and of the frame's size, else empty.
 cv::Mat PlateOfFrame(const RgbImage& frame, const RgbImage* plate);
 
-// DecideFrame for `image` (CV_32FC3) at the size `decided`.
+// Where the product is in `image` (CV_32FC3), from the decisions taken on
+// it at their size: no picture.
+FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
+                                 const FrameDecisions::Held& decided, bool shadows);
+
+// DecideFrame for `image` (CV_32FC3) at the size `decided`; `found` is
+// told where the product is at the image's size.
 FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
                            bool shadows, FinishedFrame* found);
 

@@ -9,7 +9,6 @@
 #include "contact_shadow.h"
 #include "decided_frame.h"
 #include "image_mats.h"
-#include "product_box.h"
 #include "product_edge.h"
 #include "product_evidence.h"
 #include "product_mask.h"
@@ -41,17 +40,22 @@ cv::Mat Whole(const cv::Mat& part, const cv::Rect& near, const cv::Size& size, i
     return whole;
 }
 
+// `size` made smaller to a long edge of `longEdge`, its proportions kept.
+cv::Size AtLongEdge(const cv::Size& size, int longEdge) {
+    const int longest = std::max(size.width, size.height);
+    if (longEdge >= longest) {
+        return size;
+    }
+    const double scale = static_cast<double>(longEdge) / longest;
+    return {std::max(1, static_cast<int>(std::lround(size.width * scale))),
+            std::max(1, static_cast<int>(std::lround(size.height * scale)))};
+}
+
 }  // namespace
 
 cv::Size DecidedSize(const cv::Size& size) {
     const int longEdge = std::max(size.width, size.height);
-    const int decided = std::max((longEdge + 1) / 2, std::min(longEdge, kDecidedLongEdge));
-    if (decided >= longEdge) {
-        return size;
-    }
-    const double scale = static_cast<double>(decided) / longEdge;
-    return {std::max(1, static_cast<int>(std::lround(size.width * scale))),
-            std::max(1, static_cast<int>(std::lround(size.height * scale)))};
+    return AtLongEdge(size, std::max((longEdge + 1) / 2, std::min(longEdge, kDecidedLongEdge)));
 }
 
 cv::Mat FrameDecisions::Held::WholeMask() const {
@@ -80,20 +84,14 @@ FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv:
     const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
     const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
     const cv::Mat mask = ProductMask(evidence, levels);
-    SoftEdge edge;
-    if (shadows || found) {
-        edge = RefineEdgeNearProduct(small, mask, backdrop.colour, levels.threshold, 0);
-    }
     cv::Mat shadow(decided, CV_32F, cv::Scalar(0));
     if (shadows) {
         // The shadow runs up to the product's edge as the sharp frame reads
         // it: the hard mask, decided on a smoothed frame, reaches into the
         // shadow at the product's foot.
+        const SoftEdge edge =
+            RefineEdgeNearProduct(small, mask, backdrop.colour, levels.threshold, 0);
         shadow = ContactShadow(smooth, backdrop.colour, edge.alpha >= 0.5, backdrop.cleanBorder);
-    }
-    if (found) {
-        *found = {};
-        DescribeProduct(edge.alpha, shadows ? shadow : cv::Mat(), {}, *found);
     }
 
     auto held = std::make_shared<FrameDecisions::Held>();
@@ -110,13 +108,20 @@ FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv:
             shadow(held->near).convertTo(held->shadow, CV_16U, kShadowSteps);
         }
     }
+    if (found) {
+        // Where the product is, read at the frame's own size: its edge,
+        // decided smaller, is read again there.
+        *found = FindDecidedProduct(image, plate, *held, shadows);
+    }
     return FrameDecisions(std::move(held));
 }
 
 FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows,
-                           FinishedFrame* found) {
+                           FinishedFrame* found, int decidedLongEdge) {
     const cv::Mat image = ToFloatMat(frame);
-    return DecideImage(image, PlateOfFrame(frame, plate), image.size(), shadows, found);
+    const cv::Size decided =
+        decidedLongEdge > 0 ? AtLongEdge(image.size(), decidedLongEdge) : image.size();
+    return DecideImage(image, PlateOfFrame(frame, plate), decided, shadows, found);
 }
 
 }  // namespace zentrivo

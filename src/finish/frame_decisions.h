@@ -26,13 +26,13 @@ private:
 
 struct FinishedFrame;
 
-// Decides `frame` at the size it is given: a spin's survey reads its frames
-// at no more than a long edge of 1200, or half the working size if that is
-// larger. `plate`, a photo of the empty table of the frame's size, gives
-// the backdrop when it is there; otherwise it is modelled from the frame's
-// border. The contact shadow is worked out only with `shadows`. `found`, if
-// given, is told where the product is at this size (no picture).
+// Decides `frame` at a long edge of `decidedLongEdge`, or at the size it is
+// given when that is 0 or no smaller. `plate`, a photo of the empty table of
+// the frame's size, gives the backdrop when it is there; otherwise it is
+// modelled from the frame's border. The contact shadow is worked out only
+// with `shadows`. `found`, if given, is told where the product is at the
+// frame's given size (no picture).
 FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows,
-                           FinishedFrame* found = nullptr);
+                           FinishedFrame* found = nullptr, int decidedLongEdge = 0);
 
 }  // namespace zentrivo

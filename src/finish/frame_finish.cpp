@@ -18,27 +18,34 @@ namespace zentrivo {
 namespace {
 
 // The backdrop over `region` of a frame of `size`: the surface fitted to
-// the border, or the plate as it was when the frame was decided.
+// the border, or the plate (CV_32FC3, any size of the frame's shape) as it
+// was when the frame was decided.
 cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region,
-                   const FrameDecisions::Held& decided, const RgbImage* plate) {
+                   const FrameDecisions::Held& decided, const cv::Mat& plate) {
     if (!decided.surface.empty()) {
         return SurfaceOver(decided.surface, size, region);
     }
-    CV_Assert(plate != nullptr);
-    const cv::Mat colour = PlateColour(Resized(ToFloatMat(*plate), decided.size, cv::INTER_AREA));
+    CV_Assert(!plate.empty());
+    const cv::Mat colour = PlateColour(Resized(plate, decided.size, cv::INTER_AREA));
     return Resized(colour, size, cv::INTER_LINEAR)(region);
 }
 
+cv::Mat FloatPlate(const RgbImage* plate) {
+    return plate != nullptr ? ToFloatMat(*plate) : cv::Mat();
+}
+
+enum class Wanted { kPicture, kPictureAndProduct, kProduct };
+
 // `image` (CV_32FC3) is `region` of a frame of `size`.
 FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::Rect& region,
-                          const RgbImage* plate, const FrameDecisions::Held& decided,
-                          const FinishOptions& options, bool describe) {
+                          const cv::Mat& plate, const FrameDecisions::Held& decided,
+                          bool keepShadow, bool transparent, Wanted wanted) {
     // Back at the frame's size the backdrop and the shadow, being smooth,
     // are interpolated; the mask's edge falls where its interpolation
     // crosses the half, and is then read from the sharp frame.
     const cv::Mat backdrop = BackdropAt(size, region, decided, plate);
     cv::Mat shadow;
-    if (options.keepShadow && !decided.shadow.empty()) {
+    if (keepShadow && !decided.shadow.empty()) {
         shadow = Resized(decided.WholeShadow(), size, cv::INTER_LINEAR)(region);
     }
     const cv::Mat mask = Resized(decided.WholeMask(), size, cv::INTER_LINEAR)(region) >= 128;
@@ -49,8 +56,10 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
-    finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, options.transparent);
-    if (describe) {
+    if (wanted != Wanted::kProduct) {
+        finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, transparent);
+    }
+    if (wanted != Wanted::kPicture) {
         DescribeProduct(edge.alpha, shadow, region.tl(), finished);
     }
     return finished;
@@ -58,21 +67,48 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
 
 }  // namespace
 
+FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
+                                 const FrameDecisions::Held& decided, bool shadows) {
+    // Beyond the mask and the shadow the edge's reading sees (its margin,
+    // the enlargement's reach, a blur), so that the region reads as the
+    // whole frame would; then the product touches the region's side only
+    // where that is the frame's.
+    if (decided.near.empty()) {
+        return {};
+    }
+    const cv::Size size = image.size();
+    const double x = static_cast<double>(size.width) / decided.size.width;
+    const double y = static_cast<double>(size.height) / decided.size.height;
+    const int margin = 48 + static_cast<int>(std::ceil(x));
+    const cv::Rect near(static_cast<int>(std::floor(decided.near.x * x)) - margin,
+                        static_cast<int>(std::floor(decided.near.y * y)) - margin,
+                        static_cast<int>(std::ceil(decided.near.width * x)) + 2 * margin,
+                        static_cast<int>(std::ceil(decided.near.height * y)) + 2 * margin);
+    const cv::Rect region = near & cv::Rect(cv::Point(), size);
+    if (region.empty()) {
+        return {};
+    }
+    return FinishImage(image(region), size, region, plate, decided, shadows, false,
+                       Wanted::kProduct);
+}
+
 FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                           const FinishOptions& options) {
     const cv::Mat image = ToFloatMat(frame);
     const cv::Mat plateImage = PlateOfFrame(frame, plate);
-    return FinishDecided(
-        frame, plate,
-        DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr),
-        options);
+    const FrameDecisions decisions =
+        DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr);
+    return FinishImage(image, image.size(), cv::Rect(cv::Point(), image.size()), plateImage,
+                       decisions.held(), options.keepShadow, options.transparent,
+                       Wanted::kPictureAndProduct);
 }
 
 FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
                             const FrameDecisions& decisions, const FinishOptions& options) {
     const cv::Size size(frame.width, frame.height);
-    return FinishImage(ToFloatMat(frame), size, cv::Rect(cv::Point(), size), plate,
-                       decisions.held(), options, true);
+    return FinishImage(ToFloatMat(frame), size, cv::Rect(cv::Point(), size), FloatPlate(plate),
+                       decisions.held(), options.keepShadow, options.transparent,
+                       Wanted::kPictureAndProduct);
 }
 
 FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, int frameWidth,
@@ -80,8 +116,9 @@ FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, 
                                 const FrameDecisions& decisions, const FinishOptions& options) {
     CV_Assert(part.width == where.width && part.height == where.height);
     return FinishImage(ToFloatMat(part), cv::Size(frameWidth, frameHeight),
-                       cv::Rect(where.left, where.top, where.width, where.height), plate,
-                       decisions.held(), options, false);
+                       cv::Rect(where.left, where.top, where.width, where.height),
+                       FloatPlate(plate), decisions.held(), options.keepShadow, options.transparent,
+                       Wanted::kPicture);
 }
 
 }  // namespace zentrivo

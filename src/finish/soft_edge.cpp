@@ -10,11 +10,11 @@ namespace zentrivo {
 namespace {
 
 // The edge is a thin line through a large picture: it is read in tiles,
-// and only in those it crosses. Each tile is read with this much of the
-// picture around it, more than its filters reach (a blur of ten pixels,
-// an erosion of four), so it comes out as if the whole were read.
+// and only in those it crosses. Each tile is read with as much of the
+// picture around it as its filters reach (a blur of ten pixels, an erosion
+// of four), so it comes out as if the whole were read.
 constexpr int kTile = 64;
-constexpr int kTileHalo = 16;
+constexpr int kTileHalo = 10;
 
 // How far either side of the hard mask's edge the mix is looked at: the
 // lens and JPEG spread an edge over a pixel or two.

@@ -13,10 +13,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kStillQuality = 92;
-// The survey only needs where the product is; that is found as surely at
-// half the working size, in a quarter of the time, down to this long edge.
-// A box read there is off by a fraction of a working pixel at most.
-constexpr int kSurveyLongEdge = 1200;
+// The survey reads the frames at no more than this long edge (a quarter of
+// a 24-megapixel photo: the decoder's own scale, no resize), or half the
+// working size if that is larger; the product's box is read there, off by a
+// fraction of a working pixel at most. What is product and shadow, smooth
+// things, is decided at half that size, in a quarter of the time; only the
+// edge is read again at the working size.
+constexpr int kSurveyLongEdge = 1500;
+constexpr int kDecidedLongEdge = kSurveyLongEdge / 2;
 
 ProductBox Scaled(const ProductBox& box, double x, double y) {
     return {box.left * x, box.top * y, box.right * x, box.bottom * y};
@@ -113,8 +117,10 @@ RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
     // second pass, which then only reads the edge at the working size.
     const bool finishing = request_.finish.background != SpinFinish::Background::kAsShot;
     FinishedFrame found;
+    const int surveyed = std::max(frame.width, frame.height);
     FrameDecisions decisions =
-        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow, &found);
+        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow, &found,
+                    std::max(surveyed / 2, std::min(surveyed, kDecidedLongEdge)));
     Record(index, found);
     if (finishing) {
         decisions_[index] = std::move(decisions);
