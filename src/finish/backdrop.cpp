@@ -140,27 +140,30 @@ cv::Vec3f Evaluate(const cv::Mat& coefficients, const std::array<double, kTerms>
 
 }  // namespace
 
-// Evaluate for every pixel, the terms that stay along a row or a column
-// worked out once.
+// Evaluate for every pixel: along a row the surface is a parabola in u,
+// whose three factors are worked out once for the row.
 cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region) {
-    std::vector<double> us(static_cast<std::size_t>(region.width));
+    std::vector<float> us(static_cast<std::size_t>(region.width));
     for (int x = 0; x < region.width; ++x) {
-        us[static_cast<std::size_t>(x)] = Terms(region.x + x, 0, size)[1];
+        us[static_cast<std::size_t>(x)] = static_cast<float>(Terms(region.x + x, 0, size)[1]);
     }
     const cv::Matx<double, kTerms, 3> c = coefficients;
     cv::Mat surface(region.size(), CV_32FC3);
     for (int y = 0; y < region.height; ++y) {
         const double v = Terms(0, region.y + y, size)[2];
-        auto* row = surface.ptr<cv::Vec3f>(y);
+        float constant[3];
+        float linear[3];
+        float square[3];
+        for (int k = 0; k < 3; ++k) {
+            constant[k] = static_cast<float>(c(0, k) + c(2, k) * v + c(5, k) * v * v);
+            linear[k] = static_cast<float>(c(1, k) + c(4, k) * v);
+            square[k] = static_cast<float>(c(3, k));
+        }
+        auto* row = surface.ptr<float>(y);
         for (int x = 0; x < region.width; ++x) {
-            const double u = us[static_cast<std::size_t>(x)];
-            const double terms[kTerms] = {1, u, v, u * u, u * v, v * v};
+            const float u = us[static_cast<std::size_t>(x)];
             for (int k = 0; k < 3; ++k) {
-                double sum = 0;
-                for (int t = 0; t < kTerms; ++t) {
-                    sum += c(t, k) * terms[t];
-                }
-                row[x][k] = static_cast<float>(sum);
+                row[3 * x + k] = constant[k] + u * (linear[k] + u * square[k]);
             }
         }
     }

@@ -49,7 +49,7 @@ int ExifOrientation(const std::uint8_t* data, std::size_t length) {
     return 1;
 }
 
-RgbImage Upright(const RgbImage& stored, int orientation) {
+RgbImage Upright(RgbImage stored, int orientation) {
     if (orientation <= 1 || orientation > 8) {
         return stored;
     }

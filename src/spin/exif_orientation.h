@@ -19,6 +19,6 @@ inline bool SwapsSides(int orientation) {
 }
 
 // `stored` turned and mirrored as `orientation` says, to stand upright.
-RgbImage Upright(const RgbImage& stored, int orientation);
+RgbImage Upright(RgbImage stored, int orientation);
 
 }  // namespace zentrivo

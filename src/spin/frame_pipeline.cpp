@@ -64,7 +64,7 @@ RgbImage FramePipeline::Make(std::size_t index) const {
     const PartWanted onlyPart = [this](const JpegSize& as, PixelSize decoded) {
         return part_.empty() || as.orientation != 1 ? PixelRect{} : AreaRead(decoded, size_, part_);
     };
-    const DecodedPart decoded =
+    DecodedPart decoded =
         DecodeJpegPart(photo, std::max(size_.width, size_.height), onlyPart, &stored);
     // Photos of one turn share one shape; a photo turned on its side or
     // cropped would otherwise come out stretched.
@@ -79,20 +79,21 @@ RgbImage FramePipeline::Make(std::size_t index) const {
                              size(shape_) + ").");
     }
     RgbImage frame;
-    if (part_.empty()) {
-        const bool swap = SwapsSides(stored.orientation);
-        frame = Upright(ResizeByArea(decoded.image, swap ? size_.height : size_.width,
-                                     swap ? size_.width : size_.height),
-                        stored.orientation);
-    } else if (stored.orientation == 1) {
+    if (!part_.empty() && stored.orientation == 1) {
         frame =
             ResizePartByArea(decoded.image, decoded.left, decoded.top, decoded.whole, size_, part_);
     } else {
         const bool swap = SwapsSides(stored.orientation);
-        frame = Cut(Upright(ResizeByArea(decoded.image, swap ? size_.height : size_.width,
-                                         swap ? size_.width : size_.height),
-                            stored.orientation),
-                    part_);
+        const int width = swap ? size_.height : size_.width;
+        const int height = swap ? size_.width : size_.height;
+        // Decoded at the very size, as a survey's frame often is: no copy.
+        frame = Upright(decoded.image.width == width && decoded.image.height == height
+                            ? std::move(decoded.image)
+                            : ResizeByArea(decoded.image, width, height),
+                        stored.orientation);
+        if (!part_.empty()) {
+            frame = Cut(frame, part_);
+        }
     }
     if (transform_) {
         frame = transform_(index, std::move(frame));
