@@ -121,7 +121,11 @@ FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool sh
     const cv::Mat image = ToFloatMat(frame);
     const cv::Size decided =
         decidedLongEdge > 0 ? AtLongEdge(image.size(), decidedLongEdge) : image.size();
-    return DecideImage(image, PlateOfFrame(frame, plate), decided, shadows, found);
+    // A plate already made the decided size is smoothed as it is; at no
+    // other size is it this table's.
+    const bool decidedPlate = plate != nullptr && cv::Size(plate->width, plate->height) == decided;
+    return DecideImage(image, decidedPlate ? ToFloatMat(*plate) : PlateOfFrame(frame, plate),
+                       decided, shadows, found);
 }
 
 }  // namespace zentrivo

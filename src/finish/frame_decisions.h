@@ -28,7 +28,8 @@ struct FinishedFrame;
 
 // Decides `frame` at a long edge of `decidedLongEdge`, or at the size it is
 // given when that is 0 or no smaller. `plate`, a photo of the empty table of
-// the frame's size, gives the backdrop when it is there; otherwise it is
+// the frame's size or of the size it is decided at (one a spin makes once
+// for all its frames), gives the backdrop when it is there; otherwise it is
 // modelled from the frame's border. The contact shadow is worked out only
 // with `shadows`. `found`, if given, is told where the product is at the
 // frame's given size (no picture).

@@ -76,6 +76,10 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
     const int workLongEdge = std::max(work_.width, work_.height);
     survey_ = FitLongEdge(work_.width, work_.height,
                           std::max(workLongEdge / 2, std::min(workLongEdge, kSurveyLongEdge)));
+    const int surveyLongEdge = std::max(survey_.width, survey_.height);
+    decided_ =
+        FitLongEdge(survey_.width, survey_.height,
+                    std::max(surveyLongEdge / 2, std::min(surveyLongEdge, kDecidedLongEdge)));
     if (request.finish.plate.empty()) {
         return;
     }
@@ -92,7 +96,11 @@ FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, Jpe
     plate_ = Upright(
         ResizeByArea(decoded, swap ? work_.height : work_.width, swap ? work_.width : work_.height),
         stored.orientation);
-    surveyPlate_ = ResizeByArea(plate_, survey_.width, survey_.height);
+    if (NeedsSurvey()) {
+        // A spin's frames are decided at one size, and the plate's part in
+        // that, and in finishing them, is made from it there once.
+        plate_ = ResizeByArea(plate_, decided_.width, decided_.height);
+    }
 }
 
 FinishOptions FrameFinisher::Options() const {
@@ -117,10 +125,8 @@ RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
     // second pass, which then only reads the edge at the working size.
     const bool finishing = request_.finish.background != SpinFinish::Background::kAsShot;
     FinishedFrame found;
-    const int surveyed = std::max(frame.width, frame.height);
-    FrameDecisions decisions =
-        DecideFrame(frame, PlateAt(surveyPlate_), !request_.finish.dropShadow, &found,
-                    std::max(surveyed / 2, std::min(surveyed, kDecidedLongEdge)));
+    FrameDecisions decisions = DecideFrame(frame, PlateAt(plate_), !request_.finish.dropShadow,
+                                           &found, std::max(decided_.width, decided_.height));
     Record(index, found);
     if (finishing) {
         decisions_[index] = std::move(decisions);

@@ -61,8 +61,9 @@ private:
     PixelSize work_;
     PixelSize output_;
     PixelSize survey_;
+    PixelSize decided_;  // the size a spin's frames are decided at
+    // The clean plate at the working size, or, for a spin, at decided_.
     RgbImage plate_;
-    RgbImage surveyPlate_;
     std::vector<FrameCheck> checks_;
     std::vector<ProductBox> boxes_;
     std::vector<ProductBox> withShadow_;  // the product with its kept shadow
