@@ -103,22 +103,17 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                        Wanted::kPictureAndProduct);
 }
 
-FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
-                            const FrameDecisions& decisions, const FinishOptions& options) {
-    const cv::Size size(frame.width, frame.height);
-    return FinishImage(ToFloatMat(frame), size, cv::Rect(cv::Point(), size), FloatPlate(plate),
-                       decisions.held(), options.keepShadow, options.transparent,
-                       Wanted::kPictureAndProduct);
-}
-
-FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, int frameWidth,
-                                int frameHeight, const RgbImage* plate,
-                                const FrameDecisions& decisions, const FinishOptions& options) {
-    CV_Assert(part.width == where.width && part.height == where.height);
-    return FinishImage(ToFloatMat(part), cv::Size(frameWidth, frameHeight),
-                       cv::Rect(where.left, where.top, where.width, where.height),
-                       FloatPlate(plate), decisions.held(), options.keepShadow, options.transparent,
-                       Wanted::kPicture);
+FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int frameWidth,
+                            int frameHeight, const RgbImage* plate, const FrameDecisions& decisions,
+                            const FinishOptions& options) {
+    const cv::Size size(frameWidth, frameHeight);
+    const cv::Rect region = where.empty()
+                                ? cv::Rect(cv::Point(), size)
+                                : cv::Rect(where.left, where.top, where.width, where.height);
+    CV_Assert(part.width == region.width && part.height == region.height);
+    return FinishImage(ToFloatMat(part), size, region, FloatPlate(plate), decisions.held(),
+                       options.keepShadow, options.transparent,
+                       where.empty() ? Wanted::kPictureAndProduct : Wanted::kPicture);
 }
 
 }  // namespace zentrivo

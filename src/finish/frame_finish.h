@@ -56,18 +56,15 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                           const FinishOptions& options);
 
 // The same from decisions already taken on this frame, at this size or a
-// smaller one (DecideFrame, with the shadow if it is kept). `plate` is the
-// plate they were taken with, at any size of the frame's shape; it may be
-// null if they were not.
-FinishedFrame FinishDecided(const RgbImage& frame, const RgbImage* plate,
-                            const FrameDecisions& decisions, const FinishOptions& options);
-
-// The same for `part`, the pixels of `where` in a frame of `frameWidth` x
-// `frameHeight` (a spin's crop shows no more): only the picture, of the
-// part's size, as where the product is was found when the frame was
-// decided.
-FinishedFrame FinishDecidedPart(const RgbImage& part, const FrameRegion& where, int frameWidth,
-                                int frameHeight, const RgbImage* plate,
-                                const FrameDecisions& decisions, const FinishOptions& options);
+// smaller one (DecideFrame, with the shadow if it is kept), for `part`: the
+// pixels of `where` in a frame of `frameWidth` x `frameHeight`, or the
+// whole frame when `where` is empty. `plate` is the plate the decisions
+// were taken with, at any size of the frame's shape; it may be null if
+// they were not. For a part (a spin's crop shows no more) only the picture
+// is made, of the part's size, as where the product is was found when the
+// frame was decided.
+FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int frameWidth,
+                            int frameHeight, const RgbImage* plate, const FrameDecisions& decisions,
+                            const FinishOptions& options);
 
 }  // namespace zentrivo

@@ -175,10 +175,8 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
         // Only what the crop shows is finished; the survey's checks of the
         // whole frame stand.
         const FrameDecisions decisions = std::move(decisions_[index]);
-        const FinishedFrame finished =
-            region.empty() ? FinishDecided(frame, PlateAt(plate_), decisions, Options())
-                           : FinishDecidedPart(frame, region, work_.width, work_.height,
-                                               PlateAt(plate_), decisions, Options());
+        const FinishedFrame finished = FinishDecided(frame, region, work_.width, work_.height,
+                                                     PlateAt(plate_), decisions, Options());
         picture = ApplyFraming(finished.image, WithinRegion(framing_, region), transparent);
     } else {
         FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());
