@@ -5,10 +5,12 @@
 // switched off.
 #include <fcntl.h>
 #include <gphoto2/gphoto2.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -324,5 +326,16 @@ TEST(PtpIpCamera, ACameraSwitchedOffIsAnErrorToEveryCallAndNeverEndsTheProgram) 
     sigset_t pending;
     sigpending(&pending);
     EXPECT_FALSE(sigismember(&pending, SIGPIPE));
+    // Nor is a write to a reset connection made on another thread, outside
+    // any call into the camera: a run was once ended by SIGPIPE as its
+    // turntable and camera went away together.
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    close(ends[1]);
+    std::thread([&] {
+        EXPECT_EQ(write(ends[0], "x", 1), -1);
+        EXPECT_EQ(errno, EPIPE);
+    }).join();
+    close(ends[0]);
 }
 #endif

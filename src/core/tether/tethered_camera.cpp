@@ -110,14 +110,14 @@ bool TetheredCamera::IsOpen() const {
 }
 
 TetheredCamera::TetheredCamera()
-    : context_((KeepStandardStreamsTaken(), std::make_unique<Context>())) {}
+    : context_(
+          (KeepStandardStreamsTaken(), HearBrokenPipesAsErrors(), std::make_unique<Context>())) {}
 
 TetheredCamera::~TetheredCamera() {
     Close();
 }
 
 std::vector<DetectedCamera> TetheredCamera::Detect() {
-    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     std::vector<DetectedCamera> found;
     CameraList* list = nullptr;
@@ -140,7 +140,6 @@ std::vector<DetectedCamera> TetheredCamera::Detect() {
 }
 
 std::string TetheredCamera::Open(const std::string& port, const std::string& model) {
-    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     Close();
     if (!context_->Load()) {
@@ -189,7 +188,6 @@ std::string TetheredCamera::Open(const std::string& port, const std::string& mod
 }
 
 void TetheredCamera::Close() {
-    const QuietBrokenPipe quiet;
     const std::lock_guard<std::recursive_mutex> driver(DriverLock());
     if (context_->camera != nullptr) {
         gp_camera_exit(context_->camera, context_->context);
@@ -199,7 +197,6 @@ void TetheredCamera::Close() {
 }
 
 CameraEvent TetheredCamera::Wait(int ms) {
-    const QuietBrokenPipe quiet;
     CameraEvent event;
     if (context_->camera == nullptr) {
         event.kind = CameraEvent::Kind::kGone;
@@ -227,7 +224,6 @@ CameraEvent TetheredCamera::Wait(int ms) {
 
 std::string TetheredCamera::Download(const std::string& folder, const std::string& name,
                                      const std::string& path) {
-    const QuietBrokenPipe quiet;
     if (context_->camera == nullptr) {
         return "The camera is not connected.";
     }
@@ -274,7 +270,6 @@ std::string TetheredCamera::Download(const std::string& folder, const std::strin
 }
 
 std::string TetheredCamera::Trigger() {
-    const QuietBrokenPipe quiet;
     if (context_->camera == nullptr) {
         return "The camera is not connected.";
     }
