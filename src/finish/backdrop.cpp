@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <vector>
+#include "gaussian_blur.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -208,7 +209,7 @@ std::vector<bool> NearTheMedian(const std::vector<Sample>& samples) {
 
 cv::Mat PlateColour(const cv::Mat& plate) {
     cv::Mat colour;
-    cv::GaussianBlur(plate, colour, cv::Size(), 2.0);
+    GaussianSmooth(plate, colour, 2.0);
     return colour;
 }
 

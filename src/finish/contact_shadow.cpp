@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "border_noise.h"
+#include "gaussian_blur.h"
 #include "normalised_blur.h"
 
 namespace zentrivo {
@@ -57,7 +58,7 @@ cv::Mat ShadowNear(const cv::Mat& darkening, float noise, const cv::Mat& product
     const cv::Mat carried = NormalisedBlur(shadow, beyond, 2.0);
     carried.copyTo(shadow, ~beyond);
     shadow = shadow.mul(Nearness(productMask, reach));
-    cv::GaussianBlur(shadow, shadow, cv::Size(), 1.0);
+    GaussianSmooth(shadow, shadow, 1.0);
     return shadow;
 }
 

@@ -8,6 +8,7 @@
 #include "backdrop.h"
 #include "contact_shadow.h"
 #include "decided_frame.h"
+#include "gaussian_blur.h"
 #include "image_mats.h"
 #include "product_edge.h"
 #include "product_evidence.h"
@@ -77,7 +78,7 @@ FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv:
     // so the blur shrinks with it.
     const cv::Mat small = Resized(image, decided, cv::INTER_AREA);
     cv::Mat smooth;
-    cv::GaussianBlur(small, smooth, cv::Size(), static_cast<double>(decided.width) / image.cols);
+    GaussianSmooth(small, smooth, static_cast<double>(decided.width) / image.cols);
     const Backdrop backdrop =
         plate.empty() ? BackdropFromBorder(smooth)
                       : BackdropFromPlate(smooth, Resized(plate, decided, cv::INTER_AREA));

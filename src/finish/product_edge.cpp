@@ -4,6 +4,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "gaussian_blur.h"
 #include "product_evidence.h"
 
 namespace zentrivo {
@@ -51,7 +52,7 @@ cv::Mat SharpenedMask(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat
     cv::erode(coarse, shrunk, square, {-1, -1}, reach, cv::BORDER_CONSTANT, cv::Scalar(255));
     const cv::Mat band = grown & ~shrunk;
     cv::Mat smooth;
-    cv::GaussianBlur(image, smooth, cv::Size(), 1.0);
+    GaussianSmooth(image, smooth, 1.0);
     cv::Mat mask = shrunk | (band & (EvidenceInBand(smooth, backdrop, band) > threshold));
     // As when it was decided: threads a pixel wide are JPEG's ringing.
     cv::morphologyEx(mask, mask, cv::MORPH_OPEN,

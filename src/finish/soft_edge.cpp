@@ -4,6 +4,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "gaussian_blur.h"
 #include "normalised_blur.h"
 
 namespace zentrivo {
@@ -76,7 +77,7 @@ float ProductShare(const cv::Vec3f& pixel, const cv::Vec3f& f, const cv::Vec3f& 
 // four pixels; where there are none, the frame itself.
 cv::Mat DarkestNearby(const cv::Mat& frame, const cv::Mat& outside) {
     cv::Mat smooth;
-    cv::GaussianBlur(frame, smooth, cv::Size(), 1.0);
+    GaussianSmooth(frame, smooth, 1.0);
     cv::Mat onlyOutside(frame.size(), CV_32FC3, cv::Scalar::all(1e6));
     smooth.copyTo(onlyOutside, outside);
     cv::Mat darkest;
