@@ -82,9 +82,9 @@ SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, cons
     // the backdrop next to it.
     const cv::Mat band = EdgeBand(mask);
     const cv::Mat bare = band & (EvidenceInBand(image(near), backdrop(near), band) <= threshold);
-    const SoftEdge refined = RefineEdge(image(near), mask, bare, backdrop(near));
-    refined.alpha.copyTo(edge.alpha(near));
-    refined.colour.copyTo(edge.colour(near));
+    SoftEdge refined{edge.alpha(near), edge.colour(near)};
+    mask.convertTo(refined.alpha, CV_32F, 1.0 / 255);
+    RefineEdge(image(near), mask, bare, backdrop(near), refined);
     return edge;
 }
 

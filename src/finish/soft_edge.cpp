@@ -101,21 +101,19 @@ cv::Mat EdgeBand(const cv::Mat& mask) {
 
 namespace {
 
-// RefineEdge over the whole of its arguments, views of the same size.
-SoftEdge RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
-                       const cv::Mat& backdrop) {
+// RefineEdge over the whole of its arguments, views of the same size; only
+// the pixels of `inner` are written into `edge`.
+void RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                   const cv::Mat& backdrop, const cv::Rect& inner, SoftEdge& edge) {
     const cv::Mat inside = Shrunk(mask, kReach);
     cv::Mat outside;
     cv::bitwise_not(Grown(mask, kReach), outside);
     const LocalColour product = NearbyColour(frame, inside);
     const LocalColour nearby = NearbyColour(frame, outside);
-    const cv::Mat darkest = DarkestNearby(frame, outside);
+    cv::Mat darkest;  // made when a pixel first needs it: most tiles have no shadow
 
-    SoftEdge edge;
-    mask.convertTo(edge.alpha, CV_32F, 1.0 / 255);
-    edge.colour = frame.clone();
-    for (int y = 0; y < frame.rows; ++y) {
-        for (int x = 0; x < frame.cols; ++x) {
+    for (int y = inner.y; y < inner.y + inner.height; ++y) {
+        for (int x = inner.x; x < inner.x + inner.width; ++x) {
             if (inside.at<std::uint8_t>(y, x) || outside.at<std::uint8_t>(y, x)) {
                 continue;
             }
@@ -124,14 +122,18 @@ SoftEdge RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat&
             if (product.weight.at<float>(y, x) < 0.02f || nearby.weight.at<float>(y, x) < 0.02f) {
                 continue;
             }
+            float& alpha = edge.alpha.at<float>(y - inner.y, x - inner.x);
             cv::Vec3f b = nearby.colour.at<cv::Vec3f>(y, x);
             if (InShadow(b, backdrop.at<cv::Vec3f>(y, x))) {
                 if (bare.at<std::uint8_t>(y, x)) {
-                    edge.alpha.at<float>(y, x) = 0;
+                    alpha = 0;
                     continue;
                 }
                 // The shadow is deepest right at the foot: the darkest
                 // backdrop nearby is nearer the truth there than the mean.
+                if (darkest.empty()) {
+                    darkest = DarkestNearby(frame, outside);
+                }
                 b = darkest.at<cv::Vec3f>(y, x);
             }
             const cv::Vec3f f = product.colour.at<cv::Vec3f>(y, x);
@@ -141,20 +143,16 @@ SoftEdge RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat&
                 continue;
             }
             const float share = ProductShare(frame.at<cv::Vec3f>(y, x), f, b);
-            edge.alpha.at<float>(y, x) = std::clamp((share - kHaze) / (1 - 2 * kHaze), 0.0f, 1.0f);
-            edge.colour.at<cv::Vec3f>(y, x) = f;
+            alpha = std::clamp((share - kHaze) / (1 - 2 * kHaze), 0.0f, 1.0f);
+            edge.colour.at<cv::Vec3f>(y - inner.y, x - inner.x) = f;
         }
     }
-    return edge;
 }
 
 }  // namespace
 
-SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
-                    const cv::Mat& backdrop) {
-    SoftEdge edge;
-    mask.convertTo(edge.alpha, CV_32F, 1.0 / 255);
-    edge.colour = frame.clone();
+void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                const cv::Mat& backdrop, SoftEdge& edge) {
     const cv::Mat band = EdgeBand(mask);
     const cv::Rect whole(cv::Point(), frame.size());
     for (int top = 0; top < frame.rows; top += kTile) {
@@ -166,14 +164,11 @@ SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& ba
             const cv::Rect read =
                 (tile + cv::Size(2 * kTileHalo, 2 * kTileHalo) - cv::Point(kTileHalo, kTileHalo)) &
                 whole;
-            const SoftEdge part =
-                RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read));
-            const cv::Rect inner = tile - read.tl();
-            part.alpha(inner).copyTo(edge.alpha(tile));
-            part.colour(inner).copyTo(edge.colour(tile));
+            SoftEdge into{edge.alpha(tile), edge.colour(tile)};
+            RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read), tile - read.tl(),
+                          into);
         }
     }
-    return edge;
 }
 
 }  // namespace zentrivo

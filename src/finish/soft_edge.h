@@ -10,6 +10,10 @@ struct SoftEdge {
     cv::Mat colour;  // CV_32FC3: the product's own colour where alpha > 0
 };
 
+// The pixels RefineEdge reads as a mix: those near the hard mask's edge,
+// either side of it (CV_8U, 255).
+cv::Mat EdgeBand(const cv::Mat& mask);
+
 // Refines the hard mask near its edge. Each pixel there is read as a mix
 // of the product's colour just inside and the backdrop's just outside, and
 // its share of the product is where it lies on the line between the two;
@@ -21,11 +25,10 @@ struct SoftEdge {
 // pixels off is lighter than the one under the edge: there a bare pixel is
 // no product at all. Elsewhere it may be (a black product's edge is the
 // backdrop made darker too) and the mix decides.
-// The pixels RefineEdge reads as a mix: those near the hard mask's edge,
-// either side of it (CV_8U, 255).
-cv::Mat EdgeBand(const cv::Mat& mask);
-
-SoftEdge RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
-                    const cv::Mat& backdrop);
+// `edge` holds views of the frame's size, filled with the hard mask's
+// alpha (0 or 1) and the frame's colours; only the pixels read as a mix
+// are changed.
+void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
+                const cv::Mat& backdrop, SoftEdge& edge);
 
 }  // namespace zentrivo
