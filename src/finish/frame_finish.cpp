@@ -27,7 +27,7 @@ cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region,
     }
     CV_Assert(!plate.empty());
     const cv::Mat colour = PlateColour(Resized(plate, decided.size, cv::INTER_AREA));
-    return Resized(colour, size, cv::INTER_LINEAR)(region);
+    return ResizedPart(colour, size, region);
 }
 
 cv::Mat FloatPlate(const RgbImage* plate) {
@@ -46,9 +46,9 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
     const cv::Mat backdrop = BackdropAt(size, region, decided, plate);
     cv::Mat shadow;
     if (keepShadow && !decided.shadow.empty()) {
-        shadow = Resized(decided.WholeShadow(), size, cv::INTER_LINEAR)(region);
+        shadow = ResizedPart(decided.WholeShadow(), size, region);
     }
-    const cv::Mat mask = Resized(decided.WholeMask(), size, cv::INTER_LINEAR)(region) >= 128;
+    const cv::Mat mask = ResizedPart(decided.WholeMask(), size, region) >= 128;
     const int reach =
         decided.size == size
             ? 0

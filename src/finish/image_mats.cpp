@@ -1,5 +1,9 @@
 #include "image_mats.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 #include <opencv2/imgproc.hpp>
 
 namespace zentrivo {
@@ -11,6 +15,49 @@ cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation) {
     cv::Mat out;
     cv::resize(image, out, size, 0, 0, interpolation);
     return out;
+}
+
+namespace {
+
+// Along one side: which source pixels [from, to) a linear resize from
+// `source` to `target` pixels reads for the target pixels [begin, end),
+// with one more either side, begun where a whole number of target pixels
+// begins (`at`), so that the part resized alone is mapped exactly as in the
+// whole.
+struct Span {
+    int from;
+    int to;
+    int at;
+    int count;  // target pixels of [from, to)
+};
+
+Span SpanRead(int source, int target, int begin, int end) {
+    const int common = std::gcd(source, target);
+    const int step = source / common;
+    const int targetStep = target / common;
+    const double scale = static_cast<double>(source) / target;
+    const int first = static_cast<int>(std::floor((begin + 0.5) * scale - 0.5)) - 1;
+    const int last = static_cast<int>(std::floor((end - 0.5) * scale - 0.5)) + 2;
+    Span span;
+    span.from = std::max(0, first) / step * step;
+    span.to = std::min(source, (last + step - 1) / step * step);
+    span.at = span.from / step * targetStep;
+    span.count = span.to == source ? target - span.at : (span.to - span.from) / step * targetStep;
+    return span;
+}
+
+}  // namespace
+
+cv::Mat ResizedPart(const cv::Mat& image, const cv::Size& size, const cv::Rect& region) {
+    if (image.size() == size) {
+        return image(region);
+    }
+    const Span x = SpanRead(image.cols, size.width, region.x, region.x + region.width);
+    const Span y = SpanRead(image.rows, size.height, region.y, region.y + region.height);
+    const cv::Mat read = image(cv::Rect(x.from, y.from, x.to - x.from, y.to - y.from));
+    cv::Mat part;
+    cv::resize(read, part, cv::Size(x.count, y.count), 0, 0, cv::INTER_LINEAR);
+    return part(region - cv::Point(x.at, y.at));
 }
 
 cv::Mat ToFloatMat(const RgbImage& image) {

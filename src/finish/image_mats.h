@@ -12,6 +12,9 @@ namespace zentrivo {
 cv::Mat ToFloatMat(const RgbImage& image);
 // `image` at `size` by cv::resize, or itself when it is that size already.
 cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation);
+// `region` of `image` made `size` by linear interpolation, as it is in the
+// whole so enlarged; only the pixels that part reads are enlarged.
+cv::Mat ResizedPart(const cv::Mat& image, const cv::Size& size, const cv::Rect& region);
 // Four float channels (colour 0-255, alpha 0-1, not premultiplied) to bytes.
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat);
 // Bytes to four float channels as above.

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+
+#include <opencv2/imgproc.hpp>
 
 #include "finish/frame_finish.h"
+#include "finish/image_mats.h"
 #include "shot_measures.h"
 #include "synthetic_shot.h"
 
@@ -97,6 +101,33 @@ TEST(FrameFinish, TakesThePlateOnlyWhenItIsTheFrameSize) {
     const FinishedFrame without = FinishFrame(shot.frame, nullptr, {});
     EXPECT_EQ(withSmaller.product, without.product);
     EXPECT_EQ(withSmaller.image.pixels, without.image.pixels);
+}
+
+// A frame's decided mask and shadow are enlarged only over the part of it
+// that is finished: that part must hold the very values of the whole
+// enlargement, wherever it lies and whatever the scale, or the product's
+// edge would move from one frame of a spin to the next.
+TEST(FrameFinish, AnEnlargedPartIsThatPartOfTheWholeEnlargement) {
+    cv::RNG random(7);
+    const std::pair<cv::Size, cv::Size> scales[] = {
+        {{750, 500}, {2400, 1600}}, {{751, 499}, {1500, 1000}}, {{375, 250}, {1136, 757}}};
+    for (const auto& [small, big] : scales) {
+        cv::Mat mask(small, CV_8U);
+        cv::Mat shadow(small, CV_32F);
+        random.fill(mask, cv::RNG::UNIFORM, 0, 256);
+        random.fill(shadow, cv::RNG::UNIFORM, 0.0, 1.0);
+        const cv::Mat wholeMask = Resized(mask, big, cv::INTER_LINEAR);
+        const cv::Mat wholeShadow = Resized(shadow, big, cv::INTER_LINEAR);
+        for (cv::Rect region :
+             {cv::Rect(cv::Point(), big), cv::Rect(0, 0, 37, 41),
+              cv::Rect(big.width - 53, big.height - 29, 53, 29), cv::Rect(301, 207, 1001, 603)}) {
+            region &= cv::Rect(cv::Point(), big);
+            SCOPED_TRACE(std::to_string(big.width) + " " + std::to_string(region.x));
+            EXPECT_EQ(cv::norm(ResizedPart(mask, big, region), wholeMask(region), cv::NORM_INF), 0);
+            EXPECT_EQ(cv::norm(ResizedPart(shadow, big, region), wholeShadow(region), cv::NORM_INF),
+                      0);
+        }
+    }
 }
 
 }  // namespace
