@@ -4,9 +4,10 @@
 #include <array>
 #include <cmath>
 #include <vector>
-#include "gaussian_blur.h"
 
 #include <opencv2/imgproc.hpp>
+
+#include "gaussian_blur.h"
 
 namespace zentrivo {
 namespace {

@@ -7,10 +7,7 @@
 namespace zentrivo {
 
 void GaussianSmooth(const cv::Mat& image, cv::Mat& smoothed, double sigma) {
-    if (image.depth() != CV_32F) {
-        cv::GaussianBlur(image, smoothed, cv::Size(), sigma);
-        return;
-    }
+    CV_Assert(image.depth() == CV_32F);
     thread_local std::map<double, cv::Mat> kernels;
     cv::Mat& kernel = kernels[sigma];
     if (kernel.empty()) {
