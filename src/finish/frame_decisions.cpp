@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include <opencv2/imgproc.hpp>
 
@@ -71,14 +72,18 @@ cv::Mat PlateOfFrame(const RgbImage& frame, const RgbImage* plate) {
     return plate && SameSize(*plate, frame) ? ToFloatMat(*plate) : cv::Mat();
 }
 
-FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
-                           bool shadows, FinishedFrame* found) {
+namespace {
+
+// The decisions on `small`, a frame made the size they are taken at from
+// one `fullWidth` pixels wide.
+std::shared_ptr<FrameDecisions::Held> DecideSmall(const cv::Mat& small, int fullWidth,
+                                                  const cv::Mat& plate, bool shadows) {
+    const cv::Size decided = small.size();
     // The decisions are taken on a lightly smoothed copy, so the sensor's
     // grain does not decide them. Making the frame smaller smooths it too,
     // so the blur shrinks with it.
-    const cv::Mat small = Resized(image, decided, cv::INTER_AREA);
     cv::Mat smooth;
-    GaussianSmooth(small, smooth, static_cast<double>(decided.width) / image.cols);
+    GaussianSmooth(small, smooth, static_cast<double>(decided.width) / fullWidth);
     const Backdrop backdrop =
         plate.empty() ? BackdropFromBorder(smooth)
                       : BackdropFromPlate(smooth, Resized(plate, decided, cv::INTER_AREA));
@@ -109,6 +114,15 @@ FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv:
             shadow(held->near).convertTo(held->shadow, CV_16U, kShadowSteps);
         }
     }
+    return held;
+}
+
+}  // namespace
+
+FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
+                           bool shadows, FinishedFrame* found) {
+    std::shared_ptr<FrameDecisions::Held> held =
+        DecideSmall(Resized(image, decided, cv::INTER_AREA), image.cols, plate, shadows);
     if (found) {
         // Where the product is, read at the frame's own size: its edge,
         // decided smaller, is read again there.
@@ -127,6 +141,22 @@ FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool sh
     const bool decidedPlate = plate != nullptr && cv::Size(plate->width, plate->height) == decided;
     return DecideImage(image, decidedPlate ? ToFloatMat(*plate) : PlateOfFrame(frame, plate),
                        decided, shadows, found);
+}
+
+FrameDecisions DecideFrameAt(const RgbImage& frame, int decidedWidth, int decidedHeight,
+                             int smoothedAs, const RgbImage* plate, bool shadows) {
+    // Made small in bytes, a large frame is read once, by OpenCV's fast
+    // averaging, and only the small one is made floats.
+    const cv::Mat bytes(frame.height, frame.width, CV_8UC3,
+                        const_cast<std::uint8_t*>(frame.pixels.data()), frame.stride());
+    cv::Mat small;
+    cv::resize(bytes, small, cv::Size(decidedWidth, decidedHeight), 0, 0, cv::INTER_AREA);
+    cv::Mat image;
+    small.convertTo(image, CV_32FC3);
+    const bool decidedPlate =
+        plate != nullptr && plate->width == decidedWidth && plate->height == decidedHeight;
+    return FrameDecisions(
+        DecideSmall(image, smoothedAs, decidedPlate ? ToFloatMat(*plate) : cv::Mat(), shadows));
 }
 
 }  // namespace zentrivo

@@ -36,4 +36,10 @@ struct FinishedFrame;
 FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool shadows,
                            FinishedFrame* found = nullptr, int decidedLongEdge = 0);
 
+// DecideFrame for `frame` made `decidedWidth` x `decidedHeight` (smaller)
+// and smoothed there as a frame `smoothedAs` pixels wide made that small
+// would be; `plate`, if any, is of the decided size.
+FrameDecisions DecideFrameAt(const RgbImage& frame, int decidedWidth, int decidedHeight,
+                             int smoothedAs, const RgbImage* plate, bool shadows);
+
 }  // namespace zentrivo

@@ -65,18 +65,15 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
     return finished;
 }
 
-}  // namespace
-
-FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
-                                 const FrameDecisions::Held& decided, bool shadows) {
-    // Beyond the mask and the shadow the edge's reading sees (its margin,
-    // the enlargement's reach, a blur), so that the region reads as the
-    // whole frame would; then the product touches the region's side only
-    // where that is the frame's.
+// The part of a frame of `size` that holds the decided mask and shadow, and
+// beyond them what the edge's reading sees (its margin, the enlargement's
+// reach, a blur), so that the part reads as the whole frame would; then the
+// product touches the part's side only where that is the frame's. Empty
+// when nothing was decided to be there.
+cv::Rect NearDecided(const cv::Size& size, const FrameDecisions::Held& decided) {
     if (decided.near.empty()) {
         return {};
     }
-    const cv::Size size = image.size();
     const double x = static_cast<double>(size.width) / decided.size.width;
     const double y = static_cast<double>(size.height) / decided.size.height;
     const int margin = 48 + static_cast<int>(std::ceil(x));
@@ -84,11 +81,18 @@ FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
                         static_cast<int>(std::floor(decided.near.y * y)) - margin,
                         static_cast<int>(std::ceil(decided.near.width * x)) + 2 * margin,
                         static_cast<int>(std::ceil(decided.near.height * y)) + 2 * margin);
-    const cv::Rect region = near & cv::Rect(cv::Point(), size);
+    return near & cv::Rect(cv::Point(), size);
+}
+
+}  // namespace
+
+FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
+                                 const FrameDecisions::Held& decided, bool shadows) {
+    const cv::Rect region = NearDecided(image.size(), decided);
     if (region.empty()) {
         return {};
     }
-    return FinishImage(image(region), size, region, plate, decided, shadows, false,
+    return FinishImage(image(region), image.size(), region, plate, decided, shadows, false,
                        Wanted::kProduct);
 }
 
@@ -112,8 +116,12 @@ FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int 
                                 : cv::Rect(where.left, where.top, where.width, where.height);
     CV_Assert(part.width == region.width && part.height == region.height);
     return FinishImage(ToFloatMat(part), size, region, FloatPlate(plate), decisions.held(),
-                       options.keepShadow, options.transparent,
-                       where.empty() ? Wanted::kPictureAndProduct : Wanted::kPicture);
+                       options.keepShadow, options.transparent, Wanted::kPictureAndProduct);
+}
+
+FrameRegion DecidedPart(const FrameDecisions& decisions, int frameWidth, int frameHeight) {
+    const cv::Rect region = NearDecided(cv::Size(frameWidth, frameHeight), decisions.held());
+    return {region.x, region.y, region.width, region.height};
 }
 
 }  // namespace zentrivo

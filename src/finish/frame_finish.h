@@ -60,11 +60,19 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
 // pixels of `where` in a frame of `frameWidth` x `frameHeight`, or the
 // whole frame when `where` is empty. `plate` is the plate the decisions
 // were taken with, at any size of the frame's shape; it may be null if
-// they were not. For a part (a spin's crop shows no more) only the picture
-// is made, of the part's size, as where the product is was found when the
-// frame was decided.
+// they were not. For a part, the picture is of the part's size, and where
+// the product is is told in the whole frame's pixels, as read in the part:
+// the whole frame's when the part holds all of the product's surround
+// (DecidedPart).
 FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int frameWidth,
                             int frameHeight, const RgbImage* plate, const FrameDecisions& decisions,
                             const FinishOptions& options);
+
+// The part of a frame of `frameWidth` x `frameHeight` that holds what
+// `decisions` kept (the product and its shadow) with the margin the edge's
+// reading needs, so that this part finished alone (FinishDecided) reads as
+// the whole frame would; beyond it the finished frame is bare backdrop.
+// Empty when nothing was decided to be there.
+FrameRegion DecidedPart(const FrameDecisions& decisions, int frameWidth, int frameHeight);
 
 }  // namespace zentrivo

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "exif_orientation.h"
+#include "kept_picture.h"
 #include "png_file.h"
 
 namespace zentrivo {
@@ -50,6 +53,70 @@ RgbImage OnWhite(const RgbaImage& image) {
     return out;
 }
 
+// A pixel of nothing but backdrop, as the finishing writes it.
+std::uint32_t BarePixel(bool transparent) {
+    const std::uint8_t value = transparent ? 0 : 255;
+    std::uint32_t pixel = 0;
+    std::memset(&pixel, value, sizeof pixel);
+    return pixel;
+}
+
+std::uint32_t PixelAt(const std::uint8_t* at) {
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, at, sizeof pixel);
+    return pixel;
+}
+
+// The least part of `picture`, placed at (left, top), outside which it is
+// bare: all that is worth keeping of a frame's finished part.
+KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparent) {
+    const std::uint32_t bare = BarePixel(transparent);
+    int firstX = picture.width;
+    int lastX = -1;
+    int firstY = picture.height;
+    int lastY = -1;
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* row = picture.row(y);
+        for (int x = 0; x < picture.width; ++x) {
+            if (PixelAt(row + 4 * static_cast<std::size_t>(x)) != bare) {
+                firstX = std::min(firstX, x);
+                lastX = std::max(lastX, x);
+                firstY = std::min(firstY, y);
+                lastY = y;
+            }
+        }
+    }
+    KeptPicture kept;
+    if (lastX < 0) {
+        return kept;
+    }
+    kept.left = left + firstX;
+    kept.top = top + firstY;
+    kept.image = RgbaImage(lastX - firstX + 1, lastY - firstY + 1);
+    for (int y = 0; y < kept.image.height; ++y) {
+        const std::uint8_t* from = picture.row(firstY + y) + 4 * static_cast<std::size_t>(firstX);
+        std::copy_n(from, kept.image.stride(), kept.image.row(y));
+    }
+    return kept;
+}
+
+// `region` of a frame, bare but for what `kept` holds of it.
+RgbaImage Placed(const KeptPicture& kept, const PixelRect& region, bool transparent) {
+    RgbaImage out(region.width, region.height);
+    std::fill(out.pixels.begin(), out.pixels.end(), transparent ? 0 : 255);
+    const int left = std::max(kept.left, region.left);
+    const int right = std::min(kept.left + kept.image.width, region.left + region.width);
+    const int top = std::max(kept.top, region.top);
+    const int bottom = std::min(kept.top + kept.image.height, region.top + region.height);
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* from =
+            kept.image.row(y - kept.top) + 4 * static_cast<std::size_t>(left - kept.left);
+        std::copy_n(from, 4 * static_cast<std::size_t>(std::max(0, right - left)),
+                    out.row(y - region.top) + 4 * static_cast<std::size_t>(left - region.left));
+    }
+    return out;
+}
+
 double MaskArea(const std::vector<std::uint8_t>& product) {
     double sum = 0;
     for (const std::uint8_t p : product) {
@@ -61,7 +128,7 @@ double MaskArea(const std::vector<std::uint8_t>& product) {
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
-    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames), decisions_(frames) {
+    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames) {
     const int width = shape.UprightWidth();
     const int height = shape.UprightHeight();
     if (NeedsSurvey()) {
@@ -120,17 +187,42 @@ void FrameFinisher::Record(std::size_t index, const FinishedFrame& finished) {
     withShadow_[index] = finished.withShadow;
 }
 
-RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
-    // What is product and shadow is decided here, once, and kept for the
-    // second pass, which then only reads the edge at the working size.
-    const bool finishing = request_.finish.background != SpinFinish::Background::kAsShot;
-    FinishedFrame found;
-    FrameDecisions decisions = DecideFrame(frame, PlateAt(plate_), !request_.finish.dropShadow,
-                                           &found, std::max(decided_.width, decided_.height));
-    Record(index, found);
-    if (finishing) {
-        decisions_[index] = std::move(decisions);
+fs::path FrameFinisher::KeptPath(std::size_t index) const {
+    return kept_ / (std::to_string(index + 1) + ".part");
+}
+
+void FrameFinisher::SurveyAndFinish(std::size_t index, const RgbImage& frame) {
+    // `frame` is as the decoder gave it, at least the working size. It is
+    // decided as a frame read at the survey's size would be, and only the
+    // part that holds the product is made the working size and finished.
+    const FrameDecisions decisions =
+        DecideFrameAt(frame, decided_.width, decided_.height, survey_.width, PlateAt(plate_),
+                      !request_.finish.dropShadow);
+    const FrameRegion where = DecidedPart(decisions, work_.width, work_.height);
+    KeptPicture kept;
+    if (where.empty()) {
+        Record(index, {});
+    } else {
+        const RgbImage part =
+            ResizePartByArea(frame, 0, 0, {frame.width, frame.height}, work_, where);
+        const FinishedFrame finished = FinishDecided(part, where, work_.width, work_.height,
+                                                     PlateAt(plate_), decisions, Options());
+        Record(index, finished);
+        kept = Trimmed(finished.image, where.left, where.top, Options().transparent);
     }
+    WriteKeptPicture(kept, KeptPath(index));
+}
+
+RgbImage FrameFinisher::Survey(std::size_t index, RgbImage frame) {
+    if (FinishesInSurvey()) {
+        SurveyAndFinish(index, frame);
+        return {};
+    }
+    // Framing alone: only where the product is.
+    FinishedFrame found;
+    DecideFrame(frame, PlateAt(plate_), !request_.finish.dropShadow, &found,
+                std::max(decided_.width, decided_.height));
+    Record(index, found);
     const double x = static_cast<double>(work_.width) / survey_.width;
     const double y = static_cast<double>(work_.height) / survey_.height;
     boxes_[index] = Scaled(boxes_[index], x, y);
@@ -171,25 +263,39 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
             // Framed only: the survey found the product.
             picture = ApplyFraming(picture, WithinRegion(framing_, region), transparent);
         }
-    } else if (NeedsSurvey()) {
-        // Only what the crop shows is finished; the survey's checks of the
-        // whole frame stand.
-        const FrameDecisions decisions = std::move(decisions_[index]);
-        const FinishedFrame finished = FinishDecided(frame, region, work_.width, work_.height,
-                                                     PlateAt(plate_), decisions, Options());
-        picture = ApplyFraming(finished.image, WithinRegion(framing_, region), transparent);
     } else {
         FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());
         Record(index, finished);
         picture = std::move(finished.image);
     }
+    return Delivered(index, picture, stills);
+}
+
+RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
+    const fs::path path = KeptPath(index);
+    const KeptPicture kept = ReadKeptPicture(path);
+    std::error_code ignored;  // the folder goes at the end in any case
+    fs::remove(path, ignored);
+    const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
+    FrameRegion region = FramedPart();
+    if (region.empty()) {
+        region = {0, 0, work_.width, work_.height};
+    }
+    const RgbaImage picture = Placed(kept, region, transparent);
+    return Delivered(index, ApplyFraming(picture, WithinRegion(framing_, region), transparent),
+                     stills);
+}
+
+RgbImage FrameFinisher::Delivered(std::size_t index, const RgbaImage& picture,
+                                  const fs::path& stills) const {
+    const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
     RgbImage onWhite = OnWhite(picture);
     if (!stills.empty()) {
         const std::string name = std::to_string(index + 1);
         if (transparent) {
             WritePng(picture, stills / (name + ".png"));
         } else {
-            WriteJpeg(onWhite, stills / (name + ".jpg"), kStillQuality);
+            WriteJpeg(onWhite, stills / (name + ".jpg"), kStillQuality, JpegColour::kEveryPixel);
         }
     }
     return onWhite;

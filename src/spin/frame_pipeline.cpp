@@ -23,13 +23,24 @@ RgbImage Cut(const RgbImage& whole, const PixelRect& part) {
 
 FramePipeline::FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape,
                              PixelSize size, int threads, EachFrame eachFrame, Transform transform,
-                             PixelRect part)
+                             PixelRect part, bool atLeast)
     : photos_(std::move(photos)),
+      count_(photos_.size()),
       shape_(shape),
       size_(size),
       part_(part),
+      atLeast_(atLeast),
       eachFrame_(std::move(eachFrame)),
       transform_(std::move(transform)) {
+    Start(threads);
+}
+
+FramePipeline::FramePipeline(std::size_t frames, int threads, Source source, EachFrame eachFrame)
+    : count_(frames), source_(std::move(source)), eachFrame_(std::move(eachFrame)) {
+    Start(threads);
+}
+
+void FramePipeline::Start(int threads) {
     const int count = std::max(1, threads);
     ahead_ = 2 * static_cast<std::size_t>(count);
     for (int i = 0; i < count; ++i) {
@@ -58,6 +69,17 @@ std::exception_ptr FramePipeline::Failure() const {
 }
 
 RgbImage FramePipeline::Make(std::size_t index) const {
+    RgbImage frame = source_ ? source_(index) : Read(index);
+    if (transform_) {
+        frame = transform_(index, std::move(frame));
+    }
+    if (eachFrame_) {
+        eachFrame_(index, frame);
+    }
+    return frame;
+}
+
+RgbImage FramePipeline::Read(std::size_t index) const {
     const std::filesystem::path& photo = photos_[index];
     JpegSize stored;
     // A photo stored turned is made whole, then cut.
@@ -87,19 +109,14 @@ RgbImage FramePipeline::Make(std::size_t index) const {
         const int width = swap ? size_.height : size_.width;
         const int height = swap ? size_.width : size_.height;
         // Decoded at the very size, as a survey's frame often is: no copy.
-        frame = Upright(decoded.image.width == width && decoded.image.height == height
-                            ? std::move(decoded.image)
-                            : ResizeByArea(decoded.image, width, height),
-                        stored.orientation);
+        const bool asDecoded =
+            atLeast_ || (decoded.image.width == width && decoded.image.height == height);
+        frame = Upright(
+            asDecoded ? std::move(decoded.image) : ResizeByArea(decoded.image, width, height),
+            stored.orientation);
         if (!part_.empty()) {
             frame = Cut(frame, part_);
         }
-    }
-    if (transform_) {
-        frame = transform_(index, std::move(frame));
-    }
-    if (eachFrame_) {
-        eachFrame_(index, frame);
     }
     return frame;
 }
@@ -110,10 +127,9 @@ void FramePipeline::Work() {
         {
             std::unique_lock<std::mutex> lock(mutex_);
             changed_.wait(lock, [this] {
-                return stopped_ || nextToMake_ >= photos_.size() ||
-                       nextToMake_ < nextToTake_ + ahead_;
+                return stopped_ || nextToMake_ >= count_ || nextToMake_ < nextToTake_ + ahead_;
             });
-            if (stopped_ || nextToMake_ >= photos_.size()) {
+            if (stopped_ || nextToMake_ >= count_) {
                 return;
             }
             index = nextToMake_++;
@@ -135,7 +151,7 @@ void FramePipeline::Work() {
 
 std::optional<RgbImage> FramePipeline::Next() {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (nextToTake_ >= photos_.size()) {
+    if (nextToTake_ >= count_) {
         return std::nullopt;
     }
     changed_.wait(lock, [this] { return stopped_ || ready_.count(nextToTake_) != 0; });

@@ -31,13 +31,22 @@ public:
     // Runs on a worker for each frame once it is resized, before EachFrame:
     // what it gives back is the frame from then on.
     using Transform = std::function<RgbImage(std::size_t index, RgbImage frame)>;
+    // Makes a frame without reading a photo: a second pass that finishes
+    // what its first kept.
+    using Source = std::function<RgbImage(std::size_t index)>;
 
     // `shape` is the stored size of the first photo: the others must have
     // its proportions once upright. `size` is the frames' upright size.
     // With a `part`, only that part of each frame is made and handed on, in
-    // a fraction of the time when the photos are upright as stored.
+    // a fraction of the time when the photos are upright as stored. With
+    // `atLeast`, `size` is only the least size the frames are read at: each
+    // is handed on as the decoder's scale gives it, for a transform that
+    // makes its own sizes from it.
     FramePipeline(std::vector<std::filesystem::path> photos, JpegSize shape, PixelSize size,
-                  int threads, EachFrame eachFrame, Transform transform = {}, PixelRect part = {});
+                  int threads, EachFrame eachFrame, Transform transform = {}, PixelRect part = {},
+                  bool atLeast = false);
+    // `frames` frames made by `source`, in the same way.
+    FramePipeline(std::size_t frames, int threads, Source source, EachFrame eachFrame);
     // Stops the workers and waits for them.
     ~FramePipeline();
     FramePipeline(const FramePipeline&) = delete;
@@ -52,13 +61,18 @@ public:
     std::exception_ptr Failure() const;
 
 private:
+    void Start(int threads);
     void Work();
     RgbImage Make(std::size_t index) const;
+    RgbImage Read(std::size_t index) const;
 
     const std::vector<std::filesystem::path> photos_;
+    const std::size_t count_;
     const JpegSize shape_;
     const PixelSize size_;
     const PixelRect part_;
+    const bool atLeast_ = false;
+    const Source source_;
     const EachFrame eachFrame_;
     const Transform transform_;
     std::size_t ahead_;  // frames that may be made beyond the next one taken

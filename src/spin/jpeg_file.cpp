@@ -172,8 +172,8 @@ bool Decode(const std::string& bytes, int longEdge, JpegSize* size, DecodedPart*
     return !trap.damaged;
 }
 
-bool Encode(const RgbImage& image, int quality, unsigned char** buffer, unsigned long* length,
-            ErrorTrap& trap) {
+bool Encode(const RgbImage& image, int quality, JpegColour colour, unsigned char** buffer,
+            unsigned long* length, ErrorTrap& trap) {
     jpeg_compress_struct info;
     info.err = &trap.manager;
     if (setjmp(trap.jump)) {
@@ -188,6 +188,12 @@ bool Encode(const RgbImage& image, int quality, unsigned char** buffer, unsigned
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (colour == JpegColour::kEveryPixel) {
+        for (int c = 0; c < info.num_components; ++c) {
+            info.comp_info[c].h_samp_factor = 1;
+            info.comp_info[c].v_samp_factor = 1;
+        }
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         auto row = const_cast<JSAMPROW>(image.row(static_cast<int>(info.next_scanline)));
@@ -270,12 +276,13 @@ DecodedPart DecodeJpegPart(const std::filesystem::path& path, int longEdge,
     return part;
 }
 
-void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality) {
+void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality,
+               JpegColour colour) {
     ErrorTrap trap;
     SetTrap(trap);
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
-    const bool encoded = Encode(image, quality, &buffer, &length, trap);
+    const bool encoded = Encode(image, quality, colour, &buffer, &length, trap);
     std::string bytes;
     if (encoded) {
         bytes.assign(reinterpret_cast<const char*>(buffer), length);

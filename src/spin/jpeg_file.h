@@ -57,10 +57,15 @@ using PartWanted = std::function<PixelRect(const JpegSize& stored, PixelSize dec
 DecodedPart DecodeJpegPart(const std::filesystem::path& path, int longEdge,
                            const PartWanted& wanted, JpegSize* stored = nullptr);
 
+// How finely a JPEG keeps colour. Halved (as cameras do) is smaller; kept
+// for every pixel, a coloured edge does not tint the pure white beside it.
+enum class JpegColour { kHalved, kEveryPixel };
+
 // Writes `image` as a baseline JPEG of the given quality (1-100); throws
 // ImageFileError when it cannot be encoded, as WriteWholeFile when it
 // cannot be written.
-void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality);
+void WriteJpeg(const RgbImage& image, const std::filesystem::path& path, int quality,
+               JpegColour colour = JpegColour::kHalved);
 
 // The whole file, or throws ImageFileError naming it.
 std::string ReadWholeFile(const std::filesystem::path& path);

@@ -110,7 +110,10 @@ private:
     void MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
                     SpinResult& result);
     FramePipeline::Transform Finishing(StagedOutput& out);
-    bool SurveyFrames(JpegSize shape, SpinResult& result);
+    // The folder the finished stills are written in, made now; none unless
+    // they are wanted.
+    std::filesystem::path StillsFolder(StagedOutput& out) const;
+    bool SurveyFrames(StagedOutput& out, JpegSize shape, SpinResult& result);
 
     const SpinRequest& request_;
     const SpinProgressFunction& progress_;
@@ -120,15 +123,19 @@ private:
 #endif
 };
 
+fs::path Exporter::StillsFolder(StagedOutput& out) const {
+    if (!request_.finish.stills) {
+        return {};
+    }
+    const fs::path stills = out.Path(kStillsFolderName);
+    fs::create_directory(stills);
+    return stills;
+}
+
 FramePipeline::Transform Exporter::Finishing([[maybe_unused]] StagedOutput& out) {
 #ifdef ZENTRIVO_FINISH
     if (finisher_) {
-        fs::path stills;
-        if (request_.finish.stills) {
-            stills = out.Path(kStillsFolderName);
-            fs::create_directory(stills);
-        }
-        return [this, stills](std::size_t index, RgbImage frame) {
+        return [this, stills = StillsFolder(out)](std::size_t index, RgbImage frame) {
             return finisher_->Finish(index, frame, stills);
         };
     }
@@ -137,14 +144,23 @@ FramePipeline::Transform Exporter::Finishing([[maybe_unused]] StagedOutput& out)
 }
 
 // The first of spin framing's two passes; true when the frames may be made.
-bool Exporter::SurveyFrames([[maybe_unused]] JpegSize shape, SpinResult& result) {
+bool Exporter::SurveyFrames([[maybe_unused]] StagedOutput& out, [[maybe_unused]] JpegSize shape,
+                            SpinResult& result) {
 #ifdef ZENTRIVO_FINISH
     if (finisher_ && finisher_->NeedsSurvey()) {
+        if (finisher_->FinishesInSurvey()) {
+            // Hidden in the staging folder, so it goes with it.
+            const fs::path kept = out.Path(".finished");
+            fs::create_directory(kept);
+            finisher_->KeepIn(kept);
+        }
         const std::string stage = "Finding the product";
-        FramePipeline survey(plan_.frames, shape, finisher_->SurveySize(), Threads(), {},
-                             [this](std::size_t index, RgbImage frame) {
-                                 return finisher_->Survey(index, std::move(frame));
-                             });
+        FramePipeline survey(
+            plan_.frames, shape, finisher_->SurveySize(), Threads(), {},
+            [this](std::size_t index, RgbImage frame) {
+                return finisher_->Survey(index, std::move(frame));
+            },
+            {}, finisher_->FinishesInSurvey());
         for (int done = 0; done <= static_cast<int>(plan_.frames.size()); ++done) {
             if (done > 0 && !survey.Next()) {
                 if (const std::exception_ptr failure = survey.Failure()) {
@@ -190,7 +206,21 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
         part = finisher_->FramedPart();
     }
 #endif
-    FramePipeline pipeline(plan_.frames, shape, work, Threads(), writeFrame, Finishing(out), part);
+    std::optional<FramePipeline> made;
+#ifdef ZENTRIVO_FINISH
+    if (finisher_ && finisher_->FinishesInSurvey()) {
+        made.emplace(
+            plan_.frames.size(), Threads(),
+            [this, stills = StillsFolder(out)](std::size_t index) {
+                return finisher_->FinishKept(index, stills);
+            },
+            writeFrame);
+    }
+#endif
+    if (!made) {
+        made.emplace(plan_.frames, shape, work, Threads(), writeFrame, Finishing(out), part);
+    }
+    FramePipeline& pipeline = *made;
     if (!Report(0, "Making the frames")) {
         result.status = SpinStatus::kCancelled;
         return;
@@ -247,7 +277,7 @@ SpinResult Exporter::Run() {
         result.height = size.height;
 
         out.emplace(request_.target);
-        if (!SurveyFrames(first, result)) {
+        if (!SurveyFrames(*out, first, result)) {
             return result;
         }
         MakeFrames(*out, first, work, size, result);
