@@ -108,6 +108,15 @@ TEST(FinishExport, ASpinOnWhiteAndTransparentIsFramedAlikeAndNamesTheEmptyView) 
                                (view / "spin.webp").string() + "\n" + (view / "stills").string() +
                                "\n");
         EXPECT_EQ(run.err, emptyView);
+        // The finished parts kept between the passes go with the export's
+        // hidden folder: nothing but what was published is left.
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(view)) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"frames", "index.html", "spin.js", "spin.webp",
+                                                  "stills"}));
         for (int n = 1; n <= 6; ++n) {
             SCOPED_TRACE(n);
             const fs::path still = view / "stills" / (std::to_string(n) + ".jpg");
