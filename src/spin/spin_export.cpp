@@ -17,6 +17,7 @@
 #include "spin_output.h"
 #include "viewer_page.h"
 #include "webp_animation.h"
+#include "webp_parts.h"
 
 namespace zentrivo {
 
@@ -183,9 +184,23 @@ bool Exporter::SurveyFrames([[maybe_unused]] StagedOutput& out, [[maybe_unused]]
 void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
                           SpinResult& result) {
     const int count = static_cast<int>(plan_.frames.size());
+    // Frames finished in the first pass are white but for their products,
+    // whose places are known: the workers then encode each frame's WebP on
+    // its own, only where it changed, instead of the animation encoder on
+    // one core. A frame's slot is written by its worker only, and read once
+    // the pipeline has handed that frame on.
+    bool finishedBefore = false;
+#ifdef ZENTRIVO_FINISH
+    finishedBefore = finisher_ && finisher_->FinishesInSurvey();
+#endif
     std::optional<WebpAnimation> webp;
+    std::vector<WebpPart> webpParts;
     if (request_.formats.webp) {
-        webp.emplace(size.width, size.height, count, request_.turnMilliseconds);
+        if (finishedBefore) {
+            webpParts.resize(plan_.frames.size());
+        } else {
+            webp.emplace(size.width, size.height, count, request_.turnMilliseconds);
+        }
     }
     std::optional<VideoProcess> video;
     if (request_.formats.mp4) {
@@ -208,11 +223,15 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
 #endif
     std::optional<FramePipeline> made;
 #ifdef ZENTRIVO_FINISH
-    if (finisher_ && finisher_->FinishesInSurvey()) {
+    if (finishedBefore) {
         made.emplace(
             plan_.frames.size(), Threads(),
-            [this, stills = StillsFolder(out)](std::size_t index) {
-                return finisher_->FinishKept(index, stills);
+            [this, &webpParts, stills = StillsFolder(out)](std::size_t index) {
+                RgbImage frame = finisher_->FinishKept(index, stills);
+                if (!webpParts.empty()) {
+                    webpParts[index] = EncodeWebpPart(frame, finisher_->ChangedPart(index));
+                }
+                return frame;
             },
             writeFrame);
     }
@@ -247,6 +266,10 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
     if (webp) {
         Report(count, "Finishing the WebP animation");
         webp->Save(out.Path(kWebpName));
+    } else if (!webpParts.empty()) {
+        Report(count, "Finishing the WebP animation");
+        SaveWebpParts(webpParts, size.width, size.height, request_.turnMilliseconds,
+                      out.Path(kWebpName));
     }
     if (video) {
         Report(count, "Finishing the MP4 video");

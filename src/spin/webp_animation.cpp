@@ -7,16 +7,9 @@
 #include <webp/mux.h>
 
 #include "jpeg_file.h"
+#include "webp_settings.h"
 
 namespace zentrivo {
-
-namespace {
-
-// A good look at photo sizes; the encoder's own default speed.
-constexpr float kQuality = 80;
-constexpr int kMethod = 4;
-
-}  // namespace
 
 struct WebpAnimation::Encoder {
     WebPAnimEncoder* encoder = nullptr;
@@ -33,8 +26,8 @@ WebpAnimation::WebpAnimation(int width, int height, int frames, int turnMillisec
     }
     options.anim_params.loop_count = 0;  // for ever
     options.anim_params.bgcolor = 0xffffffff;
-    encoder_->config.quality = kQuality;
-    encoder_->config.method = kMethod;
+    encoder_->config.quality = kWebpQuality;
+    encoder_->config.method = kWebpMethod;
     encoder_->config.thread_level = 1;
     encoder_->encoder = WebPAnimEncoderNew(width, height, &options);
     if (encoder_->encoder == nullptr) {

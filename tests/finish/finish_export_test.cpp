@@ -1,6 +1,7 @@
 // zentrivo-spin finishing a turn of rendered studio photos, as a user runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <webp/demux.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -44,6 +45,38 @@ std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {
         value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
     }
     return value;
+}
+
+// How many pixels of each frame of the animated WebP at `webp` differ
+// clearly (by more than a quarter of the range in a channel) from the
+// viewer's frame of that number in `frames`, which shows the same picture
+// through a JPEG.
+std::vector<int> WebpFramesOff(const fs::path& webp, const fs::path& frames) {
+    const std::string bytes = ReadWholeFile(webp);
+    const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    std::vector<int> off;
+    while (decoder != nullptr && WebPAnimDecoderHasMoreFrames(decoder)) {
+        std::uint8_t* shown = nullptr;
+        int end = 0;
+        if (!WebPAnimDecoderGetNext(decoder, &shown, &end)) {
+            break;
+        }
+        const RgbImage frame =
+            DecodeJpegAtLeast(frames / (std::to_string(off.size() + 1) + ".jpg"), 100000);
+        int count = 0;
+        for (int i = 0; i < frame.width * frame.height; ++i) {
+            for (int c = 0; c < 3; ++c) {
+                count += std::abs(frame.pixels[i * 3 + c] - shown[i * 4 + c]) > 64;
+            }
+        }
+        off.push_back(count);
+    }
+    WebPAnimDecoderDelete(decoder);
+    return off;
 }
 
 // The alpha of a PNG still's corners, read back through zlib: the writer
@@ -117,6 +150,9 @@ TEST(FinishExport, ASpinOnWhiteAndTransparentIsFramedAlikeAndNamesTheEmptyView) 
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left, (std::vector<std::string>{"frames", "index.html", "spin.js", "spin.webp",
                                                   "stills"}));
+        // Each frame of the animation is laid over the one before: where the
+        // product was and is no more, it must show white, not what was there.
+        EXPECT_EQ(WebpFramesOff(view / "spin.webp", view / "frames"), std::vector<int>(6, 0));
         for (int n = 1; n <= 6; ++n) {
             SCOPED_TRACE(n);
             const fs::path still = view / "stills" / (std::to_string(n) + ".jpg");
