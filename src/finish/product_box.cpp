@@ -46,17 +46,12 @@ std::pair<std::vector<float>, std::vector<float>> Profiles(const cv::Mat& alpha)
     cv::Mat across;
     cv::blur(alpha, along, cv::Size(1, 9));
     cv::blur(alpha, across, cv::Size(9, 1));
-    std::vector<float> columns(static_cast<std::size_t>(alpha.cols), 0.0f);
-    std::vector<float> rows(static_cast<std::size_t>(alpha.rows), 0.0f);
-    for (int y = 0; y < alpha.rows; ++y) {
-        for (int x = 0; x < alpha.cols; ++x) {
-            float& column = columns[static_cast<std::size_t>(x)];
-            float& row = rows[static_cast<std::size_t>(y)];
-            column = std::max(column, along.at<float>(y, x));
-            row = std::max(row, across.at<float>(y, x));
-        }
-    }
-    return {columns, rows};
+    cv::Mat columns;
+    cv::Mat rows;
+    cv::reduce(along, columns, 0, cv::REDUCE_MAX);
+    cv::reduce(across, rows, 1, cv::REDUCE_MAX);
+    return {std::vector<float>(columns.begin<float>(), columns.end<float>()),
+            std::vector<float>(rows.begin<float>(), rows.end<float>())};
 }
 
 }  // namespace
