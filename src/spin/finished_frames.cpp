@@ -295,24 +295,18 @@ PixelRect FrameFinisher::ShownPart(std::size_t index) const {
     // A frame point p lands on (p - centre) * scale + the output's middle;
     // the averaging and the interpolation reach a pixel or two further.
     constexpr int kSpread = 3;
-    const auto place = [this](double at, double centre, int size) {
-        return (at - centre) * framing_.scale + size / 2.0;
+    const auto from = [this](int at, double centre, int size) {
+        return static_cast<int>(std::floor((at - centre) * framing_.scale + size / 2.0)) - kSpread;
     };
-    const SpinFraming& framing = framing_;
-    const int left =
-        std::max(0, static_cast<int>(std::floor(place(part.left, framing.centreX, output_.width))) -
-                        kSpread);
-    const int top =
-        std::max(0, static_cast<int>(std::floor(place(part.top, framing.centreY, output_.height))) -
-                        kSpread);
-    const int right = std::min(
-        output_.width,
-        static_cast<int>(std::ceil(place(part.left + part.width, framing.centreX, output_.width))) +
-            kSpread);
+    const auto to = [this](int at, double centre, int size) {
+        return static_cast<int>(std::ceil((at - centre) * framing_.scale + size / 2.0)) + kSpread;
+    };
+    const int left = std::max(0, from(part.left, framing_.centreX, output_.width));
+    const int top = std::max(0, from(part.top, framing_.centreY, output_.height));
+    const int right =
+        std::min(output_.width, to(part.left + part.width, framing_.centreX, output_.width));
     const int bottom =
-        std::min(output_.height, static_cast<int>(std::ceil(place(
-                                     part.top + part.height, framing.centreY, output_.height))) +
-                                     kSpread);
+        std::min(output_.height, to(part.top + part.height, framing_.centreY, output_.height));
     if (right <= left || bottom <= top) {
         return {};
     }
