@@ -128,7 +128,7 @@ double MaskArea(const std::vector<std::uint8_t>& product) {
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
-    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames), keptParts_(frames) {
+    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames) {
     const int width = shape.UprightWidth();
     const int height = shape.UprightHeight();
     if (NeedsSurvey()) {
@@ -210,7 +210,6 @@ void FrameFinisher::SurveyAndFinish(std::size_t index, const RgbImage& frame) {
         Record(index, finished);
         kept = Trimmed(finished.image, where.left, where.top, Options().transparent);
     }
-    keptParts_[index] = {kept.left, kept.top, kept.image.width, kept.image.height};
     WriteKeptPicture(kept, KeptPath(index));
 }
 
@@ -285,53 +284,6 @@ RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
     const RgbaImage picture = Placed(kept, region, transparent);
     return Delivered(index, ApplyFraming(picture, WithinRegion(framing_, region), transparent),
                      stills);
-}
-
-PixelRect FrameFinisher::ShownPart(std::size_t index) const {
-    const PixelRect& part = keptParts_[index];
-    if (part.empty()) {
-        return {};
-    }
-    // A frame point p lands on (p - centre) * scale + the output's middle;
-    // the averaging and the interpolation reach a pixel or two further.
-    constexpr int kSpread = 3;
-    const auto from = [this](int at, double centre, int size) {
-        return static_cast<int>(std::floor((at - centre) * framing_.scale + size / 2.0)) - kSpread;
-    };
-    const auto to = [this](int at, double centre, int size) {
-        return static_cast<int>(std::ceil((at - centre) * framing_.scale + size / 2.0)) + kSpread;
-    };
-    const int left = std::max(0, from(part.left, framing_.centreX, output_.width));
-    const int top = std::max(0, from(part.top, framing_.centreY, output_.height));
-    const int right =
-        std::min(output_.width, to(part.left + part.width, framing_.centreX, output_.width));
-    const int bottom =
-        std::min(output_.height, to(part.top + part.height, framing_.centreY, output_.height));
-    if (right <= left || bottom <= top) {
-        return {};
-    }
-    return {left, top, right - left, bottom - top};
-}
-
-PixelRect FrameFinisher::ChangedPart(std::size_t index) const {
-    if (index == 0) {
-        return {0, 0, output_.width, output_.height};
-    }
-    PixelRect changed = ShownPart(index);
-    const PixelRect before = ShownPart(index - 1);
-    if (changed.empty()) {
-        changed = before;
-    } else if (!before.empty()) {
-        const int right = std::max(changed.left + changed.width, before.left + before.width);
-        const int bottom = std::max(changed.top + changed.height, before.top + before.height);
-        changed.left = std::min(changed.left, before.left);
-        changed.top = std::min(changed.top, before.top);
-        changed.width = right - changed.left;
-        changed.height = bottom - changed.top;
-    }
-    // A frame that changes nothing is still a frame of the turn: a corner
-    // of white, which it is in both.
-    return changed.empty() ? PixelRect{0, 0, 2, 2} : changed;
 }
 
 RgbImage FrameFinisher::Delivered(std::size_t index, const RgbaImage& picture,

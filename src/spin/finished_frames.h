@@ -62,11 +62,6 @@ public:
     RgbImage Finish(std::size_t index, const RgbImage& frame, const std::filesystem::path& stills);
     // The same from the part the first pass kept, with FinishesInSurvey().
     RgbImage FinishKept(std::size_t index, const std::filesystem::path& stills);
-    // With FinishesInSurvey(), once the framing is planned: the part of the
-    // finished frame at `index` that may differ from the one before it (all
-    // of the first frame); beyond both products and shadows, each frame is
-    // bare white.
-    PixelRect ChangedPart(std::size_t index) const;
 
     std::vector<std::string> Doubts(const std::vector<std::filesystem::path>& photos) const;
 
@@ -78,9 +73,6 @@ private:
     void Record(std::size_t index, const FinishedFrame& finished);
     void SurveyAndFinish(std::size_t index, const RgbImage& frame);
     std::filesystem::path KeptPath(std::size_t index) const;
-    // Where kept part `index` shows in the output, with what its scaling
-    // spreads around it; empty for none.
-    PixelRect ShownPart(std::size_t index) const;
     // The finished frame on white, and as a still in `stills` if wanted.
     RgbImage Delivered(std::size_t index, const RgbaImage& picture,
                        const std::filesystem::path& stills) const;
@@ -98,8 +90,6 @@ private:
     std::vector<ProductBox> withShadow_;  // the product with its kept shadow
     SpinFraming framing_;
     std::filesystem::path kept_;
-    // Where each frame's kept part lies, at the working size.
-    std::vector<PixelRect> keptParts_;
 };
 
 }  // namespace zentrivo

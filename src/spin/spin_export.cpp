@@ -184,20 +184,18 @@ bool Exporter::SurveyFrames([[maybe_unused]] StagedOutput& out, [[maybe_unused]]
 void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
                           SpinResult& result) {
     const int count = static_cast<int>(plan_.frames.size());
-    // Frames finished in the first pass are white but for their products,
-    // whose places are known: the workers then encode each frame's WebP on
-    // its own, only where it changed, instead of the animation encoder on
-    // one core. A frame's slot is written by its worker only, and read once
-    // the pipeline has handed that frame on.
+    // Frames finished in the first pass take little to make in the second,
+    // which would leave the animation encoder alone on one core: their
+    // WebP frames are encoded on threads of their own.
     bool finishedBefore = false;
 #ifdef ZENTRIVO_FINISH
     finishedBefore = finisher_ && finisher_->FinishesInSurvey();
 #endif
     std::optional<WebpAnimation> webp;
-    std::vector<WebpPart> webpParts;
+    std::optional<WebpPartsAnimation> webpParts;
     if (request_.formats.webp) {
         if (finishedBefore) {
-            webpParts.resize(plan_.frames.size());
+            webpParts.emplace(size.width, size.height, request_.turnMilliseconds, Threads());
         } else {
             webp.emplace(size.width, size.height, count, request_.turnMilliseconds);
         }
@@ -226,12 +224,8 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
     if (finishedBefore) {
         made.emplace(
             plan_.frames.size(), Threads(),
-            [this, &webpParts, stills = StillsFolder(out)](std::size_t index) {
-                RgbImage frame = finisher_->FinishKept(index, stills);
-                if (!webpParts.empty()) {
-                    webpParts[index] = EncodeWebpPart(frame, finisher_->ChangedPart(index));
-                }
-                return frame;
+            [this, stills = StillsFolder(out)](std::size_t index) {
+                return finisher_->FinishKept(index, stills);
             },
             writeFrame);
     }
@@ -255,6 +249,9 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
         if (webp) {
             webp->Add(*frame);
         }
+        if (webpParts) {
+            webpParts->Add(*frame);
+        }
         if (video) {
             video->Add(*frame);
         }
@@ -266,10 +263,9 @@ void Exporter::MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, Pix
     if (webp) {
         Report(count, "Finishing the WebP animation");
         webp->Save(out.Path(kWebpName));
-    } else if (!webpParts.empty()) {
+    } else if (webpParts) {
         Report(count, "Finishing the WebP animation");
-        SaveWebpParts(webpParts, size.width, size.height, request_.turnMilliseconds,
-                      out.Path(kWebpName));
+        webpParts->Save(out.Path(kWebpName));
     }
     if (video) {
         Report(count, "Finishing the MP4 video");

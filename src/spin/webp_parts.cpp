@@ -1,8 +1,11 @@
 #include "webp_parts.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -16,49 +19,106 @@ namespace {
 
 using Mux = std::unique_ptr<WebPMux, void (*)(WebPMux*)>;
 
-}  // namespace
-
-WebpPart EncodeWebpPart(const RgbImage& frame, PixelRect part) {
-    if (part.empty()) {
-        part = {0, 0, frame.width, frame.height};
-    }
-    WebpPart encoded;
-    encoded.left = part.left / 2 * 2;
-    encoded.top = part.top / 2 * 2;
-    const int width = part.left + part.width - encoded.left;
-    const int height = part.top + part.height - encoded.top;
-
+// `picture` as a lossy WebP, encoded as the animation encoder encodes a
+// frame.
+std::string EncodeWebp(const RgbImage& picture) {
     WebPConfig config;
-    WebPPicture picture;
-    if (!WebPConfigInit(&config) || !WebPPictureInit(&picture)) {
+    WebPPicture frame;
+    if (!WebPConfigInit(&config) || !WebPPictureInit(&frame)) {
         throw std::runtime_error("The WebP library could not be used.");
     }
     config.quality = kWebpQuality;
     config.method = kWebpMethod;
-    picture.width = width;
-    picture.height = height;
+    frame.width = picture.width;
+    frame.height = picture.height;
     WebPMemoryWriter writer;
     WebPMemoryWriterInit(&writer);
-    picture.writer = WebPMemoryWrite;
-    picture.custom_ptr = &writer;
-    const std::uint8_t* corner =
-        frame.row(encoded.top) + static_cast<std::size_t>(encoded.left) * 3;
-    const bool done =
-        WebPPictureImportRGB(&picture, corner, static_cast<int>(frame.stride())) != 0 &&
-        WebPEncode(&config, &picture) != 0;
-    WebPPictureFree(&picture);
+    frame.writer = WebPMemoryWrite;
+    frame.custom_ptr = &writer;
+    const bool done = WebPPictureImportRGB(&frame, picture.pixels.data(),
+                                           static_cast<int>(picture.stride())) != 0 &&
+                      WebPEncode(&config, &frame) != 0;
+    WebPPictureFree(&frame);
+    std::string bytes;
     if (done) {
-        encoded.bytes.assign(reinterpret_cast<const char*>(writer.mem), writer.size);
+        bytes.assign(reinterpret_cast<const char*>(writer.mem), writer.size);
     }
     WebPMemoryWriterClear(&writer);
     if (!done) {
         throw std::runtime_error("A frame of the WebP animation could not be encoded.");
     }
-    return encoded;
+    return bytes;
 }
 
-void SaveWebpParts(const std::vector<WebpPart>& parts, int width, int height, int turnMilliseconds,
-                   const std::filesystem::path& path) {
+}  // namespace
+
+PixelRect WebpCanvas::Changed(const RgbImage& frame) {
+    constexpr int kUnseen = 3;
+    if (shown_.width != frame.width || shown_.height != frame.height) {
+        shown_ = frame;
+        return {0, 0, frame.width, frame.height};
+    }
+    int left = frame.width;
+    int right = -1;
+    int top = frame.height;
+    int bottom = -1;
+    for (int y = 0; y < frame.height; ++y) {
+        const std::uint8_t* now = frame.row(y);
+        const std::uint8_t* was = shown_.row(y);
+        for (int x = 0; x < frame.width; ++x, now += 3, was += 3) {
+            if (std::abs(now[0] - was[0]) > kUnseen || std::abs(now[1] - was[1]) > kUnseen ||
+                std::abs(now[2] - was[2]) > kUnseen) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+    }
+    if (right < 0) {
+        return {0, 0, std::min(2, frame.width), std::min(2, frame.height)};
+    }
+    const PixelRect changed{left, top, right - left + 1, bottom - top + 1};
+    for (int y = changed.top; y < changed.top + changed.height; ++y) {
+        const std::size_t from = static_cast<std::size_t>(changed.left) * 3;
+        std::copy_n(frame.row(y) + from, static_cast<std::size_t>(changed.width) * 3,
+                    shown_.row(y) + from);
+    }
+    return changed;
+}
+
+WebpPartsAnimation::WebpPartsAnimation(int width, int height, int turnMilliseconds, int threads)
+    : width_(width),
+      height_(height),
+      turnMilliseconds_(turnMilliseconds),
+      threads_(static_cast<std::size_t>(std::max(1, threads))) {}
+
+void WebpPartsAnimation::Add(const RgbImage& frame) {
+    const PixelRect changed = canvas_.Changed(frame);
+    // Only the part travels to its thread: a frame is large, its change
+    // often a narrow strip.
+    const int left = changed.left / 2 * 2;
+    const int top = changed.top / 2 * 2;
+    RgbImage part(changed.left + changed.width - left, changed.top + changed.height - top);
+    for (int y = 0; y < part.height; ++y) {
+        std::copy_n(frame.row(top + y) + static_cast<std::size_t>(left) * 3, part.stride(),
+                    part.row(y));
+    }
+    Collect(threads_ - 1);
+    encoding_.push_back(std::async(std::launch::async, [part = std::move(part), left, top] {
+        return WebpPart{EncodeWebp(part), left, top};
+    }));
+}
+
+void WebpPartsAnimation::Collect(std::size_t waiting) {
+    while (encoding_.size() > waiting) {
+        parts_.push_back(encoding_.front().get());
+        encoding_.pop_front();
+    }
+}
+
+void WebpPartsAnimation::Save(const std::filesystem::path& path) {
+    Collect(0);
     const auto failed = [] { throw std::runtime_error("The WebP animation could not be made."); };
     Mux mux(WebPMuxNew(), &WebPMuxDelete);
     if (!mux) {
@@ -68,12 +128,12 @@ void SaveWebpParts(const std::vector<WebpPart>& parts, int width, int height, in
     animation.bgcolor = 0xffffffff;
     animation.loop_count = 0;  // for ever
     if (WebPMuxSetAnimationParams(mux.get(), &animation) != WEBP_MUX_OK ||
-        WebPMuxSetCanvasSize(mux.get(), width, height) != WEBP_MUX_OK) {
+        WebPMuxSetCanvasSize(mux.get(), width_, height_) != WEBP_MUX_OK) {
         failed();
     }
-    const auto count = static_cast<long long>(parts.size());
+    const auto count = static_cast<long long>(parts_.size());
     for (long long i = 0; i < count; ++i) {
-        const WebpPart& part = parts[static_cast<std::size_t>(i)];
+        const WebpPart& part = parts_[static_cast<std::size_t>(i)];
         WebPMuxFrameInfo frame{};
         frame.bitstream.bytes = reinterpret_cast<const std::uint8_t*>(part.bytes.data());
         frame.bitstream.size = part.bytes.size();
@@ -83,7 +143,7 @@ void SaveWebpParts(const std::vector<WebpPart>& parts, int width, int height, in
         // Each frame starts where the turn has got to, so the durations,
         // whole milliseconds, add up to exactly one turn.
         frame.duration =
-            static_cast<int>((i + 1) * turnMilliseconds / count - i * turnMilliseconds / count);
+            static_cast<int>((i + 1) * turnMilliseconds_ / count - i * turnMilliseconds_ / count);
         frame.dispose_method = WEBP_MUX_DISPOSE_NONE;
         frame.blend_method = WEBP_MUX_NO_BLEND;
         if (WebPMuxPushFrame(mux.get(), &frame, 0) != WEBP_MUX_OK) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -10,25 +13,52 @@
 namespace zentrivo {
 
 // One frame of an animated WebP encoded on its own: only the part of it
-// that differs from the frame before, to be laid over that one.
+// that differs from what the frames before left shown.
 struct WebpPart {
     std::string bytes;  // a lossy WebP of the part
     int left = 0;
     int top = 0;
 };
 
-// Encodes `part` of `frame` (the whole frame when empty) as the animation
-// encoder would encode a frame, on the calling thread: the frames of a
-// spin can then be encoded on every core at once. The part is widened to
-// start on an even pixel, as the format places frames. Throws
-// std::runtime_error on failure.
-WebpPart EncodeWebpPart(const RgbImage& frame, PixelRect part);
+// What an animation built of parts shows so far, to find where each next
+// frame changes it.
+class WebpCanvas {
+public:
+    // The part of `frame` that differs from what is shown by more than a
+    // few steps in a channel (less than the lossy encoding itself changes),
+    // all of the first frame; that part is shown from then on. A frame that
+    // changes nothing gives a corner of two pixels: a frame of a turn is
+    // still a frame of the animation.
+    PixelRect Changed(const RgbImage& frame);
 
-// The parts, in order, made one endless animation, spread evenly over one
-// turn as WebpAnimation does; each replaces what it covers and leaves the
-// rest as it was. Throws std::runtime_error when they cannot be made one
-// file, as WriteWholeFile when it cannot be written.
-void SaveWebpParts(const std::vector<WebpPart>& parts, int width, int height, int turnMilliseconds,
-                   const std::filesystem::path& path);
+private:
+    RgbImage shown_;
+};
+
+// The endless animated WebP of WebpAnimation, made of frames encoded on
+// several threads at once: each frame's changed part is found in order, as
+// it is added, and encoded on a thread of its own, at most `threads` at a
+// time, each part replacing what it covers. The animation encoder would
+// take one core for all of them. Throws std::runtime_error on failure.
+class WebpPartsAnimation {
+public:
+    WebpPartsAnimation(int width, int height, int turnMilliseconds, int threads);
+
+    void Add(const RgbImage& frame);
+    // Writes the file once every frame has been added; as WriteWholeFile
+    // when it cannot be written.
+    void Save(const std::filesystem::path& path);
+
+private:
+    void Collect(std::size_t waiting);
+
+    const int width_;
+    const int height_;
+    const int turnMilliseconds_;
+    const std::size_t threads_;
+    WebpCanvas canvas_;
+    std::deque<std::future<WebpPart>> encoding_;
+    std::vector<WebpPart> parts_;
+};
 
 }  // namespace zentrivo
