@@ -111,9 +111,11 @@ private:
     void MakeFrames(StagedOutput& out, JpegSize shape, PixelSize work, PixelSize size,
                     SpinResult& result);
     FramePipeline::Transform Finishing(StagedOutput& out);
+#ifdef ZENTRIVO_FINISH
     // The folder the finished stills are written in, made now; none unless
     // they are wanted.
     std::filesystem::path StillsFolder(StagedOutput& out) const;
+#endif
     bool SurveyFrames(StagedOutput& out, JpegSize shape, SpinResult& result);
 
     const SpinRequest& request_;
@@ -124,6 +126,7 @@ private:
 #endif
 };
 
+#ifdef ZENTRIVO_FINISH
 fs::path Exporter::StillsFolder(StagedOutput& out) const {
     if (!request_.finish.stills) {
         return {};
@@ -132,6 +135,7 @@ fs::path Exporter::StillsFolder(StagedOutput& out) const {
     fs::create_directory(stills);
     return stills;
 }
+#endif
 
 FramePipeline::Transform Exporter::Finishing([[maybe_unused]] StagedOutput& out) {
 #ifdef ZENTRIVO_FINISH
