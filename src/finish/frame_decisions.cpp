@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include <opencv2/imgproc.hpp>
 
@@ -147,10 +146,8 @@ FrameDecisions DecideFrameAt(const RgbImage& frame, int decidedWidth, int decide
                              int smoothedAs, const RgbImage* plate, bool shadows) {
     // Made small in bytes, a large frame is read once, by OpenCV's fast
     // averaging, and only the small one is made floats.
-    const cv::Mat bytes(frame.height, frame.width, CV_8UC3,
-                        const_cast<std::uint8_t*>(frame.pixels.data()), frame.stride());
     cv::Mat small;
-    cv::resize(bytes, small, cv::Size(decidedWidth, decidedHeight), 0, 0, cv::INTER_AREA);
+    cv::resize(BytesOf(frame), small, cv::Size(decidedWidth, decidedHeight), 0, 0, cv::INTER_AREA);
     cv::Mat image;
     small.convertTo(image, CV_32FC3);
     const bool decidedPlate =

@@ -34,12 +34,11 @@ cv::Mat FloatPlate(const RgbImage* plate) {
     return plate != nullptr ? ToFloatMat(*plate) : cv::Mat();
 }
 
-enum class Wanted { kPicture, kPictureAndProduct, kProduct };
-
-// `image` (CV_32FC3) is `region` of a frame of `size`.
+// `image` (CV_32FC3) is `region` of a frame of `size`. Where the product is
+// is always told; the finished picture only with `picture`.
 FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::Rect& region,
                           const cv::Mat& plate, const FrameDecisions::Held& decided,
-                          bool keepShadow, bool transparent, Wanted wanted) {
+                          bool keepShadow, bool transparent, bool picture) {
     // Back at the frame's size the backdrop and the shadow, being smooth,
     // are interpolated; the mask's edge falls where its interpolation
     // crosses the half, and is then read from the sharp frame.
@@ -56,12 +55,10 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
-    if (wanted != Wanted::kProduct) {
+    if (picture) {
         finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, transparent);
     }
-    if (wanted != Wanted::kPicture) {
-        DescribeProduct(edge.alpha, shadow, region.tl(), finished);
-    }
+    DescribeProduct(edge.alpha, shadow, region.tl(), finished);
     return finished;
 }
 
@@ -92,8 +89,7 @@ FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
     if (region.empty()) {
         return {};
     }
-    return FinishImage(image(region), image.size(), region, plate, decided, shadows, false,
-                       Wanted::kProduct);
+    return FinishImage(image(region), image.size(), region, plate, decided, shadows, false, false);
 }
 
 FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
@@ -103,8 +99,7 @@ FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
     const FrameDecisions decisions =
         DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr);
     return FinishImage(image, image.size(), cv::Rect(cv::Point(), image.size()), plateImage,
-                       decisions.held(), options.keepShadow, options.transparent,
-                       Wanted::kPictureAndProduct);
+                       decisions.held(), options.keepShadow, options.transparent, true);
 }
 
 FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int frameWidth,
@@ -116,7 +111,7 @@ FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int 
                                 : cv::Rect(where.left, where.top, where.width, where.height);
     CV_Assert(part.width == region.width && part.height == region.height);
     return FinishImage(ToFloatMat(part), size, region, FloatPlate(plate), decisions.held(),
-                       options.keepShadow, options.transparent, Wanted::kPictureAndProduct);
+                       options.keepShadow, options.transparent, true);
 }
 
 FrameRegion DecidedPart(const FrameDecisions& decisions, int frameWidth, int frameHeight) {

@@ -60,12 +60,15 @@ cv::Mat ResizedPart(const cv::Mat& image, const cv::Size& size, const cv::Rect& 
     return part(region - cv::Point(x.at, y.at));
 }
 
+cv::Mat BytesOf(const RgbImage& image) {
+    return cv::Mat(image.height, image.width, CV_8UC3,
+                   const_cast<std::uint8_t*>(image.pixels.data()), image.stride());
+}
+
 cv::Mat ToFloatMat(const RgbImage& image) {
     // The wrap only reads: convertTo copies before anything is written.
-    const cv::Mat bytes(image.height, image.width, CV_8UC3,
-                        const_cast<std::uint8_t*>(image.pixels.data()), image.stride());
     cv::Mat floats;
-    bytes.convertTo(floats, CV_32FC3);
+    BytesOf(image).convertTo(floats, CV_32FC3);
     return floats;
 }
 

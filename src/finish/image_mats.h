@@ -10,6 +10,8 @@ namespace zentrivo {
 // Between our own pictures and OpenCV's: the finishing works on 0-255
 // floats in three channels, red first.
 cv::Mat ToFloatMat(const RgbImage& image);
+// `image`'s own bytes as a three-channel matrix, to be read only.
+cv::Mat BytesOf(const RgbImage& image);
 // `image` at `size` by cv::resize, or itself when it is that size already.
 cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation);
 // `region` of `image` made `size` by linear interpolation, as it is in the
