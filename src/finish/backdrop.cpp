@@ -52,35 +52,43 @@ double RejectionLimit(const std::vector<double>& residuals) {
     return std::max(3.5 * RobustSpread(residuals), 1.5);
 }
 
-double Residual(const cv::Vec3f& a, const cv::Vec3f& b) {
+// The largest of the three channels' differences.
+float Residual(const float* a, const float* b) {
     return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
 }
 
-// The largest of the three channels' differences, for every pixel at once.
-cv::Mat Residuals(const cv::Mat& frame, const cv::Mat& backdrop) {
-    cv::Mat difference;
-    cv::absdiff(frame, backdrop, difference);
-    std::vector<cv::Mat> channels;
-    cv::split(difference, channels);
-    return cv::max(cv::max(channels[0], channels[1]), channels[2]);
+double Residual(const cv::Vec3f& a, const cv::Vec3f& b) {
+    return Residual(a.val, b.val);
 }
 
+// Only the border band is read: the rest of the frame is never clean, and
+// it is four fifths of the pixels.
 cv::Mat CleanBorder(const cv::Mat& frame, const cv::Mat& backdrop) {
     const cv::Mat band = BorderBand(frame.size());
-    const cv::Mat residual = Residuals(frame, backdrop);
+    cv::Mat residual(frame.size(), CV_32F, cv::Scalar(0));
     std::vector<double> residuals;
     for (int y = 0; y < frame.rows; ++y) {
         const auto* inBand = band.ptr<std::uint8_t>(y);
-        const auto* row = residual.ptr<float>(y);
+        const auto* seen = frame.ptr<float>(y);
+        const auto* behind = backdrop.ptr<float>(y);
+        auto* row = residual.ptr<float>(y);
         for (int x = 0; x < frame.cols; ++x) {
             if (inBand[x]) {
+                row[x] = Residual(seen + 3 * x, behind + 3 * x);
                 residuals.push_back(row[x]);
             }
         }
     }
     const double limit = RejectionLimit(residuals);
-    cv::Mat clean = residual <= limit;
-    clean.setTo(0, band == 0);
+    cv::Mat clean(frame.size(), CV_8U, cv::Scalar(0));
+    for (int y = 0; y < frame.rows; ++y) {
+        const auto* inBand = band.ptr<std::uint8_t>(y);
+        const auto* row = residual.ptr<float>(y);
+        auto* out = clean.ptr<std::uint8_t>(y);
+        for (int x = 0; x < frame.cols; ++x) {
+            out[x] = inBand[x] && row[x] <= limit ? 255 : 0;
+        }
+    }
     return clean;
 }
 

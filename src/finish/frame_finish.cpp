@@ -34,11 +34,19 @@ cv::Mat FloatPlate(const RgbImage* plate) {
     return plate != nullptr ? ToFloatMat(*plate) : cv::Mat();
 }
 
-// `image` (CV_32FC3) is `region` of a frame of `size`. Where the product is
-// is always told; the finished picture only with `picture`.
-FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::Rect& region,
+// What FinishImage tells beyond where the product is.
+enum class Told {
+    kWhereOnly,
+    kPicture,
+    kPictureAndCoverage,  // and each pixel's share of product
+};
+
+// `image` (CV_32FC3) is `region` of a frame of `size`. With a picture,
+// `image`'s pixels are changed where the edge mixes product and backdrop
+// (to the product's colour), so they must be no one else's.
+FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& region,
                           const cv::Mat& plate, const FrameDecisions::Held& decided,
-                          bool keepShadow, bool transparent, bool picture) {
+                          bool keepShadow, bool transparent, Told told) {
     // Back at the frame's size the backdrop and the shadow, being smooth,
     // are interpolated; the mask's edge falls where its interpolation
     // crosses the half, and is then read from the sharp frame.
@@ -55,10 +63,13 @@ FinishedFrame FinishImage(const cv::Mat& image, const cv::Size& size, const cv::
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
-    if (picture) {
-        finished.image = Compose(edge.colour, edge.alpha, backdrop, shadow, transparent);
+    if (told != Told::kWhereOnly) {
+        for (const auto& [at, colour] : edge.colours) {
+            image.at<cv::Vec3f>(at) = colour;
+        }
+        finished.image = Compose(image, edge.alpha, backdrop, shadow, transparent);
     }
-    DescribeProduct(edge.alpha, shadow, region.tl(), finished);
+    DescribeProduct(edge.alpha, shadow, region.tl(), told == Told::kPictureAndCoverage, finished);
     return finished;
 }
 
@@ -89,17 +100,19 @@ FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
     if (region.empty()) {
         return {};
     }
-    return FinishImage(image(region), image.size(), region, plate, decided, shadows, false, false);
+    return FinishImage(image(region), image.size(), region, plate, decided, shadows, false,
+                       Told::kWhereOnly);
 }
 
 FinishedFrame FinishFrame(const RgbImage& frame, const RgbImage* plate,
                           const FinishOptions& options) {
-    const cv::Mat image = ToFloatMat(frame);
+    cv::Mat image = ToFloatMat(frame);  // ours: finishing changes it
     const cv::Mat plateImage = PlateOfFrame(frame, plate);
     const FrameDecisions decisions =
         DecideImage(image, plateImage, DecidedSize(image.size()), options.keepShadow, nullptr);
     return FinishImage(image, image.size(), cv::Rect(cv::Point(), image.size()), plateImage,
-                       decisions.held(), options.keepShadow, options.transparent, true);
+                       decisions.held(), options.keepShadow, options.transparent,
+                       Told::kPictureAndCoverage);
 }
 
 FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int frameWidth,
@@ -111,7 +124,7 @@ FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int 
                                 : cv::Rect(where.left, where.top, where.width, where.height);
     CV_Assert(part.width == region.width && part.height == region.height);
     return FinishImage(ToFloatMat(part), size, region, FloatPlate(plate), decisions.held(),
-                       options.keepShadow, options.transparent, true);
+                       options.keepShadow, options.transparent, Told::kPicture);
 }
 
 FrameRegion DecidedPart(const FrameDecisions& decisions, int frameWidth, int frameHeight) {

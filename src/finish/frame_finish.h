@@ -36,8 +36,10 @@ struct ProductBox {
 struct FinishedFrame {
     // The frame's size: on white with every alpha 255, or transparent.
     RgbaImage image;
-    // How much of each pixel is product, 0-255, rows top to bottom.
+    // How much of each pixel is product, 0-255, rows top to bottom; only
+    // from FinishFrame.
     std::vector<std::uint8_t> product;
+    double productArea = 0;    // the product's share of every pixel, summed
     bool hasProduct = false;   // false: nothing differs from the backdrop
     bool touchesEdge = false;  // the product is cut by the frame's edge
     ProductBox box;            // meaningful only with hasProduct

@@ -18,8 +18,9 @@ bool TouchesEdge(const cv::Mat& alpha);
 
 // Fills in where the product is in `finished`, from its share of each pixel
 // (alpha) and its kept shadow (CV_32F, empty when dropped), both of a part
-// of the frame that begins at `offset`.
+// of the frame that begins at `offset`; each pixel's share too with
+// `coverage`.
 void DescribeProduct(const cv::Mat& alpha, const cv::Mat& shadow, const cv::Point& offset,
-                     FinishedFrame& finished);
+                     bool coverage, FinishedFrame& finished);
 
 }  // namespace zentrivo

@@ -1,5 +1,6 @@
 #include "product_edge.h"
 
+#include <utility>
 #include <vector>
 
 #include <opencv2/imgproc.hpp>
@@ -38,6 +39,28 @@ cv::Mat EvidenceInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::
     return evidence;
 }
 
+// `image` smoothed as the decisions were, only in the squares of 64 pixels
+// that hold a pixel of `band` (the rest is left unset): only those are read,
+// and the band is a thin ring around a large product. A square's filter
+// reads the pixels around it from `image` itself, so it comes out as the
+// whole would.
+cv::Mat SmoothedNear(const cv::Mat& image, const cv::Mat& band) {
+    constexpr int kSquare = 64;
+    cv::Mat smooth(image.size(), image.type());
+    const cv::Rect whole(cv::Point(), image.size());
+    cv::Mat square;
+    for (int top = 0; top < image.rows; top += kSquare) {
+        for (int left = 0; left < image.cols; left += kSquare) {
+            const cv::Rect at = cv::Rect(left, top, kSquare, kSquare) & whole;
+            if (cv::countNonZero(band(at)) > 0) {
+                GaussianSmooth(image(at), square, 1.0);
+                square.copyTo(smooth(at));
+            }
+        }
+    }
+    return smooth;
+}
+
 // The hard mask of a smaller frame, enlarged, made as sharp as this frame:
 // as far from its edge as the enlargement may have moved it, each pixel is
 // decided again here, on the frame smoothed as the decisions were. A mask
@@ -51,9 +74,8 @@ cv::Mat SharpenedMask(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat
     cv::dilate(coarse, grown, square, {-1, -1}, reach);
     cv::erode(coarse, shrunk, square, {-1, -1}, reach, cv::BORDER_CONSTANT, cv::Scalar(255));
     const cv::Mat band = grown & ~shrunk;
-    cv::Mat smooth;
-    GaussianSmooth(image, smooth, 1.0);
-    cv::Mat mask = shrunk | (band & (EvidenceInBand(smooth, backdrop, band) > threshold));
+    cv::Mat mask =
+        shrunk | (band & (EvidenceInBand(SmoothedNear(image, band), backdrop, band) > threshold));
     // As when it was decided: threads a pixel wide are JPEG's ringing.
     cv::morphologyEx(mask, mask, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(3, 3)));
@@ -66,7 +88,6 @@ SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, cons
                                float threshold, int reach) {
     SoftEdge edge;
     edge.alpha = cv::Mat(image.size(), CV_32F, cv::Scalar(0));
-    edge.colour = image.clone();
     const cv::Rect box = cv::boundingRect(coarse);
     if (box.empty()) {
         return edge;
@@ -82,9 +103,13 @@ SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, cons
     // the backdrop next to it.
     const cv::Mat band = EdgeBand(mask);
     const cv::Mat bare = band & (EvidenceInBand(image(near), backdrop(near), band) <= threshold);
-    SoftEdge refined{edge.alpha(near), edge.colour(near)};
+    SoftEdge refined{edge.alpha(near), {}};
     mask.convertTo(refined.alpha, CV_32F, 1.0 / 255);
     RefineEdge(image(near), mask, bare, backdrop(near), refined);
+    edge.colours = std::move(refined.colours);
+    for (auto& [at, colour] : edge.colours) {
+        at += near.tl();
+    }
     return edge;
 }
 

@@ -14,7 +14,7 @@ namespace {
 // and only in those it crosses. Each tile is read with as much of the
 // picture around it as its filters reach (a blur of ten pixels, an erosion
 // of four), so it comes out as if the whole were read.
-constexpr int kTile = 64;
+constexpr int kTile = 32;
 constexpr int kTileHalo = 10;
 
 // How far either side of the hard mask's edge the mix is looked at: the
@@ -102,9 +102,11 @@ cv::Mat EdgeBand(const cv::Mat& mask) {
 namespace {
 
 // RefineEdge over the whole of its arguments, views of the same size; only
-// the pixels of `inner` are written into `edge`.
+// the pixels of `inner` are written into `edge`, whose alpha is `inner`'s
+// view and whose colours are placed `offset` from the arguments'.
 void RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
-                   const cv::Mat& backdrop, const cv::Rect& inner, SoftEdge& edge) {
+                   const cv::Mat& backdrop, const cv::Rect& inner, const cv::Point& offset,
+                   SoftEdge& edge) {
     const cv::Mat inside = Shrunk(mask, kReach);
     cv::Mat outside;
     cv::bitwise_not(Grown(mask, kReach), outside);
@@ -144,7 +146,7 @@ void RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bar
             }
             const float share = ProductShare(frame.at<cv::Vec3f>(y, x), f, b);
             alpha = std::clamp((share - kHaze) / (1 - 2 * kHaze), 0.0f, 1.0f);
-            edge.colour.at<cv::Vec3f>(y - inner.y, x - inner.x) = f;
+            edge.colours.emplace_back(cv::Point(x, y) + offset, f);
         }
     }
 }
@@ -164,9 +166,10 @@ void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
             const cv::Rect read =
                 (tile + cv::Size(2 * kTileHalo, 2 * kTileHalo) - cv::Point(kTileHalo, kTileHalo)) &
                 whole;
-            SoftEdge into{edge.alpha(tile), edge.colour(tile)};
+            SoftEdge into{edge.alpha(tile), {}};
             RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read), tile - read.tl(),
-                          into);
+                          read.tl(), into);
+            edge.colours.insert(edge.colours.end(), into.colours.begin(), into.colours.end());
         }
     }
 }

@@ -1,13 +1,19 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <opencv2/core.hpp>
 
 namespace zentrivo {
 
 // The product's edge as it really falls between pixels.
 struct SoftEdge {
-    cv::Mat alpha;   // CV_32F, 0-1: how much of each pixel is product
-    cv::Mat colour;  // CV_32FC3: the product's own colour where alpha > 0
+    cv::Mat alpha;  // CV_32F, 0-1: how much of each pixel is product
+    // The product's own colour where a pixel is a mix, in the frame's
+    // pixels; elsewhere the frame's colour is the product's. Kept apart, as
+    // these are few and a frame is large.
+    std::vector<std::pair<cv::Point, cv::Vec3f>> colours;
 };
 
 // The pixels RefineEdge reads as a mix: those near the hard mask's edge,
@@ -25,9 +31,9 @@ cv::Mat EdgeBand(const cv::Mat& mask);
 // pixels off is lighter than the one under the edge: there a bare pixel is
 // no product at all. Elsewhere it may be (a black product's edge is the
 // backdrop made darker too) and the mix decides.
-// `edge` holds views of the frame's size, filled with the hard mask's
-// alpha (0 or 1) and the frame's colours; only the pixels read as a mix
-// are changed.
+// `edge.alpha` is a view of the frame's size, filled with the hard mask's
+// alpha (0 or 1); only the pixels read as a mix are changed, and their
+// colours added.
 void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
                 const cv::Mat& backdrop, SoftEdge& edge);
 

@@ -117,14 +117,6 @@ RgbaImage Placed(const KeptPicture& kept, const PixelRect& region, bool transpar
     return out;
 }
 
-double MaskArea(const std::vector<std::uint8_t>& product) {
-    double sum = 0;
-    for (const std::uint8_t p : product) {
-        sum += p;
-    }
-    return sum / 255;
-}
-
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
@@ -182,7 +174,7 @@ const RgbImage* FrameFinisher::PlateAt(const RgbImage& plate) {
 }
 
 void FrameFinisher::Record(std::size_t index, const FinishedFrame& finished) {
-    checks_[index] = {finished.hasProduct, finished.touchesEdge, MaskArea(finished.product)};
+    checks_[index] = {finished.hasProduct, finished.touchesEdge, finished.productArea};
     boxes_[index] = finished.box;
     withShadow_[index] = finished.withShadow;
 }
