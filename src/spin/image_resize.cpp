@@ -72,6 +72,52 @@ struct TapSpan {
     int first(int i) const { return at(i).first - offset; }
 };
 
+// The taps of a span laid out flat, each padded with taps that weigh
+// nothing to as many as the most any has, so that the loop over them has
+// one length throughout and the compiler can unroll it. A padded tap that
+// would read past the source's row is moved before the first instead.
+struct FlatTaps {
+    int count = 0;  // taps per destination pixel
+    std::vector<int> first;
+    std::vector<std::uint32_t> weights;
+};
+
+FlatTaps Flattened(const TapSpan& span, int sourceWidth) {
+    FlatTaps flat;
+    for (int i = 0; i < span.count; ++i) {
+        flat.count = std::max(flat.count, static_cast<int>(span.at(i).weights.size()));
+    }
+    flat.first.resize(static_cast<std::size_t>(span.count));
+    flat.weights.assign(static_cast<std::size_t>(span.count) * flat.count, 0);
+    for (int i = 0; i < span.count; ++i) {
+        const std::vector<std::uint32_t>& weights = span.at(i).weights;
+        const int first = std::max(0, std::min(span.first(i), sourceWidth - flat.count));
+        flat.first[static_cast<std::size_t>(i)] = first;
+        std::copy(weights.begin(), weights.end(),
+                  flat.weights.begin() + static_cast<std::ptrdiff_t>(i) * flat.count +
+                      (span.first(i) - first));
+    }
+    return flat;
+}
+
+template <int kCount>
+void NarrowRow(const std::uint8_t* in, std::uint8_t* out, const FlatTaps& flat) {
+    const int taps = kCount > 0 ? kCount : flat.count;
+    const std::uint32_t* w = flat.weights.data();
+    for (std::size_t x = 0; x < flat.first.size(); ++x, w += taps, out += 3) {
+        std::uint32_t r = 0, g = 0, b = 0;
+        const std::uint8_t* p = in + static_cast<std::size_t>(flat.first[x]) * 3;
+        for (int k = 0; k < taps; ++k, p += 3) {
+            r += std::uint32_t{p[0]} * w[k];
+            g += std::uint32_t{p[1]} * w[k];
+            b += std::uint32_t{p[2]} * w[k];
+        }
+        out[0] = Rounded(r);
+        out[1] = Rounded(g);
+        out[2] = Rounded(b);
+    }
+}
+
 RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& down) {
     // Rows first, into a picture of the new width and the source's rows,
     // then columns; both passes touch memory in order. Only the rows the
@@ -80,23 +126,13 @@ RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& 
     const int lastRow =
         down.first(down.count - 1) + static_cast<int>(down.at(down.count - 1).weights.size());
     RgbImage narrow(across.count, lastRow - firstRow);
+    const FlatTaps flat = Flattened(across, source.width);
+    // A reduction by less than two reads two or three pixels for each.
+    const auto narrowRow = flat.count == 2   ? NarrowRow<2>
+                           : flat.count == 3 ? NarrowRow<3>
+                                             : NarrowRow<0>;
     for (int y = firstRow; y < lastRow; ++y) {
-        const std::uint8_t* in = source.row(y);
-        std::uint8_t* out = narrow.row(y - firstRow);
-        for (int x = 0; x < across.count; ++x) {
-            const Taps& t = across.at(x);
-            std::uint32_t r = 0, g = 0, b = 0;
-            const std::uint8_t* p = in + static_cast<std::size_t>(across.first(x)) * 3;
-            for (std::uint32_t w : t.weights) {
-                r += std::uint32_t{p[0]} * w;
-                g += std::uint32_t{p[1]} * w;
-                b += std::uint32_t{p[2]} * w;
-                p += 3;
-            }
-            out[x * 3] = Rounded(r);
-            out[x * 3 + 1] = Rounded(g);
-            out[x * 3 + 2] = Rounded(b);
-        }
+        narrowRow(source.row(y), narrow.row(y - firstRow), flat);
     }
 
     RgbImage result(across.count, down.count);
