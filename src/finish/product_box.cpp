@@ -114,17 +114,10 @@ bool TouchesEdge(const cv::Mat& alpha) {
 void DescribeProduct(const cv::Mat& alpha, const cv::Mat& shadow, const cv::Point& offset,
                      bool coverage, FinishedFrame& finished) {
     // As the share is stored, in steps of 1/255.
-    double steps = 0;
-    for (int y = 0; y < alpha.rows; ++y) {
-        const float* row = alpha.ptr<float>(y);
-        for (int x = 0; x < alpha.cols; ++x) {
-            steps += cv::saturate_cast<std::uint8_t>(row[x] * 255);
-        }
-    }
-    finished.productArea = steps / 255;
+    cv::Mat bytes;
+    alpha.convertTo(bytes, CV_8U, 255);
+    finished.productArea = cv::sum(bytes)[0] / 255;
     if (coverage) {
-        cv::Mat bytes(alpha.size(), CV_8U);
-        alpha.convertTo(bytes, CV_8U, 255);
         finished.product.assign(bytes.datastart, bytes.dataend);
     }
     const auto box = BoxOf(alpha);
