@@ -8,6 +8,7 @@
 
 #include "finish/frame_finish.h"
 #include "finish/image_mats.h"
+#include "finish/product_box.h"
 #include "shot_measures.h"
 #include "synthetic_shot.h"
 
@@ -101,6 +102,25 @@ TEST(FrameFinish, TakesThePlateOnlyWhenItIsTheFrameSize) {
     const FinishedFrame without = FinishFrame(shot.frame, nullptr, {});
     EXPECT_EQ(withSmaller.product, without.product);
     EXPECT_EQ(withSmaller.image.pixels, without.image.pixels);
+}
+
+// The box's sides are where the product's share, averaged over nine pixels
+// along each line, crosses one half. A wire standing upright passes that
+// down its columns but across no row: it has no box then, and every side is
+// read within the frame.
+TEST(FrameFinish, AWireGivesNoBoxRatherThanSidesReadPastTheFrame) {
+    cv::Mat alpha(40, 60, CV_32F, cv::Scalar(0));
+    alpha(cv::Rect(30, 5, 3, 30)).setTo(1);
+    EXPECT_FALSE(BoxOf(alpha).has_value());
+
+    alpha(cv::Rect(10, 10, 20, 12)).setTo(1);
+    const auto box = BoxOf(alpha);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NEAR(box->left, 10, 0.5);
+    EXPECT_NEAR(box->right, 33, 0.5);
+    // Where it stands on its own, the wire moves no side.
+    EXPECT_NEAR(box->top, 10, 0.5);
+    EXPECT_NEAR(box->bottom, 22, 0.5);
 }
 
 // A frame's decided mask and shadow are enlarged only over the part of it
