@@ -26,42 +26,46 @@ cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
     CV_Assert(frame.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
               frame.size() == backdrop.size());
     cv::Mat evidence(frame.size(), CV_32F);
-    // A row at a time, so the row's three colours (the frame, the backdrop,
-    // the backdrop as a shadow would darken it) go to Lab in one call while
-    // they are still in the cache: a spin's frames are large.
+    // A row at a time, so the row's colours (the frame, the backdrop, the
+    // backdrop as a shadow would darken it) go to Lab in one call while
+    // they are still in the cache: a spin's frames are large. The shadowed
+    // backdrop only where a shadow could explain the pixel: about half of
+    // them are lighter than the backdrop.
     const int width = frame.cols;
-    cv::Mat units(3, width, CV_32FC3);
+    cv::Mat units(1, 3 * width, CV_32FC3);
     cv::Mat lab;
-    std::vector<float> scales(static_cast<std::size_t>(width));
+    std::vector<int> shadowed(static_cast<std::size_t>(width));
     for (int y = 0; y < frame.rows; ++y) {
         const auto* seen = frame.ptr<cv::Vec3f>(y);
         const auto* behind = backdrop.ptr<cv::Vec3f>(y);
         auto* unitSeen = units.ptr<cv::Vec3f>(0);
-        auto* unitBehind = units.ptr<cv::Vec3f>(1);
-        auto* unitShadowed = units.ptr<cv::Vec3f>(2);
+        auto* unitBehind = unitSeen + width;
+        auto* unitShadowed = unitBehind + width;
+        int count = 0;
         for (int x = 0; x < width; ++x) {
             // The darkening that best explains the pixel, by least squares
             // in RGB.
             const float scale = seen[x].dot(behind[x]) / std::max(behind[x].dot(behind[x]), 1e-6f);
-            const float darkening = std::min(std::max(scale, kDeepestShadow), 1.0f);
-            scales[static_cast<std::size_t>(x)] = scale;
             unitSeen[x] = seen[x] / 255.0f;
             unitBehind[x] = behind[x] / 255.0f;
-            unitShadowed[x] = behind[x] * (darkening / 255.0f);
+            // Only a darkening a shadow could make may explain the pixel
+            // away.
+            if (scale < 1 && scale >= kDeepestShadow) {
+                unitShadowed[count] = behind[x] * (scale / 255.0f);
+                shadowed[static_cast<std::size_t>(count++)] = x;
+            }
         }
-        cv::cvtColor(units, lab, cv::COLOR_RGB2Lab);
+        cv::cvtColor(units.colRange(0, 2 * width + count), lab, cv::COLOR_RGB2Lab);
         const auto* labSeen = lab.ptr<cv::Vec3f>(0);
-        const auto* labBehind = lab.ptr<cv::Vec3f>(1);
-        const auto* labShadowed = lab.ptr<cv::Vec3f>(2);
+        const auto* labBehind = labSeen + width;
+        const auto* labShadowed = labBehind + width;
         float* out = evidence.ptr<float>(y);
         for (int x = 0; x < width; ++x) {
             out[x] = Distance(labSeen[x], labBehind[x]);
-            // Only a darkening a shadow could make may explain the pixel
-            // away.
-            const float scale = scales[static_cast<std::size_t>(x)];
-            if (scale < 1 && scale >= kDeepestShadow) {
-                out[x] = std::min(out[x], Distance(labSeen[x], labShadowed[x]));
-            }
+        }
+        for (int i = 0; i < count; ++i) {
+            const int x = shadowed[static_cast<std::size_t>(i)];
+            out[x] = std::min(out[x], Distance(labSeen[x], labShadowed[i]));
         }
     }
     return evidence;
