@@ -45,6 +45,10 @@ RgbImage OnWhite(const RgbaImage& image) {
     RgbImage out(image.width, image.height);
     for (std::size_t i = 0, j = 0; j < image.pixels.size(); i += 3, j += 4) {
         const int alpha = image.pixels[j + 3];
+        if (alpha == 255) {  // all of a frame finished on white
+            std::copy_n(&image.pixels[j], 3, &out.pixels[i]);
+            continue;
+        }
         for (int c = 0; c < 3; ++c) {
             out.pixels[i + c] = static_cast<std::uint8_t>(
                 (image.pixels[j + c] * alpha + 255 * (255 - alpha) + 127) / 255);
