@@ -14,7 +14,7 @@ namespace {
 // and only in those it crosses. Each tile is read with as much of the
 // picture around it as its filters reach (a blur of ten pixels, an erosion
 // of four), so it comes out as if the whole were read.
-constexpr int kTile = 32;
+constexpr int kTile = 64;
 constexpr int kTileHalo = 10;
 
 // How far either side of the hard mask's edge the mix is looked at: the
@@ -159,8 +159,11 @@ void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
     const cv::Rect whole(cv::Point(), frame.size());
     for (int top = 0; top < frame.rows; top += kTile) {
         for (int left = 0; left < frame.cols; left += kTile) {
-            const cv::Rect tile = cv::Rect(left, top, kTile, kTile) & whole;
-            if (cv::countNonZero(band(tile)) == 0) {
+            const cv::Rect square = cv::Rect(left, top, kTile, kTile) & whole;
+            // Only the band's own part of the square: a straight edge
+            // crosses it in a strip, and the halo around a strip is less.
+            const cv::Rect tile = cv::boundingRect(band(square)) + square.tl();
+            if (tile.empty()) {
                 continue;
             }
             const cv::Rect read =
