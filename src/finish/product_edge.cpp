@@ -39,22 +39,23 @@ cv::Mat EvidenceInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::
     return evidence;
 }
 
-// `image` smoothed as the decisions were, only in the squares of 64 pixels
-// that hold a pixel of `band` (the rest is left unset): only those are read,
-// and the band is a thin ring around a large product. A square's filter
-// reads the pixels around it from `image` itself, so it comes out as the
-// whole would.
+// `image` smoothed as the decisions were, only around the pixels of `band`
+// in each square of 64 pixels (the rest is left unset): only those are
+// read, and the band is a thin ring around a large product. Each part's
+// filter reads the pixels around it from `image` itself, so it comes out as
+// the whole would.
 cv::Mat SmoothedNear(const cv::Mat& image, const cv::Mat& band) {
     constexpr int kSquare = 64;
     cv::Mat smooth(image.size(), image.type());
     const cv::Rect whole(cv::Point(), image.size());
-    cv::Mat square;
+    cv::Mat smoothed;
     for (int top = 0; top < image.rows; top += kSquare) {
         for (int left = 0; left < image.cols; left += kSquare) {
-            const cv::Rect at = cv::Rect(left, top, kSquare, kSquare) & whole;
-            if (cv::countNonZero(band(at)) > 0) {
-                GaussianSmooth(image(at), square, 1.0);
-                square.copyTo(smooth(at));
+            const cv::Rect square = cv::Rect(left, top, kSquare, kSquare) & whole;
+            const cv::Rect at = cv::boundingRect(band(square)) + square.tl();
+            if (!at.empty()) {
+                GaussianSmooth(image(at), smoothed, 1.0);
+                smoothed.copyTo(smooth(at));
             }
         }
     }
