@@ -1,5 +1,6 @@
 #include "product_edge.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -17,49 +18,57 @@ namespace {
 // frame, so a product filling a tenth of a large photo costs a tenth of it.
 constexpr int kEdgeMargin = 32;
 
-// The evidence (ProductEvidence) of the pixels of `band` only, 0 elsewhere:
-// all the edge asks about.
-cv::Mat EvidenceInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::Mat& band) {
-    cv::Mat evidence(image.size(), CV_32F, cv::Scalar(0));
-    std::vector<cv::Point> where;
-    cv::findNonZero(band, where);
-    if (where.empty()) {
-        return evidence;
-    }
-    cv::Mat pixels(1, static_cast<int>(where.size()), CV_32FC3);
-    cv::Mat behind(1, static_cast<int>(where.size()), CV_32FC3);
-    for (std::size_t i = 0; i < where.size(); ++i) {
-        pixels.at<cv::Vec3f>(static_cast<int>(i)) = image.at<cv::Vec3f>(where[i]);
-        behind.at<cv::Vec3f>(static_cast<int>(i)) = backdrop.at<cv::Vec3f>(where[i]);
-    }
-    const cv::Mat found = ProductEvidence(pixels, behind);
-    for (std::size_t i = 0; i < where.size(); ++i) {
-        evidence.at<float>(where[i]) = found.at<float>(static_cast<int>(i));
-    }
-    return evidence;
-}
-
-// `image` smoothed as the decisions were, only around the pixels of `band`
-// in each square of 64 pixels (the rest is left unset): only those are
-// read, and the band is a thin ring around a large product. Each part's
-// filter reads the pixels around it from `image` itself, so it comes out as
-// the whole would.
-cv::Mat SmoothedNear(const cv::Mat& image, const cv::Mat& band) {
+// Which pixels of `band` show more evidence of product (ProductEvidence)
+// than `threshold` (CV_8U, 255): all the edge asks about. With `smoothed`
+// they are read on the frame smoothed as the decisions were, worked out
+// only around the band's own pixels in each square of 64: the band is a
+// thin ring around a large product. Each part's filter reads the pixels
+// around it from `image` itself, so it comes out as the whole would.
+cv::Mat AboveInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::Mat& band,
+                    float threshold, bool smoothed) {
     constexpr int kSquare = 64;
-    cv::Mat smooth(image.size(), image.type());
+    std::vector<cv::Point> where;
+    std::vector<cv::Vec3f> seen;
+    std::vector<cv::Vec3f> behind;
     const cv::Rect whole(cv::Point(), image.size());
-    cv::Mat smoothed;
+    cv::Mat part;
     for (int top = 0; top < image.rows; top += kSquare) {
         for (int left = 0; left < image.cols; left += kSquare) {
             const cv::Rect square = cv::Rect(left, top, kSquare, kSquare) & whole;
             const cv::Rect at = cv::boundingRect(band(square)) + square.tl();
-            if (!at.empty()) {
-                GaussianSmooth(image(at), smoothed, 1.0);
-                smoothed.copyTo(smooth(at));
+            if (at.empty()) {
+                continue;
+            }
+            if (smoothed) {
+                GaussianSmooth(image(at), part, 1.0);
+            } else {
+                part = image(at);
+            }
+            for (int y = at.y; y < at.br().y; ++y) {
+                const auto* inBand = band.ptr<std::uint8_t>(y);
+                for (int x = at.x; x < at.br().x; ++x) {
+                    if (inBand[x]) {
+                        where.emplace_back(x, y);
+                        seen.push_back(part.at<cv::Vec3f>(y - at.y, x - at.x));
+                        behind.push_back(backdrop.at<cv::Vec3f>(y, x));
+                    }
+                }
             }
         }
     }
-    return smooth;
+    cv::Mat above(image.size(), CV_8U, cv::Scalar(0));
+    if (where.empty()) {
+        return above;
+    }
+    const int count = static_cast<int>(where.size());
+    const cv::Mat found = ProductEvidence(cv::Mat(1, count, CV_32FC3, seen.data()),
+                                          cv::Mat(1, count, CV_32FC3, behind.data()));
+    for (int i = 0; i < count; ++i) {
+        if (found.at<float>(i) > threshold) {
+            above.at<std::uint8_t>(where[static_cast<std::size_t>(i)]) = 255;
+        }
+    }
+    return above;
 }
 
 // The hard mask of a smaller frame, enlarged, made as sharp as this frame:
@@ -75,8 +84,7 @@ cv::Mat SharpenedMask(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat
     cv::dilate(coarse, grown, square, {-1, -1}, reach);
     cv::erode(coarse, shrunk, square, {-1, -1}, reach, cv::BORDER_CONSTANT, cv::Scalar(255));
     const cv::Mat band = grown & ~shrunk;
-    cv::Mat mask =
-        shrunk | (band & (EvidenceInBand(SmoothedNear(image, band), backdrop, band) > threshold));
+    cv::Mat mask = shrunk | AboveInBand(image, backdrop, band, threshold, true);
     // As when it was decided: threads a pixel wide are JPEG's ringing.
     cv::morphologyEx(mask, mask, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(3, 3)));
@@ -103,7 +111,7 @@ SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, cons
     // read unsmoothed, pixel by pixel, as smoothing spreads the product over
     // the backdrop next to it.
     const cv::Mat band = EdgeBand(mask);
-    const cv::Mat bare = band & (EvidenceInBand(image(near), backdrop(near), band) <= threshold);
+    const cv::Mat bare = band & ~AboveInBand(image(near), backdrop(near), band, threshold, false);
     SoftEdge refined{edge.alpha(near), {}};
     mask.convertTo(refined.alpha, CV_32F, 1.0 / 255);
     RefineEdge(image(near), mask, bare, backdrop(near), refined);
