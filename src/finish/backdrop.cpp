@@ -18,14 +18,31 @@ int BandWidth(const cv::Size& size) {
     return std::max(4, static_cast<int>(std::lround(0.06 * std::min(size.width, size.height))));
 }
 
-cv::Mat BorderBand(const cv::Size& size) {
+// Calls `visit(x, y)` for every `step`th pixel of the border band, along
+// each `step`th row, in rows top to bottom and left to right: the band's
+// pixels alone, though the frame around a product is mostly not band.
+template <typename Visit>
+void ForBorderBand(const cv::Size& size, int step, Visit visit) {
     const int band = BandWidth(size);
-    cv::Mat mask(size, CV_8U, cv::Scalar(255));
-    const cv::Rect inner(band, band, size.width - 2 * band, size.height - 2 * band);
-    if (inner.width > 0 && inner.height > 0) {
-        mask(inner).setTo(0);
+    const bool hollow = size.width > 2 * band && size.height > 2 * band;
+    // The first column on the step's grid in the right-hand strip.
+    const int right = (size.width - band + step - 1) / step * step;
+    for (int y = 0; y < size.height; y += step) {
+        const bool across = !hollow || y < band || y >= size.height - band;
+        for (int x = 0; x < size.width; x += step) {
+            if (!across && x >= band && x < size.width - band) {
+                x = right - step;
+                continue;
+            }
+            visit(x, y);
+        }
     }
-    return mask;
+}
+
+double BandArea(const cv::Size& size) {
+    const int band = BandWidth(size);
+    const double inner = std::max(0, size.width - 2 * band) * std::max(0, size.height - 2 * band);
+    return static_cast<double>(size.area()) - inner;
 }
 
 // Coordinates from -1 to 1 across the frame keep the normal equations well
@@ -64,31 +81,18 @@ double Residual(const cv::Vec3f& a, const cv::Vec3f& b) {
 // Only the border band is read: the rest of the frame is never clean, and
 // it is four fifths of the pixels.
 cv::Mat CleanBorder(const cv::Mat& frame, const cv::Mat& backdrop) {
-    const cv::Mat band = BorderBand(frame.size());
-    cv::Mat residual(frame.size(), CV_32F, cv::Scalar(0));
     std::vector<double> residuals;
-    for (int y = 0; y < frame.rows; ++y) {
-        const auto* inBand = band.ptr<std::uint8_t>(y);
-        const auto* seen = frame.ptr<float>(y);
-        const auto* behind = backdrop.ptr<float>(y);
-        auto* row = residual.ptr<float>(y);
-        for (int x = 0; x < frame.cols; ++x) {
-            if (inBand[x]) {
-                row[x] = Residual(seen + 3 * x, behind + 3 * x);
-                residuals.push_back(row[x]);
-            }
-        }
-    }
+    ForBorderBand(frame.size(), 1, [&](int x, int y) {
+        residuals.push_back(Residual(frame.ptr<float>(y) + 3 * x, backdrop.ptr<float>(y) + 3 * x));
+    });
     const double limit = RejectionLimit(residuals);
     cv::Mat clean(frame.size(), CV_8U, cv::Scalar(0));
-    for (int y = 0; y < frame.rows; ++y) {
-        const auto* inBand = band.ptr<std::uint8_t>(y);
-        const auto* row = residual.ptr<float>(y);
-        auto* out = clean.ptr<std::uint8_t>(y);
-        for (int x = 0; x < frame.cols; ++x) {
-            out[x] = inBand[x] && row[x] <= limit ? 255 : 0;
+    std::size_t i = 0;
+    ForBorderBand(frame.size(), 1, [&](int x, int y) {
+        if (residuals[i++] <= limit) {
+            clean.at<std::uint8_t>(y, x) = 255;
         }
-    }
+    });
     return clean;
 }
 
@@ -98,19 +102,14 @@ struct Sample {
 };
 
 std::vector<Sample> BandSamples(const cv::Mat& frame) {
-    const cv::Mat band = BorderBand(frame.size());
     // About twenty thousand samples fit the surface as well as all of a
     // large photo's band would, in a fraction of the time.
-    const double bandPixels = cv::countNonZero(band);
+    const double bandPixels = BandArea(frame.size());
     const int step = std::max(1, static_cast<int>(std::lround(std::sqrt(bandPixels / 20000.0))));
     std::vector<Sample> samples;
-    for (int y = 0; y < frame.rows; y += step) {
-        for (int x = 0; x < frame.cols; x += step) {
-            if (band.at<std::uint8_t>(y, x)) {
-                samples.push_back({Terms(x, y, frame.size()), frame.at<cv::Vec3f>(y, x)});
-            }
-        }
-    }
+    ForBorderBand(frame.size(), step, [&](int x, int y) {
+        samples.push_back({Terms(x, y, frame.size()), frame.at<cv::Vec3f>(y, x)});
+    });
     return samples;
 }
 

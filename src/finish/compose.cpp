@@ -66,9 +66,4 @@ RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::
     return out;
 }
 
-cv::Mat ShadowShows(const cv::Mat& shadow) {
-    // Stored as at least one step: at least half a step before rounding.
-    return shadow * 255 >= 0.5f;
-}
-
 }  // namespace zentrivo

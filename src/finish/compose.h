@@ -13,9 +13,11 @@ namespace zentrivo {
 RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
                   const cv::Mat& shadow, bool transparent);
 
-// Where Compose shows the shadow at all (CV_8U, 255 there): its share is
-// stored as at least one step of 255, so the pixel is darker than white, or
-// not wholly clear when transparent.
-cv::Mat ShadowShows(const cv::Mat& shadow);
+// Whether Compose shows a shadow of this share at all: it is stored as at
+// least one step of 255, so the pixel is darker than white, or not wholly
+// clear when transparent.
+inline bool ShadowShows(float shadow) {
+    return shadow * 255 >= 0.5f;  // at least half a step before rounding
+}
 
 }  // namespace zentrivo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <opencv2/imgproc.hpp>
 
@@ -24,6 +25,24 @@ cv::Mat Darkening(const cv::Mat& frame, const cv::Mat& backdrop) {
     cv::divide(frameGrey, cv::max(backdropGrey, 1.0), ratio);
     cv::Mat darkening = 1.0 - ratio;
     return cv::max(darkening, 0.0);
+}
+
+// How far the bare border's darkening reaches, as noise: read on the clean
+// border's pixels alone, gathered in a row, not on the whole frame.
+float BorderNoise(const cv::Mat& frame, const cv::Mat& backdrop, const cv::Mat& cleanBorder) {
+    std::vector<cv::Point> clean;
+    cv::findNonZero(cleanBorder, clean);
+    if (clean.empty()) {
+        return 0;
+    }
+    const int count = static_cast<int>(clean.size());
+    cv::Mat seen(1, count, CV_32FC3);
+    cv::Mat behind(1, count, CV_32FC3);
+    for (int i = 0; i < count; ++i) {
+        seen.at<cv::Vec3f>(i) = frame.at<cv::Vec3f>(clean[static_cast<std::size_t>(i)]);
+        behind.at<cv::Vec3f>(i) = backdrop.at<cv::Vec3f>(clean[static_cast<std::size_t>(i)]);
+    }
+    return NoiseReach(Darkening(seen, behind), cv::Mat(1, count, CV_8U, cv::Scalar(255)), 0.005);
 }
 
 // How far from the product a contact shadow may reach: a quarter of its
@@ -71,15 +90,15 @@ cv::Mat ContactShadow(const cv::Mat& frame, const cv::Mat& backdrop, const cv::M
     if (box.empty()) {
         return shadow;
     }
-    const cv::Mat darkening = Darkening(frame, backdrop);
     // A border without bare backdrop still leaves a floor for the noise.
-    const float noise = std::max(NoiseReach(darkening, cleanBorder, 0.005), 0.005f);
+    const float noise = std::max(BorderNoise(frame, backdrop, cleanBorder), 0.005f);
     // Only near the product is worked on, the margin beyond the reach wider
     // than the blurs: a product in a tenth of a large photo costs a tenth.
     const int margin = static_cast<int>(std::ceil(Reach(box))) + kBlurMargin;
     const cv::Rect near = (box + cv::Size(2 * margin, 2 * margin) - cv::Point(margin, margin)) &
                           cv::Rect(cv::Point(), frame.size());
-    ShadowNear(darkening(near), noise, productMask(near), Reach(box)).copyTo(shadow(near));
+    ShadowNear(Darkening(frame(near), backdrop(near)), noise, productMask(near), Reach(box))
+        .copyTo(shadow(near));
     return shadow;
 }
 

@@ -83,6 +83,26 @@ std::optional<std::pair<double, double>> Extent(const Profile& profile) {
     return std::make_pair(begin, end);
 }
 
+// The box of the pixels where the shadow shows at all.
+cv::Rect ShadowBox(const cv::Mat& shadow) {
+    int left = shadow.cols;
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < shadow.rows; ++y) {
+        const float* row = shadow.ptr<float>(y);
+        for (int x = 0; x < shadow.cols; ++x) {
+            if (ShadowShows(row[x])) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        }
+    }
+    return top < 0 ? cv::Rect() : cv::Rect(left, top, right - left + 1, bottom - top + 1);
+}
+
 }  // namespace
 
 std::optional<ProductBox> BoxOf(const cv::Mat& alpha) {
@@ -136,7 +156,7 @@ void DescribeProduct(const cv::Mat& alpha, const cv::Mat& shadow, const cv::Poin
     if (shadow.empty()) {
         return;
     }
-    const cv::Rect shows = cv::boundingRect(ShadowShows(shadow)) + offset;
+    const cv::Rect shows = ShadowBox(shadow) + offset;
     if (!shows.empty()) {
         ProductBox& whole = finished.withShadow;
         whole.left = std::min<double>(whole.left, shows.x);
