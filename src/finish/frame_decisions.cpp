@@ -144,10 +144,9 @@ FrameDecisions DecideFrame(const RgbImage& frame, const RgbImage* plate, bool sh
 
 FrameDecisions DecideFrameAt(const RgbImage& frame, int decidedWidth, int decidedHeight,
                              int smoothedAs, const RgbImage* plate, bool shadows) {
-    // Made small in bytes, a large frame is read once, by OpenCV's fast
-    // averaging, and only the small one is made floats.
-    cv::Mat small;
-    cv::resize(BytesOf(frame), small, cv::Size(decidedWidth, decidedHeight), 0, 0, cv::INTER_AREA);
+    // Made small in bytes, a large frame is read once, by averaging, and
+    // only the small one is made floats.
+    const cv::Mat small = AreaResized(BytesOf(frame), cv::Size(decidedWidth, decidedHeight));
     cv::Mat image;
     small.convertTo(image, CV_32FC3);
     const bool decidedPlate =

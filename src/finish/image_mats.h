@@ -14,6 +14,8 @@ cv::Mat ToFloatMat(const RgbImage& image);
 cv::Mat BytesOf(const RgbImage& image);
 // `image` at `size` by cv::resize, or itself when it is that size already.
 cv::Mat Resized(const cv::Mat& image, const cv::Size& size, int interpolation);
+// `bytes` (CV_8UC3) made smaller to `size` by area, as cv::resize does.
+cv::Mat AreaResized(const cv::Mat& bytes, const cv::Size& size);
 // `region` of `image` made `size` by linear interpolation, as it is in the
 // whole so enlarged; only the pixels that part reads are enlarged.
 cv::Mat ResizedPart(const cv::Mat& image, const cv::Size& size, const cv::Rect& region);
