@@ -21,37 +21,28 @@ constexpr int kEdgeMargin = 32;
 // Which pixels of `band` show more evidence of product (ProductEvidence)
 // than `threshold` (CV_8U, 255): all the edge asks about. With `smoothed`
 // they are read on the frame smoothed as the decisions were, worked out
-// only around the band's own pixels in each square of 64: the band is a
-// thin ring around a large product. Each part's filter reads the pixels
-// around it from `image` itself, so it comes out as the whole would.
+// only around the band's own pixels (BandParts). Each part's filter reads
+// the pixels around it from `image` itself, so it comes out as the whole
+// would.
 cv::Mat AboveInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::Mat& band,
                     float threshold, bool smoothed) {
-    constexpr int kSquare = 64;
     std::vector<cv::Point> where;
     std::vector<cv::Vec3f> seen;
     std::vector<cv::Vec3f> behind;
-    const cv::Rect whole(cv::Point(), image.size());
     cv::Mat part;
-    for (int top = 0; top < image.rows; top += kSquare) {
-        for (int left = 0; left < image.cols; left += kSquare) {
-            const cv::Rect square = cv::Rect(left, top, kSquare, kSquare) & whole;
-            const cv::Rect at = cv::boundingRect(band(square)) + square.tl();
-            if (at.empty()) {
-                continue;
-            }
-            if (smoothed) {
-                GaussianSmooth(image(at), part, 1.0);
-            } else {
-                part = image(at);
-            }
-            for (int y = at.y; y < at.br().y; ++y) {
-                const auto* inBand = band.ptr<std::uint8_t>(y);
-                for (int x = at.x; x < at.br().x; ++x) {
-                    if (inBand[x]) {
-                        where.emplace_back(x, y);
-                        seen.push_back(part.at<cv::Vec3f>(y - at.y, x - at.x));
-                        behind.push_back(backdrop.at<cv::Vec3f>(y, x));
-                    }
+    for (const cv::Rect& at : BandParts(band, 64)) {
+        if (smoothed) {
+            GaussianSmooth(image(at), part, 1.0);
+        } else {
+            part = image(at);
+        }
+        for (int y = at.y; y < at.br().y; ++y) {
+            const auto* inBand = band.ptr<std::uint8_t>(y);
+            for (int x = at.x; x < at.br().x; ++x) {
+                if (inBand[x]) {
+                    where.emplace_back(x, y);
+                    seen.push_back(part.at<cv::Vec3f>(y - at.y, x - at.x));
+                    behind.push_back(backdrop.at<cv::Vec3f>(y, x));
                 }
             }
         }

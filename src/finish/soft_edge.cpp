@@ -99,6 +99,21 @@ cv::Mat EdgeBand(const cv::Mat& mask) {
     return band & Grown(mask, kReach);
 }
 
+std::vector<cv::Rect> BandParts(const cv::Mat& band, int side) {
+    std::vector<cv::Rect> parts;
+    const cv::Rect whole(cv::Point(), band.size());
+    for (int top = 0; top < band.rows; top += side) {
+        for (int left = 0; left < band.cols; left += side) {
+            const cv::Rect square = cv::Rect(left, top, side, side) & whole;
+            const cv::Rect part = cv::boundingRect(band(square)) + square.tl();
+            if (!part.empty()) {
+                parts.push_back(part);
+            }
+        }
+    }
+    return parts;
+}
+
 namespace {
 
 // RefineEdge over the whole of its arguments, views of the same size; only
@@ -157,23 +172,14 @@ void RefineEdge(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
                 const cv::Mat& backdrop, SoftEdge& edge) {
     const cv::Mat band = EdgeBand(mask);
     const cv::Rect whole(cv::Point(), frame.size());
-    for (int top = 0; top < frame.rows; top += kTile) {
-        for (int left = 0; left < frame.cols; left += kTile) {
-            const cv::Rect square = cv::Rect(left, top, kTile, kTile) & whole;
-            // Only the band's own part of the square: a straight edge
-            // crosses it in a strip, and the halo around a strip is less.
-            const cv::Rect tile = cv::boundingRect(band(square)) + square.tl();
-            if (tile.empty()) {
-                continue;
-            }
-            const cv::Rect read =
-                (tile + cv::Size(2 * kTileHalo, 2 * kTileHalo) - cv::Point(kTileHalo, kTileHalo)) &
-                whole;
-            SoftEdge into{edge.alpha(tile), {}};
-            RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read), tile - read.tl(),
-                          read.tl(), into);
-            edge.colours.insert(edge.colours.end(), into.colours.begin(), into.colours.end());
-        }
+    for (const cv::Rect& tile : BandParts(band, kTile)) {
+        const cv::Rect read =
+            (tile + cv::Size(2 * kTileHalo, 2 * kTileHalo) - cv::Point(kTileHalo, kTileHalo)) &
+            whole;
+        SoftEdge into{edge.alpha(tile), {}};
+        RefineEdgeAll(frame(read), mask(read), bare(read), backdrop(read), tile - read.tl(),
+                      read.tl(), into);
+        edge.colours.insert(edge.colours.end(), into.colours.begin(), into.colours.end());
     }
 }
 

@@ -20,6 +20,12 @@ struct SoftEdge {
 // either side of it (CV_8U, 255).
 cv::Mat EdgeBand(const cv::Mat& mask);
 
+// Where to read a thin band (CV_8U) around a large product: in each square
+// of `side` pixels, the box of the band's own pixels there, if any. A band
+// crosses few squares, and most of those in a strip, so the filters' reach
+// around the parts is far less than around the whole.
+std::vector<cv::Rect> BandParts(const cv::Mat& band, int side);
+
 // Refines the hard mask near its edge. Each pixel there is read as a mix
 // of the product's colour just inside and the backdrop's just outside, and
 // its share of the product is where it lies on the line between the two;
