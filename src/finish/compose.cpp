@@ -22,7 +22,7 @@ RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::
                   const cv::Mat& shadow, bool transparent) {
     CV_Assert(productColour.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
               alpha.type() == CV_32F);
-    RgbaImage out(alpha.cols, alpha.rows);
+    RgbaImage out(alpha.cols, alpha.rows, Unfilled{});
     // One pass, row by row: a frame of a spin is large, and every whole-image
     // step in between would be written to memory and read back.
     for (int y = 0; y < alpha.rows; ++y) {

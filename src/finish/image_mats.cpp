@@ -127,7 +127,7 @@ cv::Mat ToFloatMat(const RgbImage& image) {
 
 RgbaImage ToRgbaImage(const cv::Mat& rgbaFloat) {
     CV_Assert(rgbaFloat.type() == CV_32FC4);
-    RgbaImage image(rgbaFloat.cols, rgbaFloat.rows);
+    RgbaImage image(rgbaFloat.cols, rgbaFloat.rows, Unfilled{});
     cv::Mat scaled;
     // Alpha to 0-255 like the colour, then every channel rounded alike.
     cv::multiply(rgbaFloat, cv::Scalar(1, 1, 1, 255), scaled);

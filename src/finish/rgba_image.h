@@ -2,7 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "spin/picture_bytes.h"
 
 namespace zentrivo {
 
@@ -12,10 +13,15 @@ namespace zentrivo {
 struct RgbaImage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;  // width * height * 4
+    PictureBytes pixels;  // width * height * 4
 
     RgbaImage() = default;
     RgbaImage(int w, int h)
+        : width(w),
+          height(h),
+          pixels(ZeroedBytes(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4)) {}
+    // Every byte to be written before it is read.
+    RgbaImage(int w, int h, Unfilled)
         : width(w),
           height(h),
           pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4) {}

@@ -148,7 +148,7 @@ RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bo
         scaleX, 0, (0.5 / factorX - framing.centreX) * framing.scale + framing.width / 2.0 - 0.5, 0,
         scaleY, (0.5 / factorY - framing.centreY) * framing.scale + framing.height / 2.0 - 0.5);
     if (opaque) {
-        RgbaImage out(framing.width, framing.height);
+        RgbaImage out(framing.width, framing.height, Unfilled{});
         cv::Mat framed(out.height, out.width, CV_8UC4, out.pixels.data(), out.stride());
         cv::warpAffine(source, framed, toOutput, framed.size(), cv::INTER_LINEAR,
                        cv::BORDER_CONSTANT, cv::Scalar::all(255));

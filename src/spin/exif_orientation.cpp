@@ -55,7 +55,8 @@ RgbImage Upright(RgbImage stored, int orientation) {
     }
     const int w = stored.width;
     const int h = stored.height;
-    RgbImage upright = SwapsSides(orientation) ? RgbImage(h, w) : RgbImage(w, h);
+    RgbImage upright =
+        SwapsSides(orientation) ? RgbImage(h, w, Unfilled{}) : RgbImage(w, h, Unfilled{});
     for (int y = 0; y < upright.height; ++y) {
         std::uint8_t* out = upright.row(y);
         for (int x = 0; x < upright.width; ++x) {

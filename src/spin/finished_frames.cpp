@@ -30,7 +30,7 @@ ProductBox Scaled(const ProductBox& box, double x, double y) {
 }
 
 RgbaImage Opaque(const RgbImage& frame) {
-    RgbaImage out(frame.width, frame.height);
+    RgbaImage out(frame.width, frame.height, Unfilled{});
     for (std::size_t i = 0, j = 0; i < frame.pixels.size(); i += 3, j += 4) {
         std::copy_n(&frame.pixels[i], 3, &out.pixels[j]);
         out.pixels[j + 3] = 255;
@@ -42,7 +42,7 @@ RgbaImage Opaque(const RgbImage& frame) {
 // a transparent frame is shown there on white; only the stills keep the
 // alpha.
 RgbImage OnWhite(const RgbaImage& image) {
-    RgbImage out(image.width, image.height);
+    RgbImage out(image.width, image.height, Unfilled{});
     for (std::size_t i = 0, j = 0; j < image.pixels.size(); i += 3, j += 4) {
         const int alpha = image.pixels[j + 3];
         if (alpha == 255) {  // all of a frame finished on white
@@ -96,7 +96,7 @@ KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparen
     }
     kept.left = left + firstX;
     kept.top = top + firstY;
-    kept.image = RgbaImage(lastX - firstX + 1, lastY - firstY + 1);
+    kept.image = RgbaImage(lastX - firstX + 1, lastY - firstY + 1, Unfilled{});
     for (int y = 0; y < kept.image.height; ++y) {
         const std::uint8_t* from = picture.row(firstY + y) + 4 * static_cast<std::size_t>(firstX);
         std::copy_n(from, kept.image.stride(), kept.image.row(y));
@@ -106,7 +106,7 @@ KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparen
 
 // `region` of a frame, bare but for what `kept` holds of it.
 RgbaImage Placed(const KeptPicture& kept, const PixelRect& region, bool transparent) {
-    RgbaImage out(region.width, region.height);
+    RgbaImage out(region.width, region.height, Unfilled{});
     std::fill(out.pixels.begin(), out.pixels.end(), transparent ? 0 : 255);
     const int left = std::max(kept.left, region.left);
     const int right = std::min(kept.left + kept.image.width, region.left + region.width);

@@ -10,7 +10,7 @@ namespace zentrivo {
 namespace {
 
 RgbImage Cut(const RgbImage& whole, const PixelRect& part) {
-    RgbImage cut(part.width, part.height);
+    RgbImage cut(part.width, part.height, Unfilled{});
     for (int y = 0; y < part.height; ++y) {
         const std::uint8_t* from =
             whole.row(part.top + y) + static_cast<std::size_t>(part.left) * 3;

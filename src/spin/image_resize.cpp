@@ -125,7 +125,7 @@ RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& 
     const int firstRow = down.first(0);
     const int lastRow =
         down.first(down.count - 1) + static_cast<int>(down.at(down.count - 1).weights.size());
-    RgbImage narrow(across.count, lastRow - firstRow);
+    RgbImage narrow(across.count, lastRow - firstRow, Unfilled{});
     const FlatTaps flat = Flattened(across, source.width);
     // A reduction by less than two reads two or three pixels for each.
     const auto narrowRow = flat.count == 2   ? NarrowRow<2>
@@ -135,7 +135,7 @@ RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& 
         narrowRow(source.row(y), narrow.row(y - firstRow), flat);
     }
 
-    RgbImage result(across.count, down.count);
+    RgbImage result(across.count, down.count, Unfilled{});
     const std::size_t rowBytes = result.stride();
     std::vector<std::uint32_t> sums(rowBytes);
     for (int y = 0; y < down.count; ++y) {

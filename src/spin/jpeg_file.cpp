@@ -120,7 +120,7 @@ void ReadPart(jpeg_decompress_struct& info, const JpegSize& stored, const PartWa
     }
     part.left = rect.left;
     part.top = rect.top;
-    part.image = RgbImage(rect.width, rect.height);
+    part.image = RgbImage(rect.width, rect.height, Unfilled{});
     if (rect.top > 0) {
         jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(rect.top));
     }

@@ -57,7 +57,7 @@ KeptPicture ReadKeptPicture(const std::filesystem::path& path) {
     KeptPicture kept;
     kept.left = header[1];
     kept.top = header[2];
-    kept.image = RgbaImage(header[3], header[4]);
+    kept.image = RgbaImage(header[3], header[4], Unfilled{});
     if (!kept.image.pixels.empty() &&
         std::fread(kept.image.pixels.data(), kept.image.pixels.size(), 1, file.get()) != 1) {
         return broken();

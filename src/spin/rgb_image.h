@@ -2,7 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "picture_bytes.h"
 
 namespace zentrivo {
 
@@ -10,10 +11,15 @@ namespace zentrivo {
 struct RgbImage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels;  // width * height * 3
+    PictureBytes pixels;  // width * height * 3
 
     RgbImage() = default;
     RgbImage(int w, int h)
+        : width(w),
+          height(h),
+          pixels(ZeroedBytes(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3)) {}
+    // Every byte to be written before it is read.
+    RgbImage(int w, int h, Unfilled)
         : width(w),
           height(h),
           pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3) {}

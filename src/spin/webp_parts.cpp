@@ -99,7 +99,8 @@ void WebpPartsAnimation::Add(const RgbImage& frame) {
     // often a narrow strip.
     const int left = changed.left / 2 * 2;
     const int top = changed.top / 2 * 2;
-    RgbImage part(changed.left + changed.width - left, changed.top + changed.height - top);
+    RgbImage part(changed.left + changed.width - left, changed.top + changed.height - top,
+                  Unfilled{});
     for (int y = 0; y < part.height; ++y) {
         std::copy_n(frame.row(top + y) + static_cast<std::size_t>(left) * 3, part.stride(),
                     part.row(y));
