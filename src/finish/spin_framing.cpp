@@ -115,19 +115,12 @@ SpinFraming WithinRegion(SpinFraming framing, const FrameRegion& region) {
     return framing;
 }
 
-RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent) {
-    // Opaque, every alpha is 255 and premultiplying changes nothing: the
-    // bytes are scaled as they are, in a fraction of the time. OpenCV's
-    // weights on bytes sum to one exactly, so white stays 255.
-    const bool opaque = !transparent;
-    cv::Mat source;
-    if (opaque) {
-        source = cv::Mat(finished.height, finished.width, CV_8UC4,
-                         const_cast<std::uint8_t*>(finished.pixels.data()), finished.stride());
-    } else {
-        source = ToFloatMat(finished);
-        Premultiply(source, false);
-    }
+namespace {
+
+// `source` cropped and scaled as `framing` says into `framed`, made unless
+// it is already of the output's size and `source`'s type; `beyond` where
+// the frame ends.
+void Frame(cv::Mat source, const SpinFraming& framing, cv::Mat& framed, const cv::Scalar& beyond) {
     // Coordinates here are continuous, a pixel's centre at index + 0.5: a
     // frame point p lands on (p - centre) * scale + the output's middle.
     double factorX = 1;
@@ -147,18 +140,39 @@ RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bo
     const cv::Matx23d toOutput(
         scaleX, 0, (0.5 / factorX - framing.centreX) * framing.scale + framing.width / 2.0 - 0.5, 0,
         scaleY, (0.5 / factorY - framing.centreY) * framing.scale + framing.height / 2.0 - 0.5);
-    if (opaque) {
-        RgbaImage out(framing.width, framing.height, Unfilled{});
-        cv::Mat framed(out.height, out.width, CV_8UC4, out.pixels.data(), out.stride());
-        cv::warpAffine(source, framed, toOutput, framed.size(), cv::INTER_LINEAR,
-                       cv::BORDER_CONSTANT, cv::Scalar::all(255));
-        return out;
-    }
-    cv::Mat framed;
     cv::warpAffine(source, framed, toOutput, cv::Size(framing.width, framing.height),
-                   cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0, 0, 0, 0));
+                   cv::INTER_LINEAR, cv::BORDER_CONSTANT, beyond);
+}
+
+// Opaque, every alpha is 255 and premultiplying changes nothing: the bytes
+// are scaled as they are, in a fraction of the time. OpenCV's weights on
+// bytes sum to one exactly, so white stays 255.
+template <class Picture>
+Picture FramedBytes(const Picture& finished, const SpinFraming& framing, int type) {
+    const cv::Mat source(finished.height, finished.width, type,
+                         const_cast<std::uint8_t*>(finished.pixels.data()), finished.stride());
+    Picture out(framing.width, framing.height, Unfilled{});
+    cv::Mat framed(out.height, out.width, type, out.pixels.data(), out.stride());
+    Frame(source, framing, framed, cv::Scalar::all(255));
+    return out;
+}
+
+}  // namespace
+
+RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent) {
+    if (!transparent) {
+        return FramedBytes(finished, framing, CV_8UC4);
+    }
+    cv::Mat source = ToFloatMat(finished);
+    Premultiply(source, false);
+    cv::Mat framed;
+    Frame(source, framing, framed, cv::Scalar(0, 0, 0, 0));
     Premultiply(framed, true);
     return ToRgbaImage(framed);
+}
+
+RgbImage ApplyFraming(const RgbImage& finished, const SpinFraming& framing) {
+    return FramedBytes(finished, framing, CV_8UC3);
 }
 
 FinishedSpin FinishSpin(const std::vector<RgbImage>& frames, const RgbImage* plate,

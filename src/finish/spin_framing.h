@@ -54,6 +54,8 @@ SpinFraming WithinRegion(SpinFraming framing, const FrameRegion& region);
 // A finished frame cropped and scaled as `framing` says; what lies beyond
 // the frame is white, or transparent for a transparent frame.
 RgbaImage ApplyFraming(const RgbaImage& finished, const SpinFraming& framing, bool transparent);
+// The same for a frame finished on white, or shown as shot.
+RgbImage ApplyFraming(const RgbImage& finished, const SpinFraming& framing);
 
 struct FinishedSpinFrame {
     RgbaImage image;           // framing.width x framing.height

@@ -29,15 +29,6 @@ ProductBox Scaled(const ProductBox& box, double x, double y) {
     return {box.left * x, box.top * y, box.right * x, box.bottom * y};
 }
 
-RgbaImage Opaque(const RgbImage& frame) {
-    RgbaImage out(frame.width, frame.height, Unfilled{});
-    for (std::size_t i = 0, j = 0; i < frame.pixels.size(); i += 3, j += 4) {
-        std::copy_n(&frame.pixels[i], 3, &out.pixels[j]);
-        out.pixels[j + 3] = 255;
-    }
-    return out;
-}
-
 // The viewer, the WebP animation and the video are made of RGB frames, so
 // a transparent frame is shown there on white; only the stills keep the
 // alpha.
@@ -72,7 +63,8 @@ std::uint32_t PixelAt(const std::uint8_t* at) {
 }
 
 // The least part of `picture`, placed at (left, top), outside which it is
-// bare: all that is worth keeping of a frame's finished part.
+// bare: all that is worth keeping of a frame's finished part. On white,
+// its alpha is all 255 and is not kept.
 KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparent) {
     const std::uint32_t bare = BarePixel(transparent);
     int firstX = picture.width;
@@ -91,32 +83,46 @@ KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparen
         }
     }
     KeptPicture kept;
+    kept.channels = transparent ? 4 : 3;
     if (lastX < 0) {
         return kept;
     }
     kept.left = left + firstX;
     kept.top = top + firstY;
-    kept.image = RgbaImage(lastX - firstX + 1, lastY - firstY + 1, Unfilled{});
-    for (int y = 0; y < kept.image.height; ++y) {
+    kept.width = lastX - firstX + 1;
+    kept.height = lastY - firstY + 1;
+    kept.pixels = PictureBytes(kept.stride() * static_cast<std::size_t>(kept.height));
+    for (int y = 0; y < kept.height; ++y) {
         const std::uint8_t* from = picture.row(firstY + y) + 4 * static_cast<std::size_t>(firstX);
-        std::copy_n(from, kept.image.stride(), kept.image.row(y));
+        std::uint8_t* to = kept.pixels.data() + kept.stride() * static_cast<std::size_t>(y);
+        if (transparent) {
+            std::copy_n(from, kept.stride(), to);
+            continue;
+        }
+        for (int x = 0; x < kept.width; ++x, from += 4, to += 3) {
+            std::copy_n(from, 3, to);
+        }
     }
     return kept;
 }
 
-// `region` of a frame, bare but for what `kept` holds of it.
-RgbaImage Placed(const KeptPicture& kept, const PixelRect& region, bool transparent) {
-    RgbaImage out(region.width, region.height, Unfilled{});
-    std::fill(out.pixels.begin(), out.pixels.end(), transparent ? 0 : 255);
+// `region` of a frame, bare but for what `kept` holds of it; `Picture` has
+// as many bytes a pixel as `kept`.
+template <class Picture>
+Picture Placed(const KeptPicture& kept, const PixelRect& region, std::uint8_t bare) {
+    Picture out(region.width, region.height, Unfilled{});
+    std::fill(out.pixels.begin(), out.pixels.end(), bare);
+    const auto channels = static_cast<std::size_t>(kept.channels);
     const int left = std::max(kept.left, region.left);
-    const int right = std::min(kept.left + kept.image.width, region.left + region.width);
+    const int right = std::min(kept.left + kept.width, region.left + region.width);
     const int top = std::max(kept.top, region.top);
-    const int bottom = std::min(kept.top + kept.image.height, region.top + region.height);
+    const int bottom = std::min(kept.top + kept.height, region.top + region.height);
     for (int y = top; y < bottom; ++y) {
         const std::uint8_t* from =
-            kept.image.row(y - kept.top) + 4 * static_cast<std::size_t>(left - kept.left);
-        std::copy_n(from, 4 * static_cast<std::size_t>(std::max(0, right - left)),
-                    out.row(y - region.top) + 4 * static_cast<std::size_t>(left - region.left));
+            kept.row(y - kept.top) + channels * static_cast<std::size_t>(left - kept.left);
+        std::copy_n(
+            from, channels * static_cast<std::size_t>(std::max(0, right - left)),
+            out.row(y - region.top) + channels * static_cast<std::size_t>(left - region.left));
     }
     return out;
 }
@@ -250,21 +256,16 @@ PixelRect FrameFinisher::FramedPart() const {
 }
 
 RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const fs::path& stills) {
-    const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
-    const FrameRegion region = FramedPart();
-    RgbaImage picture;
     if (request_.finish.background == SpinFinish::Background::kAsShot) {
-        picture = Opaque(frame);
-        if (NeedsSurvey()) {
-            // Framed only: the survey found the product.
-            picture = ApplyFraming(picture, WithinRegion(framing_, region), transparent);
+        if (!NeedsSurvey()) {
+            return Delivered(index, frame, stills);
         }
-    } else {
-        FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());
-        Record(index, finished);
-        picture = std::move(finished.image);
+        // Framed only: the survey found the product.
+        return Delivered(index, ApplyFraming(frame, WithinRegion(framing_, FramedPart())), stills);
     }
-    return Delivered(index, picture, stills);
+    FinishedFrame finished = FinishFrame(frame, PlateAt(plate_), Options());
+    Record(index, finished);
+    return Delivered(index, finished.image, stills);
 }
 
 RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
@@ -277,22 +278,30 @@ RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
     if (region.empty()) {
         region = {0, 0, work_.width, work_.height};
     }
-    const RgbaImage picture = Placed(kept, region, transparent);
-    return Delivered(index, ApplyFraming(picture, WithinRegion(framing_, region), transparent),
-                     stills);
+    const SpinFraming framing = WithinRegion(framing_, region);
+    if (transparent) {
+        return Delivered(index, ApplyFraming(Placed<RgbaImage>(kept, region, 0), framing, true),
+                         stills);
+    }
+    return Delivered(index, ApplyFraming(Placed<RgbImage>(kept, region, 255), framing), stills);
 }
 
 RgbImage FrameFinisher::Delivered(std::size_t index, const RgbaImage& picture,
                                   const fs::path& stills) const {
-    const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
-    RgbImage onWhite = OnWhite(picture);
+    if (request_.finish.background != SpinFinish::Background::kTransparent) {
+        return Delivered(index, OnWhite(picture), stills);
+    }
     if (!stills.empty()) {
-        const std::string name = std::to_string(index + 1);
-        if (transparent) {
-            WritePng(picture, stills / (name + ".png"));
-        } else {
-            WriteJpeg(onWhite, stills / (name + ".jpg"), kStillQuality, JpegColour::kEveryPixel);
-        }
+        WritePng(picture, stills / (std::to_string(index + 1) + ".png"));
+    }
+    return OnWhite(picture);
+}
+
+RgbImage FrameFinisher::Delivered(std::size_t index, RgbImage onWhite,
+                                  const fs::path& stills) const {
+    if (!stills.empty()) {
+        WriteJpeg(onWhite, stills / (std::to_string(index + 1) + ".jpg"), kStillQuality,
+                  JpegColour::kEveryPixel);
     }
     return onWhite;
 }

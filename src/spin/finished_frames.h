@@ -76,6 +76,9 @@ private:
     // The finished frame on white, and as a still in `stills` if wanted.
     RgbImage Delivered(std::size_t index, const RgbaImage& picture,
                        const std::filesystem::path& stills) const;
+    // The same for a frame already on white.
+    RgbImage Delivered(std::size_t index, RgbImage onWhite,
+                       const std::filesystem::path& stills) const;
 
     LargeBuffersKept buffers_;  // while the frames are finished
     const SpinRequest& request_;

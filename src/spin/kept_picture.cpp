@@ -15,7 +15,7 @@ namespace {
 
 // Read back by the same program on the same machine, so the header's
 // numbers are in its own byte order; the mark catches a file not ours.
-constexpr std::uint32_t kMark = 0x5a4b5031;  // "ZKP1"
+constexpr std::uint32_t kMark = 0x5a4b5032;  // "ZKP2"
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -30,11 +30,15 @@ void WriteKeptPicture(const KeptPicture& kept, const std::filesystem::path& path
     if (!file) {
         failed();
     }
-    const std::array<std::int32_t, 5> header = {static_cast<std::int32_t>(kMark), kept.left,
-                                                kept.top, kept.image.width, kept.image.height};
+    const std::array<std::int32_t, 6> header = {static_cast<std::int32_t>(kMark),
+                                                kept.left,
+                                                kept.top,
+                                                kept.width,
+                                                kept.height,
+                                                kept.channels};
     if (std::fwrite(header.data(), sizeof header, 1, file.get()) != 1 ||
-        (!kept.image.pixels.empty() &&
-         std::fwrite(kept.image.pixels.data(), kept.image.pixels.size(), 1, file.get()) != 1) ||
+        (!kept.pixels.empty() &&
+         std::fwrite(kept.pixels.data(), kept.pixels.size(), 1, file.get()) != 1) ||
         std::fflush(file.get()) != 0) {
         failed();
     }
@@ -49,17 +53,21 @@ KeptPicture ReadKeptPicture(const std::filesystem::path& path) {
                              "\" could not be read back.");
     };
     File file(std::fopen(path.string().c_str(), "rb"), &std::fclose);
-    std::array<std::int32_t, 5> header{};
+    std::array<std::int32_t, 6> header{};
     if (!file || std::fread(header.data(), sizeof header, 1, file.get()) != 1 ||
-        static_cast<std::uint32_t>(header[0]) != kMark || header[3] < 0 || header[4] < 0) {
+        static_cast<std::uint32_t>(header[0]) != kMark || header[3] < 0 || header[4] < 0 ||
+        (header[5] != 3 && header[5] != 4)) {
         return broken();
     }
     KeptPicture kept;
     kept.left = header[1];
     kept.top = header[2];
-    kept.image = RgbaImage(header[3], header[4], Unfilled{});
-    if (!kept.image.pixels.empty() &&
-        std::fread(kept.image.pixels.data(), kept.image.pixels.size(), 1, file.get()) != 1) {
+    kept.width = header[3];
+    kept.height = header[4];
+    kept.channels = header[5];
+    kept.pixels = PictureBytes(kept.stride() * static_cast<std::size_t>(kept.height));
+    if (!kept.pixels.empty() &&
+        std::fread(kept.pixels.data(), kept.pixels.size(), 1, file.get()) != 1) {
         return broken();
     }
     return kept;
