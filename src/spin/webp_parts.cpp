@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -52,12 +53,37 @@ std::string EncodeWebp(const RgbImage& picture) {
 
 }  // namespace
 
+namespace {
+
+constexpr int kUnseen = 3;
+
+bool Differs(const std::uint8_t* now, const std::uint8_t* was) {
+    return std::abs(now[0] - was[0]) > kUnseen || std::abs(now[1] - was[1]) > kUnseen ||
+           std::abs(now[2] - was[2]) > kUnseen;
+}
+
+// The first pixel of [from, to) that differs, stepping by `step`; `to`
+// when none does.
+int FirstDiffering(const std::uint8_t* now, const std::uint8_t* was, int from, int to, int step) {
+    for (int x = from; x != to; x += step) {
+        if (Differs(now + 3 * static_cast<std::ptrdiff_t>(x),
+                    was + 3 * static_cast<std::ptrdiff_t>(x))) {
+            return x;
+        }
+    }
+    return to;
+}
+
+}  // namespace
+
 PixelRect WebpCanvas::Changed(const RgbImage& frame) {
-    constexpr int kUnseen = 3;
     if (shown_.width != frame.width || shown_.height != frame.height) {
         shown_ = frame;
         return {0, 0, frame.width, frame.height};
     }
+    // Only the box of the change is wanted, so a row is read from each end
+    // only as far as the box already reaches, and its middle only until a
+    // change shows there; a row the same to the byte is passed at once.
     int left = frame.width;
     int right = -1;
     int top = frame.height;
@@ -65,14 +91,33 @@ PixelRect WebpCanvas::Changed(const RgbImage& frame) {
     for (int y = 0; y < frame.height; ++y) {
         const std::uint8_t* now = frame.row(y);
         const std::uint8_t* was = shown_.row(y);
-        for (int x = 0; x < frame.width; ++x, now += 3, was += 3) {
-            if (std::abs(now[0] - was[0]) > kUnseen || std::abs(now[1] - was[1]) > kUnseen ||
-                std::abs(now[2] - was[2]) > kUnseen) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = y;
-            }
+        if (std::memcmp(now, was, frame.stride()) == 0) {
+            continue;
+        }
+        // Until a change is found the box is empty (left past right).
+        const bool boxed = right >= 0;
+        const int leftEnd = boxed ? left : frame.width;
+        const int first = FirstDiffering(now, was, 0, leftEnd, 1);
+        bool differs = first < leftEnd;
+        if (differs) {
+            left = first;
+        } else if (!boxed) {
+            continue;
+        }
+        const int rightEnd = boxed ? right : left;
+        const int last = FirstDiffering(now, was, frame.width - 1, rightEnd, -1);
+        if (last > rightEnd) {
+            right = last;
+            differs = true;
+        } else if (!boxed) {
+            right = left;
+        }
+        if (!differs) {
+            differs = FirstDiffering(now, was, left, right + 1, 1) <= right;
+        }
+        if (differs) {
+            top = std::min(top, y);
+            bottom = y;
         }
     }
     if (right < 0) {
