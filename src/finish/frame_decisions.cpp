@@ -28,7 +28,7 @@ constexpr int kNearMargin = 8;
 
 constexpr double kShadowSteps = 65535;
 
-constexpr int kSurfaceStep = 8;
+constexpr int kSurfaceStep = 4;
 
 bool SameSize(const RgbImage& a, const RgbImage& b) {
     return a.width == b.width && a.height == b.height;
