@@ -270,7 +270,7 @@ RgbImage FrameFinisher::Finish(std::size_t index, const RgbImage& frame, const f
 
 RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
     const fs::path path = KeptPath(index);
-    const KeptPicture kept = ReadKeptPicture(path);
+    KeptPicture kept = ReadKeptPicture(path);
     std::error_code ignored;  // the folder goes at the end in any case
     fs::remove(path, ignored);
     const bool transparent = request_.finish.background == SpinFinish::Background::kTransparent;
@@ -281,6 +281,19 @@ RgbImage FrameFinisher::FinishKept(std::size_t index, const fs::path& stills) {
     const SpinFraming framing = WithinRegion(framing_, region);
     if (transparent) {
         return Delivered(index, ApplyFraming(Placed<RgbaImage>(kept, region, 0), framing, true),
+                         stills);
+    }
+    if (framing_.scale >= 1 && kept.width > 0) {
+        // Enlarged, the crop reads only the region, and what it reads
+        // beyond the kept part is white whether it was placed there or not:
+        // the part is framed as it was kept.
+        RgbImage part;
+        part.width = kept.width;
+        part.height = kept.height;
+        part.pixels = std::move(kept.pixels);
+        return Delivered(index,
+                         ApplyFraming(part, WithinRegion(framing_, {kept.left, kept.top, kept.width,
+                                                                    kept.height})),
                          stills);
     }
     return Delivered(index, ApplyFraming(Placed<RgbImage>(kept, region, 255), framing), stills);
