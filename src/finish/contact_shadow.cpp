@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include <opencv2/imgproc.hpp>
@@ -30,19 +31,27 @@ cv::Mat Darkening(const cv::Mat& frame, const cv::Mat& backdrop) {
 // How far the bare border's darkening reaches, as noise: read on the clean
 // border's pixels alone, gathered in a row, not on the whole frame.
 float BorderNoise(const cv::Mat& frame, const cv::Mat& backdrop, const cv::Mat& cleanBorder) {
-    std::vector<cv::Point> clean;
-    cv::findNonZero(cleanBorder, clean);
-    if (clean.empty()) {
+    std::vector<cv::Vec3f> seen;
+    std::vector<cv::Vec3f> behind;
+    for (int y = 0; y < cleanBorder.rows; ++y) {
+        const auto* clean = cleanBorder.ptr<std::uint8_t>(y);
+        const auto* frameRow = frame.ptr<cv::Vec3f>(y);
+        const auto* backdropRow = backdrop.ptr<cv::Vec3f>(y);
+        for (int x = 0; x < cleanBorder.cols; ++x) {
+            if (clean[x]) {
+                seen.push_back(frameRow[x]);
+                behind.push_back(backdropRow[x]);
+            }
+        }
+    }
+    if (seen.empty()) {
         return 0;
     }
-    const int count = static_cast<int>(clean.size());
-    cv::Mat seen(1, count, CV_32FC3);
-    cv::Mat behind(1, count, CV_32FC3);
-    for (int i = 0; i < count; ++i) {
-        seen.at<cv::Vec3f>(i) = frame.at<cv::Vec3f>(clean[static_cast<std::size_t>(i)]);
-        behind.at<cv::Vec3f>(i) = backdrop.at<cv::Vec3f>(clean[static_cast<std::size_t>(i)]);
-    }
-    return NoiseReach(Darkening(seen, behind), cv::Mat(1, count, CV_8U, cv::Scalar(255)), 0.005);
+    const int count = static_cast<int>(seen.size());
+    const cv::Mat darkening = Darkening(cv::Mat(1, count, CV_32FC3, seen.data()),
+                                        cv::Mat(1, count, CV_32FC3, behind.data()));
+    const float* first = darkening.ptr<float>(0);
+    return NoiseReach(std::vector<float>(first, first + count), 0.005);
 }
 
 // How far from the product a contact shadow may reach: a quarter of its
