@@ -135,12 +135,14 @@ cv::Mat FitSurface(const std::vector<Sample>& samples, const std::vector<bool>& 
     return coefficients;
 }
 
-cv::Vec3f Evaluate(const cv::Mat& coefficients, const std::array<double, kTerms>& terms) {
+using Coefficients = cv::Matx<double, kTerms, 3>;
+
+cv::Vec3f Evaluate(const Coefficients& coefficients, const std::array<double, kTerms>& terms) {
     cv::Vec3f colour;
     for (int c = 0; c < 3; ++c) {
         double sum = 0;
         for (int k = 0; k < kTerms; ++k) {
-            sum += coefficients.at<double>(k, c) * terms[static_cast<std::size_t>(k)];
+            sum += coefficients(k, c) * terms[static_cast<std::size_t>(k)];
         }
         colour[c] = static_cast<float>(sum);
     }
@@ -156,7 +158,7 @@ cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv:
     for (int x = 0; x < region.width; ++x) {
         us[static_cast<std::size_t>(x)] = static_cast<float>(Terms(region.x + x, 0, size)[1]);
     }
-    const cv::Matx<double, kTerms, 3> c = coefficients;
+    const Coefficients c = coefficients;
     cv::Mat surface(region.size(), CV_32FC3);
     for (int y = 0; y < region.height; ++y) {
         const double v = Terms(0, region.y + y, size)[2];
@@ -234,9 +236,10 @@ Backdrop BackdropFromBorder(const cv::Mat& frame) {
     cv::Mat coefficients;
     for (int round = 0; round < 10; ++round) {
         coefficients = FitSurface(samples, inlier);
+        const Coefficients fitted = coefficients;
         std::vector<double> residuals(samples.size());
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            residuals[i] = Residual(samples[i].colour, Evaluate(coefficients, samples[i].terms));
+            residuals[i] = Residual(samples[i].colour, Evaluate(fitted, samples[i].terms));
         }
         // The spread of the pixels kept so far: the product's must not
         // widen the limit that is meant to reject them.
