@@ -151,15 +151,22 @@ cv::Vec3f Evaluate(const Coefficients& coefficients, const std::array<double, kT
 
 }  // namespace
 
+cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region) {
+    cv::Mat surface(region.size(), CV_32FC3);
+    SurfaceInto(coefficients, size, region, surface);
+    return surface;
+}
+
 // Evaluate for every pixel: along a row the surface is a parabola in u,
 // whose three factors are worked out once for the row.
-cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region) {
+void SurfaceInto(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region,
+                 cv::Mat& surface) {
+    CV_Assert(surface.type() == CV_32FC3 && surface.size() == region.size());
     std::vector<float> us(static_cast<std::size_t>(region.width));
     for (int x = 0; x < region.width; ++x) {
         us[static_cast<std::size_t>(x)] = static_cast<float>(Terms(region.x + x, 0, size)[1]);
     }
     const Coefficients c = coefficients;
-    cv::Mat surface(region.size(), CV_32FC3);
     for (int y = 0; y < region.height; ++y) {
         const double v = Terms(0, region.y + y, size)[2];
         float constant[3];
@@ -178,7 +185,6 @@ cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv:
             }
         }
     }
-    return surface;
 }
 
 cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size) {

@@ -19,6 +19,9 @@ struct Backdrop {
 // across the frame.
 cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size);
 cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region);
+// The same written into `out` (CV_32FC3, of `region`'s size).
+void SurfaceInto(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region,
+                 cv::Mat& out);
 
 // The plate as the backdrop's colour: smoothed, as the table is smooth and
 // its noise would otherwise add to the frame's.

@@ -40,10 +40,12 @@ RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::
                 row[0] = row[1] = row[2] = row[3] = bare;
                 continue;
             }
-            // The product over the shadow, the shadow being black.
+            // The product over the shadow, the shadow being black. Where
+            // there is no product its colour counts for nothing, and the
+            // backdrop behind a shadow alone is not read.
             const float cover = a + (1 - a) * s;
-            float product[3];
-            for (int c = 0; c < 3; ++c) {
+            float product[3] = {0, 0, 0};
+            for (int c = 0; a > 0 && c < 3; ++c) {
                 const float divided = colour[x][c] / std::max(behind[x][c], 1.0f);
                 product[c] = std::min(std::max(divided * 255, 0.0f), 255.0f);
             }

@@ -17,13 +17,22 @@
 namespace zentrivo {
 namespace {
 
+// Beyond the enlarged mask's reach, how far the edge's band and its soft
+// alpha go (two pixels), with room to spare.
+constexpr int kEdgeReach = 6;
+
 // The backdrop over `region` of a frame of `size`: the surface fitted to
 // the border, or the plate (CV_32FC3, any size of the frame's shape) as it
-// was when the frame was decided.
-cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region,
+// was when the frame was decided. Only the edge and the product read it,
+// all within `read` (of the region); a fitted surface is worked out there
+// alone, and the rest of the region is left as it comes.
+cv::Mat BackdropAt(const cv::Size& size, const cv::Rect& region, const cv::Rect& read,
                    const FrameDecisions::Held& decided, const cv::Mat& plate) {
     if (!decided.surface.empty()) {
-        return SurfaceOver(decided.surface, size, region);
+        cv::Mat backdrop(region.size(), CV_32FC3);
+        cv::Mat within = backdrop(read);
+        SurfaceInto(decided.surface, size, read + region.tl(), within);
+        return backdrop;
     }
     CV_Assert(!plate.empty());
     const cv::Mat colour = PlateColour(Resized(plate, decided.size, cv::INTER_AREA));
@@ -50,7 +59,6 @@ FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& r
     // Back at the frame's size the backdrop and the shadow, being smooth,
     // are interpolated; the mask's edge falls where its interpolation
     // crosses the half, and is then read from the sharp frame.
-    const cv::Mat backdrop = BackdropAt(size, region, decided, plate);
     cv::Mat shadow;
     if (keepShadow && !decided.shadow.empty()) {
         shadow = ResizedPart(decided.WholeShadow(), size, region);
@@ -60,6 +68,14 @@ FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& r
         decided.size == size
             ? 0
             : 1 + static_cast<int>(std::ceil(static_cast<double>(size.width) / decided.size.width));
+    // The edge is read, and the product may be, no further from the mask
+    // than its reach and the edge's own band (EdgeBand); a few pixels more
+    // for good measure.
+    const int around = reach + kEdgeReach;
+    const cv::Rect read =
+        (cv::boundingRect(mask) + cv::Size(2 * around, 2 * around) - cv::Point(around, around)) &
+        cv::Rect(cv::Point(), region.size());
+    const cv::Mat backdrop = BackdropAt(size, region, read, decided, plate);
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
