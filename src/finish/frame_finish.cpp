@@ -50,9 +50,10 @@ enum class Told {
     kPictureAndCoverage,  // and each pixel's share of product
 };
 
-// `image` (CV_32FC3) is `region` of a frame of `size`. With a picture,
-// `image`'s pixels are changed where the edge mixes product and backdrop
-// (to the product's colour), so they must be no one else's.
+// `image` is `region` of a frame of `size`: CV_32FC3, or its bytes
+// (CV_8UC3), of which only what the edge reads is made floats. With a
+// picture, the floats are changed where the edge mixes product and
+// backdrop (to the product's colour), so they must be no one else's.
 FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& region,
                           const cv::Mat& plate, const FrameDecisions::Held& decided,
                           bool keepShadow, bool transparent, Told told) {
@@ -76,6 +77,15 @@ FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& r
         (cv::boundingRect(mask) + cv::Size(2 * around, 2 * around) - cv::Point(around, around)) &
         cv::Rect(cv::Point(), region.size());
     const cv::Mat backdrop = BackdropAt(size, region, read, decided, plate);
+    if (image.type() == CV_8UC3) {
+        // Beyond what the edge reads, the product's colour is read only
+        // where there is product (Compose), and that is within it too.
+        cv::Mat floats(image.size(), CV_32FC3);
+        const cv::Rect near = EdgeReadArea(cv::boundingRect(mask), reach, image.size());
+        cv::Mat within = floats(near);
+        image(near).convertTo(within, CV_32FC3);
+        image = floats;
+    }
     const SoftEdge edge = RefineEdgeNearProduct(image, mask, backdrop, decided.threshold, reach);
 
     FinishedFrame finished;
@@ -139,7 +149,7 @@ FinishedFrame FinishDecided(const RgbImage& part, const FrameRegion& where, int 
                                 ? cv::Rect(cv::Point(), size)
                                 : cv::Rect(where.left, where.top, where.width, where.height);
     CV_Assert(part.width == region.width && part.height == region.height);
-    return FinishImage(ToFloatMat(part), size, region, FloatPlate(plate), decisions.held(),
+    return FinishImage(BytesOf(part), size, region, FloatPlate(plate), decisions.held(),
                        options.keepShadow, options.transparent, Told::kPicture);
 }
 

@@ -84,17 +84,23 @@ cv::Mat SharpenedMask(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat
 
 }  // namespace
 
+cv::Rect EdgeReadArea(const cv::Rect& box, int reach, const cv::Size& size) {
+    if (box.empty()) {
+        return {};
+    }
+    const int margin = kEdgeMargin + reach;
+    return (box + cv::Size(2 * margin, 2 * margin) - cv::Point(margin, margin)) &
+           cv::Rect(cv::Point(), size);
+}
+
 SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat& backdrop,
                                float threshold, int reach) {
     SoftEdge edge;
     edge.alpha = cv::Mat(image.size(), CV_32F, cv::Scalar(0));
-    const cv::Rect box = cv::boundingRect(coarse);
-    if (box.empty()) {
+    const cv::Rect near = EdgeReadArea(cv::boundingRect(coarse), reach, image.size());
+    if (near.empty()) {
         return edge;
     }
-    const int margin = kEdgeMargin + reach;
-    const cv::Rect near = (box + cv::Size(2 * margin, 2 * margin) - cv::Point(margin, margin)) &
-                          cv::Rect(cv::Point(), image.size());
     const cv::Mat mask =
         reach > 0 ? SharpenedMask(image(near), coarse(near), backdrop(near), threshold, reach)
                   : coarse(near);

@@ -12,6 +12,10 @@ namespace zentrivo {
 // frame puts it, when it was decided on a smaller frame and enlarged (0
 // when it was decided on this one): so far from it, each pixel is decided
 // again here.
+// The part of a frame of `size` that RefineEdgeNearProduct reads for a
+// hard mask whose box is `box`: nothing of the frame beyond it.
+cv::Rect EdgeReadArea(const cv::Rect& box, int reach, const cv::Size& size);
+
 SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat& backdrop,
                                float threshold, int reach);
 
