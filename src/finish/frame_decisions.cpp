@@ -28,8 +28,6 @@ constexpr int kNearMargin = 8;
 
 constexpr double kShadowSteps = 65535;
 
-constexpr int kSurfaceStep = 4;
-
 bool SameSize(const RgbImage& a, const RgbImage& b) {
     return a.width == b.width && a.height == b.height;
 }
@@ -88,11 +86,7 @@ std::shared_ptr<FrameDecisions::Held> DecideSmall(const cv::Mat& small, int full
     const Backdrop backdrop =
         plate.empty() ? BackdropFromBorder(smooth)
                       : BackdropFromPlate(smooth, Resized(plate, decided, cv::INTER_AREA));
-    // A fitted surface bends so gently that its colour, read every few
-    // pixels and taken as straight between, is off by less than the
-    // rounding of OpenCV's own Lab (a third of a unit at most).
-    const cv::Mat evidence =
-        ProductEvidence(smooth, backdrop.colour, backdrop.surface.empty() ? 1 : kSurfaceStep);
+    const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
     const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
     const cv::Mat mask = ProductMask(evidence, levels);
     cv::Mat shadow(decided, CV_32F, cv::Scalar(0));

@@ -22,37 +22,32 @@ float Distance(const cv::Vec3f& a, const cv::Vec3f& b) {
 
 }  // namespace
 
-cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop, int backdropStep) {
+cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
     CV_Assert(frame.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
-              frame.size() == backdrop.size() && backdropStep >= 1);
+              frame.size() == backdrop.size());
     cv::Mat evidence(frame.size(), CV_32F);
     // A row at a time, so the row's colours (the frame, the backdrop, the
     // backdrop as a shadow would darken it) go to Lab in one call while
-    // they are still in the cache: a spin's frames are large. The backdrop
-    // only every `backdropStep` pixels, the last one too; the shadowed
+    // they are still in the cache: a spin's frames are large. The shadowed
     // backdrop only where a shadow could explain the pixel: about half of
     // them are lighter than the backdrop.
     const int width = frame.cols;
-    const int nodes = (width - 1 + backdropStep - 1) / backdropStep + 1;
-    cv::Mat units(1, 2 * width + nodes, CV_32FC3);
+    cv::Mat units(1, 3 * width, CV_32FC3);
     cv::Mat lab;
     std::vector<int> shadowed(static_cast<std::size_t>(width));
-    std::vector<cv::Vec3f> labBehind(static_cast<std::size_t>(width));
     for (int y = 0; y < frame.rows; ++y) {
         const auto* seen = frame.ptr<cv::Vec3f>(y);
         const auto* behind = backdrop.ptr<cv::Vec3f>(y);
         auto* unitSeen = units.ptr<cv::Vec3f>(0);
         auto* unitBehind = unitSeen + width;
-        auto* unitShadowed = unitBehind + nodes;
-        for (int node = 0; node < nodes; ++node) {
-            unitBehind[node] = behind[std::min(node * backdropStep, width - 1)] / 255.0f;
-        }
+        auto* unitShadowed = unitBehind + width;
         int count = 0;
         for (int x = 0; x < width; ++x) {
             // The darkening that best explains the pixel, by least squares
             // in RGB.
             const float scale = seen[x].dot(behind[x]) / std::max(behind[x].dot(behind[x]), 1e-6f);
             unitSeen[x] = seen[x] / 255.0f;
+            unitBehind[x] = behind[x] / 255.0f;
             // Only a darkening a shadow could make may explain the pixel
             // away.
             if (scale < 1 && scale >= kDeepestShadow) {
@@ -60,25 +55,13 @@ cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop, int backd
                 shadowed[static_cast<std::size_t>(count++)] = x;
             }
         }
-        cv::cvtColor(units.colRange(0, width + nodes + count), lab, cv::COLOR_RGB2Lab);
+        cv::cvtColor(units.colRange(0, 2 * width + count), lab, cv::COLOR_RGB2Lab);
         const auto* labSeen = lab.ptr<cv::Vec3f>(0);
-        const auto* labNodes = labSeen + width;
-        const auto* labShadowed = labNodes + nodes;
-        if (backdropStep == 1) {
-            std::copy_n(labNodes, width, labBehind.begin());
-        } else {
-            for (int x = 0; x < width; ++x) {
-                const int node = x / backdropStep;
-                const int from = node * backdropStep;
-                const int to = std::min(from + backdropStep, width - 1);
-                const float t = to == from ? 0.0f : static_cast<float>(x - from) / (to - from);
-                labBehind[static_cast<std::size_t>(x)] =
-                    labNodes[node] + (labNodes[std::min(node + 1, nodes - 1)] - labNodes[node]) * t;
-            }
-        }
+        const auto* labBehind = labSeen + width;
+        const auto* labShadowed = labBehind + width;
         float* out = evidence.ptr<float>(y);
         for (int x = 0; x < width; ++x) {
-            out[x] = Distance(labSeen[x], labBehind[static_cast<std::size_t>(x)]);
+            out[x] = Distance(labSeen[x], labBehind[x]);
         }
         for (int i = 0; i < count; ++i) {
             const int x = shadowed[static_cast<std::size_t>(i)];

@@ -8,10 +8,8 @@ namespace zentrivo {
 // from the backdrop in Lab, less what a shadow would explain. A shadow
 // only darkens the backdrop, keeping its hue, so a pixel that is the
 // backdrop made darker counts by what is left once that darkening is
-// taken out; the product's own colour is left. A backdrop smooth along its
-// rows (a fitted surface) may be read every `backdropStep` pixels and taken
-// as straight between.
-cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop, int backdropStep = 1);
+// taken out; the product's own colour is left.
+cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop);
 
 // The evidence that the backdrop's noise alone gives, read where the border
 // shows the backdrop only.
