@@ -73,10 +73,18 @@ cv::Mat PlateOfFrame(const RgbImage& frame, const RgbImage* plate) {
 
 namespace {
 
+// Whether JPEG's ringing can still show a pixel wide in a frame made
+// `decidedWidth` pixels wide from one `readWidth` wide: when each of its
+// pixels is no more than two of the frame read.
+bool RingingShows(int decidedWidth, int readWidth) {
+    return 2 * decidedWidth >= readWidth;
+}
+
 // The decisions on `small`, a frame made the size they are taken at from
-// one `fullWidth` pixels wide.
+// one `fullWidth` pixels wide; `ringing` as RingingShows says.
 std::shared_ptr<FrameDecisions::Held> DecideSmall(const cv::Mat& small, int fullWidth,
-                                                  const cv::Mat& plate, bool shadows) {
+                                                  const cv::Mat& plate, bool shadows,
+                                                  bool ringing) {
     const cv::Size decided = small.size();
     // The decisions are taken on a lightly smoothed copy, so the sensor's
     // grain does not decide them. Making the frame smaller smooths it too,
@@ -88,7 +96,7 @@ std::shared_ptr<FrameDecisions::Held> DecideSmall(const cv::Mat& small, int full
                       : BackdropFromPlate(smooth, Resized(plate, decided, cv::INTER_AREA));
     const cv::Mat evidence = ProductEvidence(smooth, backdrop.colour);
     const EvidenceLevels levels = LevelsFromBorder(evidence, backdrop.cleanBorder);
-    const cv::Mat mask = ProductMask(evidence, levels);
+    const cv::Mat mask = ProductMask(evidence, levels, ringing);
     cv::Mat shadow(decided, CV_32F, cv::Scalar(0));
     if (shadows) {
         // The shadow runs up to the product's edge as the sharp frame reads
@@ -121,7 +129,8 @@ std::shared_ptr<FrameDecisions::Held> DecideSmall(const cv::Mat& small, int full
 FrameDecisions DecideImage(const cv::Mat& image, const cv::Mat& plate, const cv::Size& decided,
                            bool shadows, FinishedFrame* found) {
     std::shared_ptr<FrameDecisions::Held> held =
-        DecideSmall(Resized(image, decided, cv::INTER_AREA), image.cols, plate, shadows);
+        DecideSmall(Resized(image, decided, cv::INTER_AREA), image.cols, plate, shadows,
+                    RingingShows(decided.width, image.cols));
     if (found) {
         // Where the product is, read at the frame's own size: its edge,
         // decided smaller, is read again there.
@@ -151,8 +160,9 @@ FrameDecisions DecideFrameAt(const RgbImage& frame, int decidedWidth, int decide
     small.convertTo(image, CV_32FC3);
     const bool decidedPlate =
         plate != nullptr && plate->width == decidedWidth && plate->height == decidedHeight;
-    return FrameDecisions(
-        DecideSmall(image, smoothedAs, decidedPlate ? ToFloatMat(*plate) : cv::Mat(), shadows));
+    return FrameDecisions(DecideSmall(image, smoothedAs,
+                                      decidedPlate ? ToFloatMat(*plate) : cv::Mat(), shadows,
+                                      RingingShows(decidedWidth, frame.width)));
 }
 
 }  // namespace zentrivo

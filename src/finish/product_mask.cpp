@@ -113,11 +113,12 @@ cv::Mat WithHolesFilled(const cv::Mat& whole, const cv::Mat& wholeEvidence,
 
 }  // namespace
 
-cv::Mat ProductMask(const cv::Mat& evidence, const EvidenceLevels& levels) {
+cv::Mat ProductMask(const cv::Mat& evidence, const EvidenceLevels& levels, bool ringing) {
     cv::Mat mask = evidence > levels.threshold;
-    // Threads a pixel wide hanging off the product are JPEG's ringing.
-    cv::morphologyEx(mask, mask, cv::MORPH_OPEN,
-                     cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(3, 3)));
+    if (ringing) {
+        cv::morphologyEx(mask, mask, cv::MORPH_OPEN,
+                         cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(3, 3)));
+    }
     mask = WithoutSpecks(mask);
     return WithHolesFilled(mask, evidence, levels);
 }

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include <opencv2/imgproc.hpp>
 
+#include "finish/frame_decisions.h"
 #include "finish/frame_finish.h"
 #include "finish/image_mats.h"
 #include "finish/product_box.h"
 #include "shot_measures.h"
+#include "spin/image_resize.h"
 #include "synthetic_shot.h"
 
 namespace zentrivo {
@@ -121,6 +124,51 @@ TEST(FrameFinish, AWireGivesNoBoxRatherThanSidesReadPastTheFrame) {
     // Where it stands on its own, the wire moves no side.
     EXPECT_NEAR(box->top, 10, 0.5);
     EXPECT_NEAR(box->bottom, 22, 0.5);
+}
+
+// A spin decides its large frames made far smaller, where a thin part is a
+// pixel or two wide, as JPEG's ringing is in a photo: a cable or a strap
+// must still be finished with the product, not cut off at its side.
+TEST(FrameFinish, AThinDarkPartStaysWhenTheFrameIsDecidedMuchSmaller) {
+    ShotSetup setup;
+    setup.width = 1600;
+    setup.height = 1068;
+    setup.axisX = 800;
+    setup.scale = 2.5;
+    auto shot = RenderShot(setup);
+    // A black rod 8 pixels thick (2 where it is decided) from the product's
+    // right side, half way up.
+    int top = setup.height;
+    int bottom = 0;
+    int right = 0;
+    for (int y = 0; y < setup.height; ++y) {
+        for (int x = 0; x < setup.width; ++x) {
+            if (shot.product[static_cast<std::size_t>(y) * setup.width + x] >= 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                right = std::max(right, x);
+            }
+        }
+    }
+    const int rodTop = (top + bottom) / 2;
+    cv::Mat frame = BytesOf(shot.frame);
+    cv::rectangle(frame, cv::Rect(right - 20, rodTop, 240, 8), cv::Scalar(20, 20, 20), cv::FILLED);
+
+    const FrameDecisions decided = DecideFrameAt(shot.frame, 400, 267, 800, nullptr, false);
+    const PixelSize work{1280, 854};
+    const FrameRegion where = DecidedPart(decided, work.width, work.height);
+    const RgbImage part =
+        ResizePartByArea(shot.frame, 0, 0, {setup.width, setup.height}, work, where);
+    const FinishedFrame finished =
+        FinishDecided(part, where, work.width, work.height, nullptr, decided, {false, true});
+    // Half way along the rod, all of its width is product.
+    const int x = (right + 100) * work.width / setup.width - where.left;
+    int kept = 0;
+    for (int y = 0; y < finished.image.height; ++y) {
+        kept += finished.image.row(y)[4 * x + 3] >= 128 ? 1 : 0;
+    }
+    EXPECT_GE(kept, 5);
+    EXPECT_LE(kept, 8);
 }
 
 // A frame's decided mask and shadow are enlarged only over the part of it
