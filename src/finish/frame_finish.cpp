@@ -17,10 +17,6 @@
 namespace zentrivo {
 namespace {
 
-// Beyond the enlarged mask's reach, how far the edge's band and its soft
-// alpha go (two pixels), with room to spare.
-constexpr int kEdgeReach = 6;
-
 // The backdrop over `region` of a frame of `size`: the surface fitted to
 // the border, or the plate (CV_32FC3, any size of the frame's shape) as it
 // was when the frame was decided. Only the edge and the product read it,
@@ -69,13 +65,8 @@ FinishedFrame FinishImage(cv::Mat image, const cv::Size& size, const cv::Rect& r
         decided.size == size
             ? 0
             : 1 + static_cast<int>(std::ceil(static_cast<double>(size.width) / decided.size.width));
-    // The edge is read, and the product may be, no further from the mask
-    // than its reach and the edge's own band (EdgeBand); a few pixels more
-    // for good measure.
-    const int around = reach + kEdgeReach;
-    const cv::Rect read =
-        (cv::boundingRect(mask) + cv::Size(2 * around, 2 * around) - cv::Point(around, around)) &
-        cv::Rect(cv::Point(), region.size());
+    // The backdrop is read on the edge's band and under the product alone.
+    const cv::Rect read = EdgeShareArea(cv::boundingRect(mask), reach, region.size());
     const cv::Mat backdrop = BackdropAt(size, region, read, decided, plate);
     if (image.type() == CV_8UC3) {
         // Beyond what the edge reads, the product's colour is read only

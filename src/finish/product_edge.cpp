@@ -84,13 +84,25 @@ cv::Mat SharpenedMask(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat
 
 }  // namespace
 
-cv::Rect EdgeReadArea(const cv::Rect& box, int reach, const cv::Size& size) {
+namespace {
+
+cv::Rect Grown(const cv::Rect& box, int by, const cv::Size& size) {
     if (box.empty()) {
         return {};
     }
-    const int margin = kEdgeMargin + reach;
-    return (box + cv::Size(2 * margin, 2 * margin) - cv::Point(margin, margin)) &
-           cv::Rect(cv::Point(), size);
+    return (box + cv::Size(2 * by, 2 * by) - cv::Point(by, by)) & cv::Rect(cv::Point(), size);
+}
+
+}  // namespace
+
+cv::Rect EdgeReadArea(const cv::Rect& box, int reach, const cv::Size& size) {
+    return Grown(box, kEdgeMargin + reach, size);
+}
+
+cv::Rect EdgeShareArea(const cv::Rect& box, int reach, const cv::Size& size) {
+    // The sharpened mask stays within the reach, and the band within its
+    // own reach of that mask.
+    return Grown(box, reach + kEdgeBandReach, size);
 }
 
 SoftEdge RefineEdgeNearProduct(const cv::Mat& image, const cv::Mat& coarse, const cv::Mat& backdrop,

@@ -11,7 +11,7 @@ namespace zentrivo {
 // with holes filled unless they show the backdrop (a handle's opening stays
 // open). With `ringing`, threads a pixel wide hanging off the product are
 // taken for JPEG's ringing and cut off: so they are where a pixel of the
-// evidence is no more than two of the photo's. On a frame made much
+// evidence is no more than two of the frame read. On a frame made much
 // smaller, ringing is averaged away, and a thread a pixel wide is the
 // product's own thin part (a cable, a strap), to be kept.
 cv::Mat ProductMask(const cv::Mat& evidence, const EvidenceLevels& levels, bool ringing = true);

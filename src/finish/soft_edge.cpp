@@ -19,7 +19,6 @@ constexpr int kTileHalo = 10;
 
 // How far either side of the hard mask's edge the mix is looked at: the
 // lens and JPEG spread an edge over a pixel or two.
-constexpr int kReach = 2;
 // The width, in pixels, of the neighbourhood whose sure colours are mixed.
 constexpr double kNeighbourhood = 2.5;
 // Shares this close to none or all are the lens's blur and JPEG's ringing
@@ -95,8 +94,8 @@ bool InShadow(const cv::Vec3f& seen, const cv::Vec3f& bare) {
 
 cv::Mat EdgeBand(const cv::Mat& mask) {
     cv::Mat band;
-    cv::bitwise_not(Shrunk(mask, kReach), band);
-    return band & Grown(mask, kReach);
+    cv::bitwise_not(Shrunk(mask, kEdgeBandReach), band);
+    return band & Grown(mask, kEdgeBandReach);
 }
 
 std::vector<cv::Rect> BandParts(const cv::Mat& band, int side) {
@@ -122,9 +121,9 @@ namespace {
 void RefineEdgeAll(const cv::Mat& frame, const cv::Mat& mask, const cv::Mat& bare,
                    const cv::Mat& backdrop, const cv::Rect& inner, const cv::Point& offset,
                    SoftEdge& edge) {
-    const cv::Mat inside = Shrunk(mask, kReach);
+    const cv::Mat inside = Shrunk(mask, kEdgeBandReach);
     cv::Mat outside;
-    cv::bitwise_not(Grown(mask, kReach), outside);
+    cv::bitwise_not(Grown(mask, kEdgeBandReach), outside);
     const LocalColour product = NearbyColour(frame, inside);
     const LocalColour nearby = NearbyColour(frame, outside);
     cv::Mat darkest;  // made when a pixel first needs it: most tiles have no shadow

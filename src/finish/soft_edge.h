@@ -16,6 +16,10 @@ struct SoftEdge {
     std::vector<std::pair<cv::Point, cv::Vec3f>> colours;
 };
 
+// How far either side of the hard mask's edge RefineEdge reads a pixel as
+// a mix.
+constexpr int kEdgeBandReach = 2;
+
 // The pixels RefineEdge reads as a mix: those near the hard mask's edge,
 // either side of it (CV_8U, 255).
 cv::Mat EdgeBand(const cv::Mat& mask);
