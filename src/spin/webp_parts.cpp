@@ -150,7 +150,10 @@ void WebpPartsAnimation::Add(const RgbImage& frame) {
         std::copy_n(frame.row(top + y) + static_cast<std::size_t>(left) * 3, part.stride(),
                     part.row(y));
     }
-    Collect(threads_ - 1);
+    // The parts are taken in order: were no more of them encoding than
+    // there are cores, a core would wait while a large part ahead of the
+    // rest was still being encoded, the ones behind it done.
+    Collect(2 * threads_ - 1);
     encoding_.push_back(std::async(std::launch::async, [part = std::move(part), left, top] {
         return WebpPart{EncodeWebp(part), left, top};
     }));
