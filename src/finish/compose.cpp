@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace zentrivo {
 namespace {
@@ -16,6 +17,12 @@ std::uint8_t Byte(float value) {
     return cv::saturate_cast<std::uint8_t>(value);
 }
 
+// Whether AsStored makes `share` nothing: it rounds to the nearest step,
+// and a tie to the even one.
+bool StoredAsNone(float share) {
+    return share * 255 <= 0.5f;
+}
+
 }  // namespace
 
 RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::Mat& backdrop,
@@ -23,6 +30,8 @@ RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::
     CV_Assert(productColour.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
               alpha.type() == CV_32F);
     RgbaImage out(alpha.cols, alpha.rows, Unfilled{});
+    const std::uint8_t bare = transparent ? 0 : 255;
+    std::vector<std::uint8_t> covered(static_cast<std::size_t>(alpha.cols));
     // One pass, row by row: a frame of a spin is large, and every whole-image
     // step in between would be written to memory and read back.
     for (int y = 0; y < alpha.rows; ++y) {
@@ -30,16 +39,25 @@ RgbaImage Compose(const cv::Mat& productColour, const cv::Mat& alpha, const cv::
         const auto* behind = backdrop.ptr<cv::Vec3f>(y);
         const float* shares = alpha.ptr<float>(y);
         const float* shadows = shadow.empty() ? nullptr : shadow.ptr<float>(y);
-        std::uint8_t* row = out.pixels.data() + static_cast<std::size_t>(y) * out.stride();
+        std::uint8_t* const start = out.pixels.data() + static_cast<std::size_t>(y) * out.stride();
+        // Much of a frame is bare backdrop, white or nothing: it is told
+        // apart for the whole row at once, and its runs are filled whole.
+        for (int x = 0; x < alpha.cols; ++x) {
+            covered[static_cast<std::size_t>(x)] = !StoredAsNone(shares[x]);
+        }
+        if (shadows) {
+            for (int x = 0; x < alpha.cols; ++x) {
+                covered[static_cast<std::size_t>(x)] |= !StoredAsNone(shadows[x]);
+            }
+        }
+        std::fill(start, start + out.stride(), bare);
+        std::uint8_t* row = start;
         for (int x = 0; x < alpha.cols; ++x, row += 4) {
-            const float a = AsStored(shares[x]);
-            const float s = shadows ? AsStored(shadows[x]) : 0.0f;
-            // Most of a frame is bare backdrop: white, or nothing.
-            if (a == 0 && s == 0) {
-                const std::uint8_t bare = transparent ? 0 : 255;
-                row[0] = row[1] = row[2] = row[3] = bare;
+            if (!covered[static_cast<std::size_t>(x)]) {
                 continue;
             }
+            const float a = AsStored(shares[x]);
+            const float s = shadows ? AsStored(shadows[x]) : 0.0f;
             // The product over the shadow, the shadow being black. Where
             // there is no product its colour counts for nothing, and the
             // backdrop behind a shadow alone is not read.
