@@ -15,9 +15,11 @@ namespace {
 // be a black mark, and a dark product must not pass for one.
 constexpr float kDeepestShadow = 0.3f;
 
-float Distance(const cv::Vec3f& a, const cv::Vec3f& b) {
-    const cv::Vec3f difference = a - b;
-    return std::sqrt(difference.dot(difference));
+float Distance(const float* a, const float* b) {
+    const float x = a[0] - b[0];
+    const float y = a[1] - b[1];
+    const float z = a[2] - b[2];
+    return std::sqrt(x * x + y * y + z * z);
 }
 
 }  // namespace
@@ -34,38 +36,53 @@ cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
     const int width = frame.cols;
     cv::Mat units(1, 3 * width, CV_32FC3);
     cv::Mat lab;
+    std::vector<float> scales(static_cast<std::size_t>(width));
     std::vector<int> shadowed(static_cast<std::size_t>(width));
+    constexpr float kUnit = 1.0f / 255;
     for (int y = 0; y < frame.rows; ++y) {
-        const auto* seen = frame.ptr<cv::Vec3f>(y);
-        const auto* behind = backdrop.ptr<cv::Vec3f>(y);
-        auto* unitSeen = units.ptr<cv::Vec3f>(0);
-        auto* unitBehind = unitSeen + width;
-        auto* unitShadowed = unitBehind + width;
+        const float* seen = frame.ptr<float>(y);
+        const float* behind = backdrop.ptr<float>(y);
+        float* unitSeen = units.ptr<float>(0);
+        float* unitBehind = unitSeen + 3 * width;
+        float* unitShadowed = unitBehind + 3 * width;
+        // The colours as units, and the darkening that best explains each
+        // pixel, by least squares in RGB: flat loops the compiler widens.
+        for (int i = 0; i < 3 * width; ++i) {
+            unitSeen[i] = seen[i] * kUnit;
+            unitBehind[i] = behind[i] * kUnit;
+        }
+        for (int x = 0; x < width; ++x) {
+            const float* s = seen + 3 * x;
+            const float* b = behind + 3 * x;
+            scales[static_cast<std::size_t>(x)] =
+                (s[0] * b[0] + s[1] * b[1] + s[2] * b[2]) /
+                std::max(b[0] * b[0] + b[1] * b[1] + b[2] * b[2], 1e-6f);
+        }
+        // Only a darkening a shadow could make may explain the pixel away.
         int count = 0;
         for (int x = 0; x < width; ++x) {
-            // The darkening that best explains the pixel, by least squares
-            // in RGB.
-            const float scale = seen[x].dot(behind[x]) / std::max(behind[x].dot(behind[x]), 1e-6f);
-            unitSeen[x] = seen[x] / 255.0f;
-            unitBehind[x] = behind[x] / 255.0f;
-            // Only a darkening a shadow could make may explain the pixel
-            // away.
+            const float scale = scales[static_cast<std::size_t>(x)];
             if (scale < 1 && scale >= kDeepestShadow) {
-                unitShadowed[count] = behind[x] * (scale / 255.0f);
+                const float step = scale / 255.0f;
+                const float* b = behind + 3 * x;
+                float* to = unitShadowed + 3 * count;
+                to[0] = b[0] * step;
+                to[1] = b[1] * step;
+                to[2] = b[2] * step;
                 shadowed[static_cast<std::size_t>(count++)] = x;
             }
         }
         cv::cvtColor(units.colRange(0, 2 * width + count), lab, cv::COLOR_RGB2Lab);
-        const auto* labSeen = lab.ptr<cv::Vec3f>(0);
-        const auto* labBehind = labSeen + width;
-        const auto* labShadowed = labBehind + width;
+        const float* labSeen = lab.ptr<float>(0);
+        const float* labBehind = labSeen + 3 * width;
+        const float* labShadowed = labBehind + 3 * width;
         float* out = evidence.ptr<float>(y);
         for (int x = 0; x < width; ++x) {
-            out[x] = Distance(labSeen[x], labBehind[x]);
+            out[x] = Distance(labSeen + 3 * x, labBehind + 3 * x);
         }
         for (int i = 0; i < count; ++i) {
             const int x = shadowed[static_cast<std::size_t>(i)];
-            out[x] = std::min(out[x], Distance(labSeen[x], labShadowed[i]));
+            out[x] = std::min(out[x], Distance(labSeen + 3 * x, labShadowed + 3 * i));
         }
     }
     return evidence;
