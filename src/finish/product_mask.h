@@ -14,6 +14,6 @@ namespace zentrivo {
 // evidence is no more than two of the frame read. On a frame made much
 // smaller, ringing is averaged away, and a thread a pixel wide is the
 // product's own thin part (a cable, a strap), to be kept.
-cv::Mat ProductMask(const cv::Mat& evidence, const EvidenceLevels& levels, bool ringing = true);
+cv::Mat ProductMask(const cv::Mat& evidence, const EvidenceLevels& levels, bool ringing);
 
 }  // namespace zentrivo

@@ -17,8 +17,6 @@ namespace {
 constexpr int kTile = 64;
 constexpr int kTileHalo = 10;
 
-// How far either side of the hard mask's edge the mix is looked at: the
-// lens and JPEG spread an edge over a pixel or two.
 // The width, in pixels, of the neighbourhood whose sure colours are mixed.
 constexpr double kNeighbourhood = 2.5;
 // Shares this close to none or all are the lens's blur and JPEG's ringing

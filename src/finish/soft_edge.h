@@ -17,7 +17,7 @@ struct SoftEdge {
 };
 
 // How far either side of the hard mask's edge RefineEdge reads a pixel as
-// a mix.
+// a mix: the lens and JPEG spread an edge over a pixel or two.
 constexpr int kEdgeBandReach = 2;
 
 // The pixels RefineEdge reads as a mix: those near the hard mask's edge,
