@@ -31,14 +31,17 @@ cv::Mat Darkening(const cv::Mat& frame, const cv::Mat& backdrop) {
 // How far the bare border's darkening reaches, as noise: read on the clean
 // border's pixels alone, gathered in a row, not on the whole frame.
 float BorderNoise(const cv::Mat& frame, const cv::Mat& backdrop, const cv::Mat& cleanBorder) {
+    const auto clean = static_cast<std::size_t>(cv::countNonZero(cleanBorder));
     std::vector<cv::Vec3f> seen;
     std::vector<cv::Vec3f> behind;
+    seen.reserve(clean);
+    behind.reserve(clean);
     for (int y = 0; y < cleanBorder.rows; ++y) {
-        const auto* clean = cleanBorder.ptr<std::uint8_t>(y);
+        const auto* isClean = cleanBorder.ptr<std::uint8_t>(y);
         const auto* frameRow = frame.ptr<cv::Vec3f>(y);
         const auto* backdropRow = backdrop.ptr<cv::Vec3f>(y);
         for (int x = 0; x < cleanBorder.cols; ++x) {
-            if (clean[x]) {
+            if (isClean[x]) {
                 seen.push_back(frameRow[x]);
                 behind.push_back(backdropRow[x]);
             }

@@ -26,9 +26,13 @@ constexpr int kEdgeMargin = 32;
 // would.
 cv::Mat AboveInBand(const cv::Mat& image, const cv::Mat& backdrop, const cv::Mat& band,
                     float threshold, bool smoothed) {
+    const auto inBandCount = static_cast<std::size_t>(cv::countNonZero(band));
     std::vector<cv::Point> where;
     std::vector<cv::Vec3f> seen;
     std::vector<cv::Vec3f> behind;
+    where.reserve(inBandCount);
+    seen.reserve(inBandCount);
+    behind.reserve(inBandCount);
     cv::Mat part;
     for (const cv::Rect& at : BandParts(band, 64)) {
         if (smoothed) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include <opencv2/imgproc.hpp>
 
 #include "image_mats.h"
+#include "scaled_warp.h"
 
 namespace zentrivo {
 namespace {
@@ -140,6 +142,11 @@ void Frame(cv::Mat source, const SpinFraming& framing, cv::Mat& framed, const cv
     const cv::Matx23d toOutput(
         scaleX, 0, (0.5 / factorX - framing.centreX) * framing.scale + framing.width / 2.0 - 0.5, 0,
         scaleY, (0.5 / factorY - framing.centreY) * framing.scale + framing.height / 2.0 - 0.5);
+    if (source.depth() == CV_8U) {
+        framed.create(framing.height, framing.width, source.type());
+        WarpScaled(source, toOutput, framed, cv::saturate_cast<std::uint8_t>(beyond[0]));
+        return;
+    }
     cv::warpAffine(source, framed, toOutput, cv::Size(framing.width, framing.height),
                    cv::INTER_LINEAR, cv::BORDER_CONSTANT, beyond);
 }

@@ -71,16 +71,28 @@ KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparen
     int lastX = -1;
     int firstY = picture.height;
     int lastY = -1;
+    const auto bareAt = [&bare](const std::uint8_t* row, int x) {
+        return PixelAt(row + 4 * static_cast<std::size_t>(x)) == bare;
+    };
     for (int y = 0; y < picture.height; ++y) {
+        // Only a row's ends matter: read from each towards the first pixel
+        // that is not bare.
         const std::uint8_t* row = picture.row(y);
-        for (int x = 0; x < picture.width; ++x) {
-            if (PixelAt(row + 4 * static_cast<std::size_t>(x)) != bare) {
-                firstX = std::min(firstX, x);
-                lastX = std::max(lastX, x);
-                firstY = std::min(firstY, y);
-                lastY = y;
-            }
+        int first = 0;
+        while (first < picture.width && bareAt(row, first)) {
+            ++first;
         }
+        if (first == picture.width) {
+            continue;
+        }
+        int last = picture.width - 1;
+        while (bareAt(row, last)) {
+            --last;
+        }
+        firstX = std::min(firstX, first);
+        lastX = std::max(lastX, last);
+        firstY = std::min(firstY, y);
+        lastY = y;
     }
     KeptPicture kept;
     kept.channels = transparent ? 4 : 3;
@@ -100,7 +112,9 @@ KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparen
             continue;
         }
         for (int x = 0; x < kept.width; ++x, from += 4, to += 3) {
-            std::copy_n(from, 3, to);
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
         }
     }
     return kept;

@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include <opencv2/imgproc.hpp>
+
+#include "finish/scaled_warp.h"
 #include "finish/spin_framing.h"
 #include "shot_measures.h"
 #include "synthetic_shot.h"
@@ -44,6 +47,36 @@ std::vector<RgbImage> Turn(int frames, double axisX, RgbImage* plate) {
         }
     }
     return turn;
+}
+
+// Every frame of a finished spin on white is scaled this way; a tap read
+// one pixel off, or a weight rounded the other way, moves or blurs the
+// product. The scalings a spin meets: enlarged a little with the crop at a
+// fraction of a pixel, as large, reduced after averaging, and a crop
+// reaching past the frame's edge, in three channels and four.
+TEST(SpinFinish, FramingReadsThePixelsOpenCVsWarpWould) {
+    const std::vector<cv::Matx23d> scalings = {
+        {1.0625, 0, 137.84375, 0, 1.0625, 54.96875},
+        {1, 0, -12, 0, 1, 7},
+        {0.997, 0, 3.3, 0, 1.004, -2.71},
+        {2.5, 0, -40.2, 0, 2.5, -35.9},
+        {1.31, 0, 150.5, 0, 1.31, 161.25},
+    };
+    cv::RNG random(7);
+    for (const int type : {CV_8UC3, CV_8UC4}) {
+        cv::Mat source(97, 83, type);
+        random.fill(source, cv::RNG::UNIFORM, 0, 256);
+        for (const cv::Matx23d& toOutput : scalings) {
+            cv::Mat expected;
+            cv::warpAffine(source, expected, toOutput, cv::Size(160, 150), cv::INTER_LINEAR,
+                           cv::BORDER_CONSTANT, cv::Scalar::all(255));
+            cv::Mat framed(150, 160, type);
+            WarpScaled(source, toOutput, framed, 255);
+            EXPECT_EQ(cv::norm(framed, expected, cv::NORM_INF), 0)
+                << "channels " << source.channels() << ", scale " << toOutput(0, 0) << ", shift "
+                << toOutput(0, 2) << ", " << toOutput(1, 2);
+        }
+    }
 }
 
 TEST(SpinFinish, FramesEveryTurnAlikeAroundTheAxis) {
