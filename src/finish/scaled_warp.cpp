@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace zentrivo {
@@ -47,31 +48,174 @@ Inverse Inverted(const cv::Matx23d& m) {
             -down * m(0, 2) - scaleY * m(1, 2)};
 }
 
-// One source row weighed across for every output column, in 1/32; rows
-// beyond the source are all `beyond`.
-void Across(const cv::Mat& source, int row, const std::vector<Tap>& columns, int beyond,
-            std::vector<std::uint16_t>& sums) {
+// The least box of `source` outside which every byte is `beyond`: a
+// finished frame is mostly white, and there the output is white too.
+cv::Rect NotBeyond(const cv::Mat& source, std::uint8_t beyond) {
     const int channels = source.channels();
-    const int width = source.cols;
-    const std::uint8_t* in =
-        row >= 0 && row < source.rows ? source.ptr<std::uint8_t>(row) : nullptr;
-    std::uint16_t* to = sums.data();
-    for (const Tap& tap : columns) {
-        const bool firstIn = in != nullptr && tap.first >= 0 && tap.first < width;
-        const bool secondIn = in != nullptr && tap.first + 1 >= 0 && tap.first + 1 < width;
-        const int w1 = tap.weight;
-        const int w0 = kSteps - w1;
-        if (firstIn && secondIn) {
-            const std::uint8_t* p = in + static_cast<std::ptrdiff_t>(tap.first) * channels;
-            for (int c = 0; c < channels; ++c) {
-                *to++ = static_cast<std::uint16_t>(w0 * p[c] + w1 * p[c + channels]);
+    const std::size_t rowBytes = static_cast<std::size_t>(source.cols) * channels;
+    const std::vector<std::uint8_t> bare(rowBytes, beyond);
+    const auto isBare = [channels, beyond](const std::uint8_t* row, int x) {
+        const std::uint8_t* pixel = row + static_cast<std::ptrdiff_t>(x) * channels;
+        for (int c = 0; c < channels; ++c) {
+            if (pixel[c] != beyond) {
+                return false;
             }
+        }
+        return true;
+    };
+    int left = source.cols;
+    int right = -1;
+    int top = source.rows;
+    int bottom = -1;
+    for (int y = 0; y < source.rows; ++y) {
+        const auto* row = source.ptr<std::uint8_t>(y);
+        if (std::memcmp(row, bare.data(), rowBytes) == 0) {
             continue;
         }
-        for (int c = 0; c < channels; ++c) {
-            const int a = firstIn ? in[tap.first * channels + c] : beyond;
-            const int b = secondIn ? in[(tap.first + 1) * channels + c] : beyond;
-            *to++ = static_cast<std::uint16_t>(w0 * a + w1 * b);
+        int first = 0;
+        while (first < left && isBare(row, first)) {
+            ++first;
+        }
+        int last = source.cols - 1;
+        while (last > right && isBare(row, last)) {
+            --last;
+        }
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = y;
+    }
+    return right < 0 ? cv::Rect() : cv::Rect(left, top, right - left + 1, bottom - top + 1);
+}
+
+// The output columns [begin, end) that read anything but `beyond`, those
+// of them whose two pixels both lie within it [inBegin, inEnd), and the
+// source's row `content` says where the rest is.
+struct Columns {
+    std::vector<Tap> taps;
+    int begin = 0;
+    int end = 0;
+    int inBegin = 0;
+    int inEnd = 0;
+};
+
+Columns ColumnsOf(std::vector<Tap> taps, int left, int right) {
+    Columns columns;
+    const int count = static_cast<int>(taps.size());
+    const auto at = [&taps](int x) { return taps[static_cast<std::size_t>(x)]; };
+    // The taps move right as x does.
+    while (columns.begin < count && at(columns.begin).first + 1 < left) {
+        ++columns.begin;
+    }
+    columns.end = columns.begin;
+    while (columns.end < count && at(columns.end).first < right) {
+        ++columns.end;
+    }
+    columns.inBegin = columns.begin;
+    while (columns.inBegin < columns.end && at(columns.inBegin).first < left) {
+        ++columns.inBegin;
+    }
+    columns.inEnd = std::max(columns.inBegin, columns.end);
+    while (columns.inEnd > columns.inBegin && at(columns.inEnd - 1).first + 1 >= right) {
+        --columns.inEnd;
+    }
+    columns.taps = std::move(taps);
+    return columns;
+}
+
+// One source row weighed across for the columns that read it, in 1/32;
+// outside `content` every pixel is `beyond`.
+template <int kChannels>
+void Across(const cv::Mat& source, const cv::Rect& content, int row, const Columns& columns,
+            int beyond, std::vector<std::int16_t>& sums) {
+    std::int16_t* to = sums.data() + static_cast<std::ptrdiff_t>(columns.begin) * kChannels;
+    if (row < content.y || row >= content.y + content.height) {
+        std::fill(to, to + static_cast<std::ptrdiff_t>(columns.end - columns.begin) * kChannels,
+                  static_cast<std::int16_t>(kSteps * beyond));
+        return;
+    }
+    const auto* in = source.ptr<std::uint8_t>(row);
+    const int right = content.x + content.width;
+    const auto edge = [&](int x) {
+        const Tap tap = columns.taps[static_cast<std::size_t>(x)];
+        const bool firstIn = tap.first >= content.x && tap.first < right;
+        const bool secondIn = tap.first + 1 >= content.x && tap.first + 1 < right;
+        for (int c = 0; c < kChannels; ++c) {
+            const int a = firstIn ? in[tap.first * kChannels + c] : beyond;
+            const int b = secondIn ? in[(tap.first + 1) * kChannels + c] : beyond;
+            *to++ = static_cast<std::int16_t>((kSteps - tap.weight) * a + tap.weight * b);
+        }
+    };
+    for (int x = columns.begin; x < columns.inBegin; ++x) {
+        edge(x);
+    }
+    const Tap* tap = columns.taps.data() + columns.inBegin;
+    for (int x = columns.inBegin; x < columns.inEnd; ++x, ++tap) {
+        const std::uint8_t* p = in + static_cast<std::ptrdiff_t>(tap->first) * kChannels;
+        const int w1 = tap->weight;
+        const int w0 = kSteps - w1;
+        for (int c = 0; c < kChannels; ++c) {
+            *to++ = static_cast<std::int16_t>(w0 * p[c] + w1 * p[c + kChannels]);
+        }
+    }
+    for (int x = columns.inEnd; x < columns.end; ++x) {
+        edge(x);
+    }
+}
+
+template <int kChannels>
+void Warp(const cv::Mat& source, const Inverse& back, cv::Mat& out, std::uint8_t beyond) {
+    const int scale = 1 << kCoordinateBits;
+    const int shift = kCoordinateBits - kStepBits;
+    const cv::Rect content = NotBeyond(source, beyond);
+    if (content.empty()) {
+        out.setTo(cv::Scalar::all(beyond));
+        return;
+    }
+    const int startX = Rounded(back.shiftX * scale) + kHalfStep;
+    std::vector<Tap> taps(static_cast<std::size_t>(out.cols));
+    for (int x = 0; x < out.cols; ++x) {
+        taps[static_cast<std::size_t>(x)] =
+            TapAt((startX + Rounded(back.scaleX * x * scale)) >> shift);
+    }
+    const Columns columns = ColumnsOf(std::move(taps), content.x, content.x + content.width);
+    const auto from = static_cast<std::size_t>(columns.begin) * kChannels;
+    const auto to = static_cast<std::size_t>(columns.end) * kChannels;
+    const std::size_t rowBytes = static_cast<std::size_t>(out.cols) * kChannels;
+    // The two source rows the last output row read, weighed across.
+    std::vector<std::int16_t> upper(rowBytes);
+    std::vector<std::int16_t> lower(rowBytes);
+    int upperRow = 0;
+    bool read = false;
+    for (int y = 0; y < out.rows; ++y) {
+        auto* row = out.ptr<std::uint8_t>(y);
+        const Tap down =
+            TapAt((Rounded((back.scaleY * y + back.shiftY) * scale) + kHalfStep) >> shift);
+        if (down.first + 1 < content.y || down.first >= content.y + content.height) {
+            std::memset(row, beyond, rowBytes);
+            continue;
+        }
+        if (!read || down.first != upperRow) {
+            if (read && down.first == upperRow + 1) {
+                upper.swap(lower);
+            } else {
+                Across<kChannels>(source, content, down.first, columns, beyond, upper);
+            }
+            Across<kChannels>(source, content, down.first + 1, columns, beyond, lower);
+            upperRow = down.first;
+            read = true;
+        }
+        std::memset(row, beyond, from);
+        std::memset(row + to, beyond, rowBytes - to);
+        // Products of 16 bits, which the compiler widens in pairs.
+        const auto w1 = static_cast<std::int16_t>(down.weight);
+        const auto w0 = static_cast<std::int16_t>(kSteps - down.weight);
+        const std::int16_t* a = upper.data();
+        const std::int16_t* b = lower.data();
+        for (std::size_t i = from; i < to; ++i) {
+            const std::int32_t sum = std::int32_t{a[i]} * w0 + std::int32_t{b[i]} * w1;
+            row[i] =
+                static_cast<std::uint8_t>((sum + (1 << (2 * kStepBits - 1))) >> (2 * kStepBits));
         }
     }
 }
@@ -83,40 +227,15 @@ void WarpScaled(const cv::Mat& source, const cv::Matx23d& toOutput, cv::Mat& out
     CV_Assert(source.depth() == CV_8U && out.type() == source.type() && toOutput(0, 1) == 0 &&
               toOutput(1, 0) == 0);
     const Inverse back = Inverted(toOutput);
-    const int scale = 1 << kCoordinateBits;
-    const int startX = Rounded(back.shiftX * scale) + kHalfStep;
-    std::vector<Tap> columns(static_cast<std::size_t>(out.cols));
-    for (int x = 0; x < out.cols; ++x) {
-        columns[static_cast<std::size_t>(x)] =
-            TapAt((startX + Rounded(back.scaleX * x * scale)) >> (kCoordinateBits - kStepBits));
-    }
-    const std::size_t values = static_cast<std::size_t>(out.cols) * out.channels();
-    // The two source rows the last output row read, weighed across.
-    std::vector<std::uint16_t> upper(values);
-    std::vector<std::uint16_t> lower(values);
-    int upperRow = 0;
-    bool read = false;
-    for (int y = 0; y < out.rows; ++y) {
-        const Tap row = TapAt((Rounded((back.scaleY * y + back.shiftY) * scale) + kHalfStep) >>
-                              (kCoordinateBits - kStepBits));
-        if (!read || row.first != upperRow) {
-            if (read && row.first == upperRow + 1) {
-                upper.swap(lower);
-            } else {
-                Across(source, row.first, columns, beyond, upper);
-            }
-            Across(source, row.first + 1, columns, beyond, lower);
-            upperRow = row.first;
-            read = true;
-        }
-        const int w1 = row.weight;
-        const int w0 = kSteps - w1;
-        std::uint8_t* to = out.ptr<std::uint8_t>(y);
-        for (std::size_t i = 0; i < values; ++i) {
-            const std::uint32_t sum = w0 * std::uint32_t{upper[i]} + w1 * std::uint32_t{lower[i]};
-            to[i] =
-                static_cast<std::uint8_t>((sum + (1u << (2 * kStepBits - 1))) >> (2 * kStepBits));
-        }
+    switch (source.channels()) {
+        case 3:
+            Warp<3>(source, back, out, beyond);
+            break;
+        case 4:
+            Warp<4>(source, back, out, beyond);
+            break;
+        default:
+            CV_Error(cv::Error::StsBadArg, "Only pictures of three or four channels are framed.");
     }
 }
 

@@ -63,9 +63,19 @@ TEST(SpinFinish, FramingReadsThePixelsOpenCVsWarpWould) {
         {1.31, 0, 150.5, 0, 1.31, 161.25},
     };
     cv::RNG random(7);
+    std::vector<cv::Mat> sources;
     for (const int type : {CV_8UC3, CV_8UC4}) {
-        cv::Mat source(97, 83, type);
-        random.fill(source, cv::RNG::UNIFORM, 0, 256);
+        cv::Mat noise(97, 83, type);
+        random.fill(noise, cv::RNG::UNIFORM, 0, 256);
+        sources.push_back(noise);
+        // White but for a product and a lone pixel, as a finished frame.
+        cv::Mat white(97, 83, type, cv::Scalar::all(255));
+        noise(cv::Rect(20, 30, 40, 50)).copyTo(white(cv::Rect(21, 9, 40, 50)));
+        white.ptr<std::uint8_t>(88)[3 * white.channels()] = 254;
+        sources.push_back(white);
+    }
+    for (const cv::Mat& source : sources) {
+        const int type = source.type();
         for (const cv::Matx23d& toOutput : scalings) {
             cv::Mat expected;
             cv::warpAffine(source, expected, toOutput, cv::Size(160, 150), cv::INTER_LINEAR,
