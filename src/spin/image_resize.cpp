@@ -118,6 +118,25 @@ void NarrowRow(const std::uint8_t* in, std::uint8_t* out, const FlatTaps& flat) 
     }
 }
 
+// Two taps whose weights add up to 65536: the rounded sum is the first
+// pixel moved towards the second, (a w0 + b w1 + 32768) >> 16 being a +
+// ((b - a) w1 + 32768) >> 16 exactly; one product a value, not two.
+std::uint8_t Between(int a, int b, std::int32_t toSecond) {
+    return static_cast<std::uint8_t>(a + (((b - a) * toSecond + 32768) >> 16));
+}
+
+template <>
+void NarrowRow<2>(const std::uint8_t* in, std::uint8_t* out, const FlatTaps& flat) {
+    const std::uint32_t* w = flat.weights.data() + 1;
+    for (std::size_t x = 0; x < flat.first.size(); ++x, w += 2, out += 3) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(flat.first[x]) * 3;
+        const auto toSecond = static_cast<std::int32_t>(*w);
+        out[0] = Between(p[0], p[3], toSecond);
+        out[1] = Between(p[1], p[4], toSecond);
+        out[2] = Between(p[2], p[5], toSecond);
+    }
+}
+
 RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& down) {
     // Rows first, into a picture of the new width and the source's rows,
     // then columns; both passes touch memory in order. Only the rows the
@@ -140,6 +159,16 @@ RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& 
     std::vector<std::uint32_t> sums(rowBytes);
     for (int y = 0; y < down.count; ++y) {
         const Taps& t = down.at(y);
+        std::uint8_t* out = result.row(y);
+        if (t.weights.size() == 2) {
+            const std::uint8_t* a = narrow.row(down.first(y) - firstRow);
+            const std::uint8_t* b = a + rowBytes;
+            const auto toSecond = static_cast<std::int32_t>(t.weights[1]);
+            for (std::size_t i = 0; i < rowBytes; ++i) {
+                out[i] = Between(a[i], b[i], toSecond);
+            }
+            continue;
+        }
         std::fill(sums.begin(), sums.end(), 0);
         int s = down.first(y) - firstRow;
         for (std::uint32_t w : t.weights) {
@@ -148,7 +177,6 @@ RgbImage Resample(const RgbImage& source, const TapSpan& across, const TapSpan& 
                 sums[i] += std::uint32_t{in[i]} * w;
             }
         }
-        std::uint8_t* out = result.row(y);
         for (std::size_t i = 0; i < rowBytes; ++i) {
             out[i] = Rounded(sums[i]);
         }
