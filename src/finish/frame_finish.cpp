@@ -12,6 +12,7 @@
 #include "image_mats.h"
 #include "product_box.h"
 #include "product_edge.h"
+#include "product_evidence.h"
 #include "soft_edge.h"
 
 namespace zentrivo {
@@ -110,6 +111,10 @@ cv::Rect NearDecided(const cv::Size& size, const FrameDecisions::Held& decided) 
 }
 
 }  // namespace
+
+void PrepareFinishing() {
+    PrepareColourTables();
+}
 
 FinishedFrame FindDecidedProduct(const cv::Mat& image, const cv::Mat& plate,
                                  const FrameDecisions::Held& decided, bool shadows) {

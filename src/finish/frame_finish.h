@@ -50,6 +50,11 @@ struct FinishedFrame {
     ProductBox withShadow;
 };
 
+// Builds, once, the tables the finishing reads and would otherwise build on
+// its first frame; a caller may start it on a thread of its own while the
+// first photos are read. Finishing waits for it if it is under way.
+void PrepareFinishing();
+
 // Cuts the product from its backdrop and sets it on white. `plate`, a photo
 // of the empty table at the same settings, gives the backdrop when it is
 // there and of the frame's size; otherwise the backdrop is modelled from the

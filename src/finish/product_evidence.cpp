@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 #include <opencv2/imgproc.hpp>
@@ -24,9 +25,22 @@ float Distance(const float* a, const float* b) {
 
 }  // namespace
 
+void PrepareColourTables() {
+    // OpenCV builds its Lab tables on the first conversion, with nothing
+    // to stop two threads building them at once: a spin's workers, which
+    // start together, both did. They are built here once, the others
+    // waiting.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        cv::Mat lab;
+        cv::cvtColor(cv::Mat(1, 1, CV_32FC3, cv::Scalar::all(0.5)), lab, cv::COLOR_RGB2Lab);
+    });
+}
+
 cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop) {
     CV_Assert(frame.type() == CV_32FC3 && backdrop.type() == CV_32FC3 &&
               frame.size() == backdrop.size());
+    PrepareColourTables();
     cv::Mat evidence(frame.size(), CV_32F);
     // A row at a time, so the row's colours (the frame, the backdrop, the
     // backdrop as a shadow would darken it) go to Lab in one call while

@@ -11,6 +11,10 @@ namespace zentrivo {
 // taken out; the product's own colour is left.
 cv::Mat ProductEvidence(const cv::Mat& frame, const cv::Mat& backdrop);
 
+// Builds the colour tables the evidence reads, once, on whichever thread
+// comes first; any other waits for them.
+void PrepareColourTables();
+
 // The evidence that the backdrop's noise alone gives, read where the border
 // shows the backdrop only.
 struct EvidenceLevels {

@@ -144,7 +144,11 @@ Picture Placed(const KeptPicture& kept, const PixelRect& region, std::uint8_t ba
 }  // namespace
 
 FrameFinisher::FrameFinisher(const SpinRequest& request, std::size_t frames, JpegSize shape)
-    : request_(request), checks_(frames), boxes_(frames), withShadow_(frames) {
+    : request_(request),
+      checks_(frames),
+      boxes_(frames),
+      withShadow_(frames),
+      prepared_(std::async(std::launch::async, PrepareFinishing)) {
     const int width = shape.UprightWidth();
     const int height = shape.UprightHeight();
     if (NeedsSurvey()) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,9 @@ private:
     std::vector<ProductBox> withShadow_;  // the product with its kept shadow
     SpinFraming framing_;
     std::filesystem::path kept_;
+    // The finishing's tables, built while the first photos are read; last,
+    // so that it is waited for before anything else goes.
+    std::future<void> prepared_;
 };
 
 }  // namespace zentrivo
