@@ -165,8 +165,9 @@ void WebpPartsAnimation::Add(const RgbImage& frame) {
     }
     // The parts are taken in order: were no more of them encoding than
     // there are cores, a core would wait while a large part ahead of the
-    // rest was still being encoded, the ones behind it done.
-    Collect(2 * threads_ - 1);
+    // rest was still being encoded, the ones behind it done. Parts differ
+    // in size as the product turns: twice as many still left cores waiting.
+    Collect(4 * threads_ - 1);
     encoding_.push_back(std::async(std::launch::async, [part = std::move(part), left, top] {
         return WebpPart{EncodeWebp(part), left, top};
     }));

@@ -37,7 +37,7 @@ private:
 
 // The endless animated WebP of WebpAnimation, made of frames encoded on
 // several threads at once: each frame's changed part is found in order, as
-// it is added, and encoded on a thread of its own, at most twice `threads`
+// it is added, and encoded on a thread of its own, at most four times `threads`
 // at a time, each part replacing what it covers. The animation encoder would
 // take one core for all of them. Throws std::runtime_error on failure.
 class WebpPartsAnimation {
