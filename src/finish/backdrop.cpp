@@ -158,31 +158,45 @@ cv::Mat SurfaceOver(const cv::Mat& coefficients, const cv::Size& size, const cv:
 }
 
 // Evaluate for every pixel: along a row the surface is a parabola in u,
-// whose three factors are worked out once for the row.
+// whose three factors are worked out once for the row. A row is one flat
+// loop over its values, u repeated for each channel and the factors laid
+// out for four pixels, so the compiler widens it.
 void SurfaceInto(const cv::Mat& coefficients, const cv::Size& size, const cv::Rect& region,
                  cv::Mat& surface) {
     CV_Assert(surface.type() == CV_32FC3 && surface.size() == region.size());
-    std::vector<float> us(static_cast<std::size_t>(region.width));
+    constexpr int kStretch = 12;  // four pixels of three channels
+    const int values = 3 * region.width;
+    std::vector<float> us(static_cast<std::size_t>(values));
     for (int x = 0; x < region.width; ++x) {
-        us[static_cast<std::size_t>(x)] = static_cast<float>(Terms(region.x + x, 0, size)[1]);
+        const auto u = static_cast<float>(Terms(region.x + x, 0, size)[1]);
+        std::fill_n(us.begin() + 3 * x, 3, u);
     }
     const Coefficients c = coefficients;
     for (int y = 0; y < region.height; ++y) {
         const double v = Terms(0, region.y + y, size)[2];
-        float constant[3];
-        float linear[3];
-        float square[3];
+        float constant[kStretch];
+        float linear[kStretch];
+        float square[kStretch];
         for (int k = 0; k < 3; ++k) {
             constant[k] = static_cast<float>(c(0, k) + c(2, k) * v + c(5, k) * v * v);
             linear[k] = static_cast<float>(c(1, k) + c(4, k) * v);
             square[k] = static_cast<float>(c(3, k));
         }
+        for (int j = 3; j < kStretch; ++j) {
+            constant[j] = constant[j - 3];
+            linear[j] = linear[j - 3];
+            square[j] = square[j - 3];
+        }
         auto* row = surface.ptr<float>(y);
-        for (int x = 0; x < region.width; ++x) {
-            const float u = us[static_cast<std::size_t>(x)];
-            for (int k = 0; k < 3; ++k) {
-                row[3 * x + k] = constant[k] + u * (linear[k] + u * square[k]);
+        const float* u = us.data();
+        int i = 0;
+        for (; i + kStretch <= values; i += kStretch) {
+            for (int j = 0; j < kStretch; ++j) {
+                row[i + j] = constant[j] + u[i + j] * (linear[j] + u[i + j] * square[j]);
             }
+        }
+        for (int j = 0; i < values; ++i, ++j) {
+            row[i] = constant[j] + u[i] * (linear[j] + u[i] * square[j]);
         }
     }
 }
