@@ -1,16 +1,29 @@
 #include "compose.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace zentrivo {
 namespace {
 
+// Each stored step as a share, worked out once rather than divided out
+// for every pixel.
+constexpr std::array<float, 256> StepShares() {
+    std::array<float, 256> shares{};
+    for (int step = 0; step < 256; ++step) {
+        shares[static_cast<std::size_t>(step)] = static_cast<float>(step) / 255;
+    }
+    return shares;
+}
+
+constexpr std::array<float, 256> kStepShares = StepShares();
+
 // Alpha and shadow are stored as bytes in the end; taking them at that step
 // now keeps a pixel with neither exactly white, rather than 254.6.
 float AsStored(float share) {
-    return static_cast<float>(cv::saturate_cast<std::uint8_t>(share * 255)) / 255;
+    return kStepShares[cv::saturate_cast<std::uint8_t>(share * 255)];
 }
 
 std::uint8_t Byte(float value) {
