@@ -107,9 +107,9 @@ cv::Rect NotBeyond(const cv::Mat& source, std::uint8_t beyond) {
     return right < 0 ? cv::Rect() : cv::Rect(left, top, right - left + 1, bottom - top + 1);
 }
 
-// The output columns [begin, end) that read anything but `beyond`, those
-// of them whose two pixels both lie within it [inBegin, inEnd), and the
-// source's row `content` says where the rest is.
+// Where each output column reads; the columns [begin, end) read some of
+// the source's content, and those of them in [inBegin, inEnd) read only
+// it. The others read nothing but `beyond`.
 struct Columns {
     std::vector<Tap> taps;
     int begin = 0;
@@ -226,7 +226,6 @@ void Warp(const cv::Mat& source, const Inverse& back, cv::Mat& out, std::uint8_t
         }
         std::memset(row, beyond, from);
         std::memset(row + to, beyond, rowBytes - to);
-        // Products of 16 bits, which the compiler widens in pairs.
         const auto w1 = static_cast<std::int16_t>(down.weight);
         const auto w0 = static_cast<std::int16_t>(kSteps - down.weight);
         const std::int16_t* a = upper.data();
