@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "bare_box.h"
+
 namespace zentrivo {
 namespace {
 
@@ -49,62 +51,12 @@ Inverse Inverted(const cv::Matx23d& m) {
             -down * m(0, 2) - scaleY * m(1, 2)};
 }
 
-// How many bytes from `bytes` on are `value`, read a word at a time.
-std::size_t RunOf(const std::uint8_t* bytes, std::size_t count, std::uint8_t value) {
-    const std::uint64_t word = value * 0x0101010101010101ULL;
-    std::size_t i = 0;
-    for (std::uint64_t read = 0; i + sizeof read <= count; i += sizeof read) {
-        std::memcpy(&read, bytes + i, sizeof read);
-        if (read != word) {
-            break;
-        }
-    }
-    while (i < count && bytes[i] == value) {
-        ++i;
-    }
-    return i;
-}
-
-// The same from the end backwards.
-std::size_t RunBefore(const std::uint8_t* end, std::size_t count, std::uint8_t value) {
-    const std::uint64_t word = value * 0x0101010101010101ULL;
-    std::size_t i = 0;
-    for (std::uint64_t read = 0; i + sizeof read <= count; i += sizeof read) {
-        std::memcpy(&read, end - i - sizeof read, sizeof read);
-        if (read != word) {
-            break;
-        }
-    }
-    while (i < count && end[-1 - static_cast<std::ptrdiff_t>(i)] == value) {
-        ++i;
-    }
-    return i;
-}
-
 // The least box of `source` outside which every byte is `beyond`: a
-// finished frame is mostly white, and there the output is white too. A
-// pixel is bare when all its bytes are, so each row is read as bytes from
-// both ends.
+// finished frame is mostly white, and there the output is white too.
 cv::Rect NotBeyond(const cv::Mat& source, std::uint8_t beyond) {
-    const int channels = source.channels();
-    const std::size_t rowBytes = static_cast<std::size_t>(source.cols) * channels;
-    int left = source.cols;
-    int right = -1;
-    int top = source.rows;
-    int bottom = -1;
-    for (int y = 0; y < source.rows; ++y) {
-        const auto* row = source.ptr<std::uint8_t>(y);
-        const std::size_t before = RunOf(row, rowBytes, beyond);
-        if (before == rowBytes) {
-            continue;
-        }
-        const std::size_t after = RunBefore(row + rowBytes, rowBytes - before, beyond);
-        left = std::min(left, static_cast<int>(before / channels));
-        right = std::max(right, static_cast<int>((rowBytes - 1 - after) / channels));
-        top = std::min(top, y);
-        bottom = y;
-    }
-    return right < 0 ? cv::Rect() : cv::Rect(left, top, right - left + 1, bottom - top + 1);
+    const PixelRect box =
+        NotBareBox(source.data, source.step, source.cols, source.rows, source.channels(), beyond);
+    return {box.left, box.top, box.width, box.height};
 }
 
 // Where each output column reads; the columns [begin, end) read some of

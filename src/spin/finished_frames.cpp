@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "exif_orientation.h"
+#include "finish/bare_box.h"
 #include "kept_picture.h"
 #include "png_file.h"
 
@@ -48,64 +48,25 @@ RgbImage OnWhite(const RgbaImage& image) {
     return out;
 }
 
-// A pixel of nothing but backdrop, as the finishing writes it.
-std::uint32_t BarePixel(bool transparent) {
-    const std::uint8_t value = transparent ? 0 : 255;
-    std::uint32_t pixel = 0;
-    std::memset(&pixel, value, sizeof pixel);
-    return pixel;
-}
-
-std::uint32_t PixelAt(const std::uint8_t* at) {
-    std::uint32_t pixel = 0;
-    std::memcpy(&pixel, at, sizeof pixel);
-    return pixel;
-}
-
 // The least part of `picture`, placed at (left, top), outside which it is
 // bare: all that is worth keeping of a frame's finished part. On white,
 // its alpha is all 255 and is not kept.
 KeptPicture Trimmed(const RgbaImage& picture, int left, int top, bool transparent) {
-    const std::uint32_t bare = BarePixel(transparent);
-    int firstX = picture.width;
-    int lastX = -1;
-    int firstY = picture.height;
-    int lastY = -1;
-    const auto bareAt = [&bare](const std::uint8_t* row, int x) {
-        return PixelAt(row + 4 * static_cast<std::size_t>(x)) == bare;
-    };
-    for (int y = 0; y < picture.height; ++y) {
-        // Only a row's ends matter: read from each towards the first pixel
-        // that is not bare.
-        const std::uint8_t* row = picture.row(y);
-        int first = 0;
-        while (first < picture.width && bareAt(row, first)) {
-            ++first;
-        }
-        if (first == picture.width) {
-            continue;
-        }
-        int last = picture.width - 1;
-        while (bareAt(row, last)) {
-            --last;
-        }
-        firstX = std::min(firstX, first);
-        lastX = std::max(lastX, last);
-        firstY = std::min(firstY, y);
-        lastY = y;
-    }
+    const PixelRect box = NotBareBox(picture.pixels.data(), picture.stride(), picture.width,
+                                     picture.height, 4, transparent ? 0 : 255);
     KeptPicture kept;
     kept.channels = transparent ? 4 : 3;
-    if (lastX < 0) {
+    if (box.empty()) {
         return kept;
     }
-    kept.left = left + firstX;
-    kept.top = top + firstY;
-    kept.width = lastX - firstX + 1;
-    kept.height = lastY - firstY + 1;
+    kept.left = left + box.left;
+    kept.top = top + box.top;
+    kept.width = box.width;
+    kept.height = box.height;
     kept.pixels = PictureBytes(kept.stride() * static_cast<std::size_t>(kept.height));
     for (int y = 0; y < kept.height; ++y) {
-        const std::uint8_t* from = picture.row(firstY + y) + 4 * static_cast<std::size_t>(firstX);
+        const std::uint8_t* from =
+            picture.row(box.top + y) + 4 * static_cast<std::size_t>(box.left);
         std::uint8_t* to = kept.pixels.data() + kept.stride() * static_cast<std::size_t>(y);
         if (transparent) {
             std::copy_n(from, kept.stride(), to);
