@@ -106,6 +106,9 @@ if [[ $parts == *speed* ]]; then
     awk -v a="$plain" -v b="$border" -v c="$plated" -v d="$theirs" 'BEGIN {
         printf "finished on white: %.1f times the plain export (%.1f with the plate; goal at most 2);", b / a, c / a
         printf " the ImageMagick chain %.1f times\n", d / a }'
+    printf 'WebP: %s bytes as today, %s finished, %s with the plate, %s by the chain\n' \
+        "$(stat -c %s "$work/plain/spin.webp")" "$(stat -c %s "$work/finished/spin.webp")" \
+        "$(stat -c %s "$work/plated/spin.webp")" "$(stat -c %s "$work/chain/spin.webp")"
     rm -rf "$work/turn" "$work/plain" "$work/finished" "$work/plated" "$work/chain"
 fi
 

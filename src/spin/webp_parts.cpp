@@ -20,8 +20,8 @@ namespace {
 
 using Mux = std::unique_ptr<WebPMux, void (*)(WebPMux*)>;
 
-// `picture` as a lossy WebP, encoded as the animation encoder encodes a
-// frame.
+// `picture` as a lossy WebP at the animation's quality, at the faster
+// method of finished frames.
 std::string EncodeWebp(const RgbImage& picture) {
     WebPConfig config;
     WebPPicture frame;
@@ -29,7 +29,7 @@ std::string EncodeWebp(const RgbImage& picture) {
         throw std::runtime_error("The WebP library could not be used.");
     }
     config.quality = kWebpQuality;
-    config.method = kWebpMethod;
+    config.method = kFinishedWebpMethod;
     frame.width = picture.width;
     frame.height = picture.height;
     WebPMemoryWriter writer;

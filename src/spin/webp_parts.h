@@ -35,11 +35,12 @@ private:
     RgbImage shown_;
 };
 
-// The endless animated WebP of WebpAnimation, made of frames encoded on
-// several threads at once: each frame's changed part is found in order, as
-// it is added, and encoded on a thread of its own, at most four times `threads`
-// at a time, each part replacing what it covers. The animation encoder would
-// take one core for all of them. Throws std::runtime_error on failure.
+// The endless animated WebP of WebpAnimation for finished frames, at
+// kFinishedWebpMethod, made of frames encoded on several threads at once:
+// each frame's changed part is found in order, as it is added, and encoded
+// on a thread of its own, at most four times `threads` at a time, each part
+// replacing what it covers. The animation encoder would take one core for
+// all of them. Throws std::runtime_error on failure.
 class WebpPartsAnimation {
 public:
     WebpPartsAnimation(int width, int height, int turnMilliseconds, int threads);
